@@ -1,0 +1,48 @@
+#include "platform/errors.h"
+
+namespace err {
+
+QString text(Kind kind)
+{
+    switch (kind) {
+    case Kind::DbNotOpen: return QStringLiteral("数据库没有打开");
+    case Kind::DbStatement: return QStringLiteral("数据库操作失败");
+    case Kind::DbNoRow: return QStringLiteral("数据库中没有找到要修改的记录");
+    case Kind::DbTransaction: return QStringLiteral("数据库事务失败");
+    case Kind::FileMissing: return QStringLiteral("文件或文件夹不存在");
+    case Kind::FileCopy: return QStringLiteral("文件复制失败");
+    case Kind::FileDelete: return QStringLiteral("文件删除失败");
+    case Kind::FileRead: return QStringLiteral("文件读取失败");
+    case Kind::FileWrite: return QStringLiteral("文件写入失败");
+    case Kind::FolderCreate: return QStringLiteral("无法创建文件夹");
+    case Kind::SocketConnect: return QStringLiteral("无法连接到服务器");
+    case Kind::SocketRefused: return QStringLiteral("服务器拒绝连接");
+    case Kind::SocketClosed: return QStringLiteral("服务器已断开连接");
+    case Kind::SocketTimeout: return QStringLiteral("网络连接超时");
+    case Kind::SocketOther: return QStringLiteral("网络通讯错误");
+    case Kind::Unexpected: return QStringLiteral("不期望的错误");
+    }
+    return QStringLiteral("不期望的错误");
+}
+
+QString describe(Kind kind, const QString &detail)
+{
+    return detail.isEmpty() ? text(kind) : text(kind) + QStringLiteral("：") + detail;
+}
+
+Error::Error(Kind kind, const QString &detail)
+    : std::runtime_error(describe(kind, detail).toStdString())
+    , m_kind(kind)
+    , m_detail(detail)
+    , m_description(describe(kind, detail))
+{
+}
+
+QString descriptionOf(const std::exception &e)
+{
+    if (auto *own = dynamic_cast<const Error *>(&e))
+        return own->description();
+    return QString::fromUtf8(e.what());
+}
+
+} // namespace err

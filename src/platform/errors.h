@@ -1,0 +1,62 @@
+#pragma once
+// One catalogue of the Chinese texts that describe failures to the user, and the
+// exception types that carry them from the plain classes to the windows.
+
+#include <QString>
+#include <stdexcept>
+
+namespace err {
+
+enum class Kind {
+    DbNotOpen,      // the site database connection is closed
+    DbStatement,    // a statement was refused
+    DbNoRow,        // a statement changed no row
+    DbTransaction,  // a transaction could not begin or commit
+    FileMissing,    // a file or folder that must exist does not
+    FileCopy,
+    FileDelete,
+    FileRead,
+    FileWrite,
+    FolderCreate,
+    SocketConnect,
+    SocketRefused,
+    SocketClosed,
+    SocketTimeout,
+    SocketOther,
+    Unexpected,
+};
+
+// The catalogue text for a kind of failure.
+QString text(Kind kind);
+
+// "text：detail" (or the text alone when there is no detail).
+QString describe(Kind kind, const QString &detail = QString());
+
+// Base of every failure the program reports: what() is the UTF-8 description.
+class Error : public std::runtime_error {
+public:
+    Error(Kind kind, const QString &detail = QString());
+    Kind kind() const { return m_kind; }
+    QString description() const { return m_description; }
+    QString detail() const { return m_detail; }
+
+private:
+    Kind m_kind;
+    QString m_detail;
+    QString m_description;
+};
+
+class DbError : public Error {
+public:
+    using Error::Error;
+};
+
+class FileError : public Error {
+public:
+    using Error::Error;
+};
+
+// The description of any exception caught by a handler.
+QString descriptionOf(const std::exception &e);
+
+} // namespace err

@@ -1,0 +1,119 @@
+#include "platform/formregistry.h"
+
+#include <QDialog>
+
+FormRegistry &forms()
+{
+    static FormRegistry registry;
+    return registry;
+}
+
+void FormRegistry::setHost(QWidget *mainWindow, QMdiArea *area)
+{
+    m_main = mainWindow;
+    m_area = area;
+}
+
+void FormRegistry::place(QWidget *w, FormKind kind)
+{
+    m_order << w;
+    switch (kind) {
+    case FormKind::MdiView:
+        if (m_area) {
+            const QSize wanted = w->size();
+            QMdiSubWindow *sub = m_area->addSubWindow(w);
+            sub->setAttribute(Qt::WA_DeleteOnClose);
+            sub->setWindowTitle(w->windowTitle());
+            sub->setWindowIcon(w->windowIcon());
+            // The view's own size plus the frame around it, cascaded below the others.
+            sub->resize(wanted + (sub->sizeHint() - w->sizeHint()).expandedTo(QSize(0, 0)));
+            const int step = int(m_area->subWindowList().size() - 1) % 8;
+            sub->move(step * 26, step * 26);
+        } else {
+            w->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        break;
+    case FormKind::TopLevel:
+        w->setWindowFlag(Qt::Window, true);
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        break;
+    case FormKind::Dialog:
+        break;
+    }
+}
+
+QMdiSubWindow *FormRegistry::subWindowOf(const QWidget *view)
+{
+    return view ? qobject_cast<QMdiSubWindow *>(view->parentWidget()) : nullptr;
+}
+
+void FormRegistry::unloadWidget(QWidget *w)
+{
+    if (!w)
+        return;
+    for (auto it = m_forms.begin(); it != m_forms.end(); ++it) {
+        if (it->second == w) {
+            m_forms.erase(it);
+            break;
+        }
+    }
+    m_order.removeAll(QPointer<QWidget>(w));
+    QWidget *outer = w;
+    if (QMdiSubWindow *sub = subWindowOf(w)) {
+        if (m_area)
+            m_area->removeSubWindow(sub);
+        outer = sub;
+    }
+    // Hiding a dialog also ends its modal loop.
+    outer->hide();
+    outer->deleteLater();
+}
+
+void FormRegistry::unloadAll()
+{
+    const QList<QWidget *> all = loaded();
+    for (auto it = all.crbegin(); it != all.crend(); ++it)
+        unloadWidget(*it);
+}
+
+QList<QWidget *> FormRegistry::loaded() const
+{
+    QList<QWidget *> out;
+    for (const QPointer<QWidget> &p : m_order) {
+        if (!p)
+            continue;
+        for (const auto &[type, w] : m_forms) {
+            if (w == p) {
+                out << p.data();
+                break;
+            }
+        }
+    }
+    return out;
+}
+
+void FormRegistry::showAndFocus(QWidget *w)
+{
+    if (!w)
+        return;
+    if (QMdiSubWindow *sub = subWindowOf(w)) {
+        sub->show();
+        w->show();
+        if (m_area)
+            m_area->setActiveSubWindow(sub);
+        w->setFocus();
+    } else {
+        w->show();
+        w->raise();
+        w->activateWindow();
+    }
+}
+
+void FormRegistry::showOnly(QWidget *w)
+{
+    if (!w)
+        return;
+    if (QMdiSubWindow *sub = subWindowOf(w))
+        sub->show();
+    w->show();
+}

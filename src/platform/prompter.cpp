@@ -1,0 +1,139 @@
+#include "platform/prompter.h"
+
+#include <QColorDialog>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace ui {
+
+namespace {
+RealPrompter &realPrompter()
+{
+    static RealPrompter real;
+    return real;
+}
+Prompter *g_current = nullptr;
+} // namespace
+
+Prompter &prompter()
+{
+    return g_current ? *g_current : realPrompter();
+}
+
+void setPrompter(Prompter *p)
+{
+    g_current = p;
+}
+
+int msgBox(const QString &text, int style, const QString &title)
+{
+    return prompter().msgBox(nullptr, text, style, title);
+}
+
+QString qtFileFilter(const QString &classicFilter)
+{
+    const QStringList parts = classicFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString &p : patterns)
+            p = p.trimmed();
+        filters << parts.at(i) + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+int RealPrompter::msgBox(QWidget *owner, const QString &text, int style, const QString &title)
+{
+    QMessageBox box(owner);
+    box.setTextFormat(Qt::PlainText);
+    box.setWindowTitle(title);
+    box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    const int icon = style & 0x70;
+    switch (icon) {
+    case vbCritical: box.setIcon(QMessageBox::Critical); break;
+    case vbQuestion: box.setIcon(QMessageBox::Question); break;
+    case vbExclamation: box.setIcon(QMessageBox::Warning); break;
+    case vbInformation: box.setIcon(QMessageBox::Information); break;
+    default: box.setIcon(QMessageBox::NoIcon); break;
+    }
+    struct Btn {
+        QString text;
+        int code;
+        QMessageBox::ButtonRole role;
+    };
+    QList<Btn> buttons;
+    switch (style & 0x7) {
+    case vbOKCancel:
+        buttons = {{QStringLiteral("确定"), vbOK, QMessageBox::AcceptRole},
+                   {QStringLiteral("取消"), vbCancel, QMessageBox::RejectRole}};
+        break;
+    case vbYesNo:
+        buttons = {{QStringLiteral("是(&Y)"), vbYes, QMessageBox::YesRole},
+                   {QStringLiteral("否(&N)"), vbNo, QMessageBox::NoRole}};
+        break;
+    default:
+        buttons = {{QStringLiteral("确定"), vbOK, QMessageBox::AcceptRole}};
+        break;
+    }
+    QList<QPushButton *> made;
+    for (const Btn &b : buttons)
+        made << box.addButton(b.text, b.role);
+    box.setDefaultButton(made.first());
+    if ((style & 0x7) == vbOKCancel)
+        box.setEscapeButton(made.at(1));
+    else if ((style & 0x7) == vbOKOnly)
+        box.setEscapeButton(made.first());
+    box.exec();
+    for (int i = 0; i < made.size(); ++i)
+        if (box.clickedButton() == made.at(i))
+            return buttons.at(i).code;
+    return (style & 0x7) == vbOKCancel ? vbCancel : buttons.first().code;
+}
+
+std::optional<QString> RealPrompter::openFile(QWidget *owner, const FileChoice &choice)
+{
+    QFileDialog dlg(owner, choice.title);
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!choice.filter.isEmpty())
+        dlg.setNameFilter(qtFileFilter(choice.filter));
+    if (!choice.initialFile.isEmpty()) {
+        const QFileInfo fi(choice.initialFile);
+        if (fi.isAbsolute()) {
+            dlg.setDirectory(fi.absolutePath());
+            dlg.selectFile(fi.fileName());
+        } else {
+            dlg.selectFile(choice.initialFile);
+        }
+    }
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dlg.selectedFiles().constFirst();
+}
+
+std::optional<QColor> RealPrompter::chooseColor(QWidget *owner, const QColor &initial)
+{
+    QColorDialog dlg(initial, owner);
+    dlg.setOption(QColorDialog::DontUseNativeDialog, true);
+    if (dlg.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dlg.selectedColor();
+}
+
+QString RealPrompter::browseFolder(QWidget *owner, const QString &title, const QString &initial)
+{
+    return QFileDialog::getExistingDirectory(owner, title, initial,
+                                             QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+}
+
+int RealPrompter::execModal(QDialog &dialog)
+{
+    return dialog.exec();
+}
+
+} // namespace ui

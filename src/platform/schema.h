@@ -1,0 +1,32 @@
+#pragma once
+// The site database's tables, written once: the build's generator of the pristine
+// database and the tests both create their files from here.
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+class SiteDb;
+
+namespace schema {
+
+// CREATE TABLE / CREATE INDEX statements, in order.
+QStringList statements();
+
+// The table names, in the order they are created.
+QStringList tables();
+
+// The columns of a table as created (empty for an unknown table).
+QStringList columns(const QString &table);
+
+// The content and value columns of the content tables: value01..value15, field01..field15.
+QStringList valueColumns();
+QStringList fieldColumns();
+
+// Creates every table in an open, empty database.
+void create(SiteDb &db);
+
+// Inserts the one user_info row the program ships with.
+void seedProfile(SiteDb &db, const QDate &buildDate, const QString &account);
+
+} // namespace schema

@@ -1,0 +1,80 @@
+#include "shell/datafolder.h"
+
+#include "platform/errors.h"
+#include "platform/fileutil.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace datafolder {
+
+namespace {
+
+// The first line of initPath.ini, created empty when missing.
+QString readFirstLine(const QString &pathFile)
+{
+    QFile f(pathFile);
+    if (!f.exists()) {
+        if (!f.open(QIODevice::WriteOnly))
+            throw err::FileError(err::Kind::FileWrite, pathFile);
+        f.close();
+        return QString();
+    }
+    if (!f.open(QIODevice::ReadOnly))
+        throw err::FileError(err::Kind::FileRead, pathFile);
+    QTextStream in(&f);
+    in.setEncoding(QStringConverter::Utf8);
+    return in.readLine();
+}
+
+void resetPathFile(const QString &programFolder)
+{
+    fileutil::copyReplace(programFolder + kInitFolder + kPathFile, programFolder + kPathFile);
+}
+
+} // namespace
+
+Folders findAndRepair(const QString &programFolder)
+{
+    if (programFolder.isEmpty() || QDir::cleanPath(programFolder) == QLatin1String("/"))
+        throw err::FileError(err::Kind::FileMissing, programFolder);
+    const QString defaultFolder = programFolder + kDefaultFolder;
+
+    Folders f;
+    const QString line = readFirstLine(programFolder + kPathFile);
+    if (line.isEmpty()) {
+        f.currImgPath = defaultFolder;
+    } else {
+        QString folder = line;
+        if (QDir::isRelativePath(folder))
+            folder = programFolder + folder;
+        f.currImgPath = fileutil::withSlash(folder);
+    }
+    f.currDataPath = f.currImgPath;
+
+    if (!QFileInfo(f.currImgPath).isDir()) {
+        f.currImgPath = defaultFolder;
+        resetPathFile(programFolder);
+    }
+
+    if (!QFileInfo(f.currImgPath + kDbName).isFile()) {
+        f.currImgPath = defaultFolder;
+        // A default folder that still holds a database is the user's working site:
+        // switch to it rather than emptying it.
+        if (!QFileInfo(defaultFolder + kDbName).isFile()) {
+            const QString pristine = programFolder + kInitFolder + kDbName;
+            if (!QFileInfo(pristine).isFile())
+                throw err::FileError(err::Kind::FileMissing, pristine);
+            fileutil::makeFolder(defaultFolder);
+            fileutil::clearFolder(defaultFolder);
+            fileutil::copyReplace(pristine, defaultFolder + kDbName);
+            f.repaired = true;
+        }
+        resetPathFile(programFolder);
+    }
+    return f;
+}
+
+} // namespace datafolder

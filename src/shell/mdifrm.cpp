@@ -1,0 +1,379 @@
+#include "shell/mdifrm.h"
+
+#include "content/insdatafrm.h"
+#include "design/designfrm.h"
+#include "help/aboutfrm.h"
+#include "help/guidfrm.h"
+#include "platform/browserpane.h"
+#include "platform/fileutil.h"
+#include "platform/formregistry.h"
+#include "platform/prompter.h"
+#include "profile/infofrm.h"
+#include "profile/slttmplfrm.h"
+#include "publish/dlgfrm.h"
+#include "publish/updatafrm.h"
+#include "publish/verfrm.h"
+#include "shell/artwork.h"
+#include "shell/datafolder.h"
+#include "shell/splash.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <QPointer>
+
+#include <csignal>
+
+const QString MDIFrm::kCaption = QStringLiteral("Quorvik自动建站系列软件");
+
+namespace {
+QPointer<MDIFrm> g_main;
+}
+
+MDIFrm::MDIFrm(QWidget *parent)
+    : QMainWindow(parent)
+{
+    g_main = this;
+    setObjectName(QStringLiteral("MDIFrm"));
+    setWindowTitle(kCaption);
+    setWindowIcon(artwork::appIcon());
+    mdiArea = new QMdiArea(this);
+    mdiArea->setObjectName(QStringLiteral("mdiArea"));
+    mdiArea->setBackground(QColor(0x8a, 0x9b, 0xb0));
+    setCentralWidget(mdiArea);
+    buildMenu();
+    buildToolbar();
+    forms().setHost(this, mdiArea);
+    connect(mdiArea, &QMdiArea::subWindowActivated, this, &MDIFrm::onSubWindowActivated);
+    resize(1024, 720);
+}
+
+MDIFrm::~MDIFrm()
+{
+    if (g_main == this)
+        g_main = nullptr;
+}
+
+MDIFrm *MDIFrm::instance()
+{
+    return g_main.data();
+}
+
+void MDIFrm::showMainWindow()
+{
+    if (g_main) {
+        g_main->show();
+        return;
+    }
+    auto *main = new MDIFrm;
+    main->setAttribute(Qt::WA_DeleteOnClose, false);
+    main->MDIForm_Load(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+}
+
+void MDIFrm::buildMenu()
+{
+    xMenu1 = menuBar();
+    xMenu1->setObjectName(QStringLiteral("xMenu1"));
+    struct Item {
+        const char *key;
+        QString caption; // empty: separator
+    };
+    struct Top {
+        const char *key;
+        QString caption;
+        QList<Item> items;
+    };
+    const QList<Top> menus = {
+        {"mnufile",
+         QStringLiteral("文件(F) "),
+         {{"mnufile_backup", QStringLiteral("备份数据(&B)... ")},
+          {"mnufile_revert", QStringLiteral("还原数据(&R)...")},
+          {"mnuFile_line01", QString()},
+          {"mnuFile_quit", QStringLiteral("退出(&Q)")}}},
+        {"mnuView",
+         QStringLiteral("视图(V)"),
+         {{"mnuView_guid", QStringLiteral("用法指南(&G) ...")},
+          {"mnuView_info", QStringLiteral("基本信息(B)...")},
+          {"mnuView_sltTmpl", QStringLiteral("选择模板(&T) ...")},
+          {"mnuView_design", QStringLiteral("设计栏目(&D) ...")},
+          {"mnuView_insData", QStringLiteral("录入数据(&I) ...")},
+          {"mnuView_upData", QStringLiteral("上传数据(&U) ...")}}},
+        {"MnuTool",
+         QStringLiteral("工具(O)"),
+         {{"MnuTool_update", QStringLiteral("更新模板(U)...")},
+          {"MnuTool_line01", QString()},
+          {"MnuTool_consultation", QStringLiteral("咨询台...")}}},
+        {"mnuHelp",
+         QStringLiteral("帮助(H)"),
+         {{"mnuHelp_hlep", QStringLiteral("帮助(&H)...")},
+          {"mnuHelp_line", QString()},
+          {"mnuHelp_about", QStringLiteral("关于(&A)...")}}},
+    };
+    for (const Top &top : menus) {
+        QMenu *menu = xMenu1->addMenu(top.caption);
+        menu->setObjectName(QString::fromLatin1(top.key));
+        menu->menuAction()->setObjectName(QString::fromLatin1(top.key));
+        for (const Item &item : top.items) {
+            QAction *a = item.caption.isEmpty() ? menu->addSeparator() : menu->addAction(item.caption);
+            a->setObjectName(QString::fromLatin1(item.key));
+        }
+        connect(menu, &QMenu::triggered, this, [this](QAction *a) { xMenu1_Click(a->objectName()); });
+    }
+}
+
+void MDIFrm::buildToolbar()
+{
+    xToolbar1 = addToolBar(QStringLiteral("xToolbar1"));
+    xToolbar1->setObjectName(QStringLiteral("xToolbar1"));
+    xToolbar1->setMovable(false);
+    xToolbar1->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    xToolbar1->setIconSize(QSize(32, 32));
+    const QStringList captions = {QStringLiteral("用法指南"), QStringLiteral("基本信息"), QStringLiteral("选择模板"),
+                                  QStringLiteral("设计栏目"), QStringLiteral("录入数据"), QStringLiteral("上传数据"),
+                                  QString(),                  QStringLiteral("退出系统")};
+    for (int i = 0; i < captions.size(); ++i) {
+        const int index = i + 1;
+        QAction *a = captions.at(i).isEmpty() ? xToolbar1->addSeparator()
+                                              : xToolbar1->addAction(artwork::toolIcon(index), captions.at(i));
+        a->setData(index);
+        a->setToolTip(captions.at(i));
+    }
+    connect(xToolbar1, &QToolBar::actionTriggered, this,
+            [this](QAction *a) { xToolbar1_ButtonClick(a->data().toInt()); });
+}
+
+template <class T> void MDIFrm::showView()
+{
+    try {
+        forms().showAndFocus(forms().get<T>());
+    } catch (const std::exception &e) {
+        ui::msgBox(err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示"));
+    }
+}
+
+void MDIFrm::xMenu1_Click(const QString &key)
+{
+    if (key == QLatin1String("mnuView_guid"))
+        showView<guidFrm>();
+    else if (key == QLatin1String("mnuView_info"))
+        showView<infoFrm>();
+    else if (key == QLatin1String("mnuView_sltTmpl"))
+        showView<sltTmplFrm>();
+    else if (key == QLatin1String("mnuView_design"))
+        showView<designFrm>();
+    else if (key == QLatin1String("mnuView_insData"))
+        showView<insDataFrm>();
+    else if (key == QLatin1String("mnuView_upData"))
+        showView<updataFrm>();
+    else if (key == QLatin1String("MnuTool_consultation")) {
+        try {
+            forms().showOnly(forms().get<dlgFrm>());
+        } catch (const std::exception &e) {
+            ui::msgBox(err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示"));
+        }
+    } else if (key == QLatin1String("mnufile_backup"))
+        backupData();
+    else if (key == QLatin1String("mnufile_revert"))
+        restoreData();
+    else if (key == QLatin1String("mnuFile_quit"))
+        close();
+    else if (key == QLatin1String("mnuHelp_hlep"))
+        showView<guidFrm>();
+    else if (key == QLatin1String("mnuHelp_about")) {
+        try {
+            forms().showOnly(forms().get<aboutFrm>());
+        } catch (const std::exception &e) {
+            ui::msgBox(err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示"));
+        }
+    }
+}
+
+void MDIFrm::xToolbar1_ButtonClick(int index)
+{
+    switch (index) {
+    case 1: showView<guidFrm>(); break;
+    case 2: showView<infoFrm>(); break;
+    case 3: showView<sltTmplFrm>(); break;
+    case 4: showView<designFrm>(); break;
+    case 5: showView<insDataFrm>(); break;
+    case 6: showView<updataFrm>(); break;
+    case 8: close(); break;
+    default: break;
+    }
+}
+
+bool MDIFrm::MDIForm_Load(const QString &programFolder)
+{
+    // 1. No input until the sequence is done.
+    setEnabled(false);
+    forms().starting = true;
+    // 2. The program folder.
+    app().currentPath = fileutil::withSlash(programFolder);
+    setPaneBaseFolder(app().currentPath);
+    // 3. The data folder, repaired where needed.
+    try {
+        const datafolder::Folders f = datafolder::findAndRepair(app().currentPath);
+        app().currImgPath = f.currImgPath;
+        app().currDataPath = f.currDataPath;
+    } catch (const std::exception &e) {
+        forms().starting = false;
+        ui::msgBox(err::descriptionOf(e), ui::vbCritical, QStringLiteral("错误"));
+        QCoreApplication::exit(1);
+        return false;
+    }
+    // 4. From here on every failure is passed over.
+    // 5. The site database.
+    app().conn.open(app().currImgPath + datafolder::kDbName);
+    // 6. The caption.
+    try {
+        const Rows rows = app().conn.select(QStringLiteral("SELECT * FROM user_info"));
+        if (!rows.empty())
+            setWindowTitle(db::text(rows.front(), QStringLiteral("webName")) + QStringLiteral("--") + kCaption);
+    } catch (const std::exception &) {
+    }
+    // 7. The helper program, when one is installed.
+    startHelperProgram();
+    // The views can only become active in a visible, enabled main window; showing it
+    // after them would activate each in turn.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    showMaximized();
+    // 8. The six views, in order.
+    try {
+        forms().showOnly(forms().get<guidFrm>());
+        forms().showOnly(forms().get<infoFrm>());
+        forms().showOnly(forms().get<sltTmplFrm>());
+        forms().showOnly(forms().get<designFrm>());
+        forms().showOnly(forms().get<insDataFrm>());
+        forms().showOnly(forms().get<updataFrm>());
+    } catch (const std::exception &) {
+    }
+    // 10. The splash goes.
+    forms().unload<frmSplash>();
+    // 11. Input again.
+    setEnabled(true);
+    forms().starting = false;
+    // 9. The design view in front (its activation hook runs once).
+    try {
+        forms().showAndFocus(forms().get<designFrm>());
+    } catch (const std::exception &) {
+    }
+    // 12. The helper program is done.
+    endHelperProgram();
+    m_loadFinishedAtMs = QDateTime::currentMSecsSinceEpoch();
+    emit loaded();
+    return true;
+}
+
+void MDIFrm::startHelperProgram()
+{
+    const QString path = app().currentPath + QStringLiteral("closeOfficeMSI.exe");
+    const QFileInfo fi(path);
+    if (!fi.isFile() || !fi.isExecutable())
+        return;
+    qint64 pid = 0;
+    if (QProcess::startDetached(path, {}, app().currentPath, &pid))
+        m_helperPid = pid;
+}
+
+void MDIFrm::endHelperProgram()
+{
+    if (m_helperPid > 0)
+        ::kill(static_cast<pid_t>(m_helperPid), SIGTERM);
+    m_helperPid = 0;
+}
+
+void MDIFrm::onSubWindowActivated(QMdiSubWindow *sub)
+{
+    QWidget *view = sub ? sub->widget() : nullptr;
+    if (view == m_activeView)
+        return;
+    QWidget *previous = m_activeView;
+    m_activeView = view;
+    if (forms().starting || forms().closing)
+        return;
+    if (auto *hooks = dynamic_cast<IForm *>(previous))
+        hooks->Form_Deactivate();
+    if (auto *hooks = dynamic_cast<IForm *>(view))
+        hooks->Form_Activate();
+}
+
+void MDIFrm::MDIForm_Unload()
+{
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    forms().closing = true;
+    try {
+        // The server connection closes before the upload view goes.
+        if (updataFrm *up = forms().find<updataFrm>(); up && up->socketOpen())
+            up->closeSocket();
+    } catch (...) {
+    }
+    forms().unloadAll();
+    m_activeView = nullptr;
+    app().conn.close();
+    QCoreApplication::quit();
+}
+
+void MDIFrm::closeEvent(QCloseEvent *event)
+{
+    MDIForm_Unload();
+    event->accept();
+}
+
+void MDIFrm::backupData()
+{
+    const QString source = app().currentPath + datafolder::kDefaultFolder;
+    const QString backup = app().currentPath + datafolder::kBackupFolder;
+    try {
+        fileutil::removeFolder(backup);
+        fileutil::copyFolder(source, backup);
+    } catch (const std::exception &e) {
+        ui::msgBox(err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示"));
+        return;
+    }
+    ui::msgBox(QStringLiteral("数据备份成功！"), ui::vbInformation, QStringLiteral("提示"));
+}
+
+void MDIFrm::restoreData()
+{
+    const QString backup = app().currentPath + datafolder::kBackupFolder;
+    if (!QFileInfo(backup + datafolder::kDbName).isFile()) {
+        ui::msgBox(QStringLiteral("数据还原失败，不存在备份数据！"), ui::vbInformation, QStringLiteral("提示"));
+        return;
+    }
+    const int answer = ui::msgBox(QStringLiteral("确实要还原数据吗，当前数据将被覆盖！\r\n数据还原后，Quorvik将有可能重新启动！"),
+                                  ui::vbYesNo + ui::vbInformation, QStringLiteral("提示"));
+    if (answer != ui::vbYes)
+        return;
+    forms().closing = true;
+    try {
+        forms().unload<guidFrm>();
+        forms().unload<infoFrm>();
+        forms().unload<sltTmplFrm>();
+        forms().unload<designFrm>();
+        forms().unload<insDataFrm>();
+        if (updataFrm *up = forms().find<updataFrm>()) {
+            if (up->socketOpen())
+                up->closeSocket();
+            forms().unload<updataFrm>();
+        }
+        m_activeView = nullptr;
+        if (app().conn.isOpen())
+            app().conn.close();
+        fileutil::copyFolder(backup, app().currentPath + datafolder::kDefaultFolder);
+        if (!app().conn.open(app().currImgPath + datafolder::kDbName))
+            throw err::DbError(err::Kind::DbNotOpen, app().currImgPath + datafolder::kDbName);
+    } catch (const std::exception &e) {
+        forms().closing = false;
+        ui::msgBox(err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示"));
+        return;
+    }
+    forms().closing = false;
+}

@@ -1,0 +1,71 @@
+#pragma once
+// The main window: the frame of the whole program, holding the six views in its MDI
+// area, the menu bar and the toolbar, and what every window shares.
+
+#include "shell/appcontext.h"
+
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QToolBar>
+
+class MDIFrm : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MDIFrm(QWidget *parent = nullptr);
+    ~MDIFrm() override;
+
+    // The single instance (nullptr before start-up has shown it).
+    static MDIFrm *instance();
+    // Creates the main window if needed, runs its load sequence and shows it.
+    static void showMainWindow();
+
+    // Shared members.
+    SiteDb &conn() { return app().conn; }
+    QString currentPath() const { return app().currentPath; }
+    QString currImgPath() const { return app().currImgPath; }
+    QString currDataPath() const { return app().currDataPath; }
+    QString encode(const QString &text) const { return app().encode(text); }
+    QString decode(const QString &text) const { return app().decode(text); }
+
+    // The load sequence; programFolder ends in "/". Returns false when the data folder
+    // could not be repaired and the program must end.
+    bool MDIForm_Load(const QString &programFolder);
+    void xMenu1_Click(const QString &key);
+    void xToolbar1_ButtonClick(int index);
+    // Shutdown (menu, toolbar, close box); runs once.
+    void MDIForm_Unload();
+
+    void backupData();
+    void restoreData();
+
+    QMenuBar *xMenu1 = nullptr;
+    QToolBar *xToolbar1 = nullptr;
+    QMdiArea *mdiArea = nullptr;
+
+    // When the load sequence finished (ms since the epoch; 0 while it has not).
+    qint64 loadFinishedAtMs() const { return m_loadFinishedAtMs; }
+
+    // The design caption.
+    static const QString kCaption;
+
+signals:
+    // The load sequence has finished.
+    void loaded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenu();
+    void buildToolbar();
+    void onSubWindowActivated(QMdiSubWindow *sub);
+    template <class T> void showView();
+    void startHelperProgram();
+    void endHelperProgram();
+
+    bool m_unloaded = false;
+    qint64 m_helperPid = 0;
+    qint64 m_loadFinishedAtMs = 0;
+    QWidget *m_activeView = nullptr;
+};

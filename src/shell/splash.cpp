@@ -1,0 +1,56 @@
+#include "shell/splash.h"
+
+#include "shell/artwork.h"
+#include "shell/mdifrm.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+
+frmSplash::frmSplash(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(QStringLiteral("Quorvik自动建站系列软件"));
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(artwork::splashPicture());
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Image1);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(50);
+    connect(Timer1, &QTimer::timeout, this, &frmSplash::Timer1_Timer);
+}
+
+void frmSplash::Form_Load()
+{
+    elapsed = 0;
+    // On top of every other window, neither moved nor resized by it.
+    setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    adjustSize();
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect r = rect();
+        r.moveCenter(screen->availableGeometry().center());
+        move(r.topLeft());
+    }
+    Timer1->start();
+}
+
+void frmSplash::Timer1_Timer()
+{
+    elapsed += Timer1->interval();
+    if (elapsed < 150)
+        return;
+    // Stop first: the main window's load unloads this window.
+    Timer1->stop();
+    MDIFrm::showMainWindow();
+}
+
+namespace mdl_frmSplash {
+void Main()
+{
+    forms().get<frmSplash>()->show();
+}
+} // namespace mdl_frmSplash

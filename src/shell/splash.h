@@ -1,0 +1,29 @@
+#pragma once
+// The splash window shown while the program starts; on its third timer tick it shows
+// the main window, whose load sequence unloads the splash.
+
+#include "platform/formregistry.h"
+
+#include <QLabel>
+#include <QTimer>
+#include <QWidget>
+
+class frmSplash : public QWidget, public IForm {
+    Q_OBJECT
+public:
+    static constexpr FormKind kKind = FormKind::TopLevel;
+    explicit frmSplash(QWidget *parent = nullptr);
+
+    void Form_Load() override;
+    // One tick of Timer1 (callable directly).
+    void Timer1_Timer();
+
+    QLabel *Image1 = nullptr;
+    QTimer *Timer1 = nullptr;
+    long elapsed = 0;
+};
+
+namespace mdl_frmSplash {
+// The program's start procedure: shows the splash.
+void Main();
+} // namespace mdl_frmSplash

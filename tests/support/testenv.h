@@ -1,0 +1,46 @@
+#pragma once
+// Temporary program folders and site databases for tests.
+
+#include "platform/sitedb.h"
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace testenv {
+
+// The program folder the build laid out (ends in "/").
+QString appDir();
+
+// Writes a file (creating its folder); returns its path.
+QString writeFile(const QString &path, const QByteArray &bytes = QByteArray());
+QByteArray readFile(const QString &path);
+
+// A fresh, empty-tree site database made from the schema at path, opened on db.
+void makeDatabase(SiteDb &db, const QString &path);
+
+// A temporary program folder with a copy of the build's initdata/ and host pages.
+class ProgramFolder {
+public:
+    ProgramFolder();
+    bool isValid() const { return m_dir.isValid(); }
+    // Ends in "/".
+    QString path() const { return m_dir.path() + QLatin1Char('/'); }
+    QString file(const QString &relative) const { return path() + relative; }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// A temporary folder holding one fresh database, opened for the test.
+class TempDatabase {
+public:
+    TempDatabase();
+    SiteDb db;
+    QString folder() const { return m_dir.path() + QLatin1Char('/'); }
+    QString path() const { return folder() + QStringLiteral("brevonel.qdb"); }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace testenv
