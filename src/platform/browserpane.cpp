@@ -97,10 +97,17 @@ BrowserPane::BrowserPane(QWidget *parent, PaneOptions options)
     s->setDefaultTextEncoding(QStringLiteral("utf-8"));
     setContextMenuPolicy(Qt::NoContextMenu);
     connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
-        if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
+        // Only the end of the load last asked for counts: an older one may still report.
+        if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus || info.url() != m_expectUrl)
             return;
         onLoadFinished(info.status() == QWebEngineLoadingInfo::LoadSucceededStatus);
     });
+}
+
+BrowserPane::~BrowserPane()
+{
+    if (!m_tempFile.isEmpty())
+        QFile::remove(m_tempFile);
 }
 
 QUrl BrowserPane::resolve(const QString &page)
@@ -119,7 +126,8 @@ void BrowserPane::navigate(const QString &page)
     m_values.clear();
     m_queue.clear();
     m_loading = true;
-    load(resolve(page));
+    m_expectUrl = resolve(page);
+    load(m_expectUrl);
 }
 
 void BrowserPane::write(const QString &piece)
@@ -143,6 +151,7 @@ void BrowserPane::flushWrites()
     m_loading = true;
     const QUrl base = QUrl::fromLocalFile(g_baseFolder);
     if (m_written.toUtf8().size() <= kSetHtmlLimit) {
+        m_expectUrl = base;
         setHtml(m_written, base);
         return;
     }
@@ -155,7 +164,8 @@ void BrowserPane::flushWrites()
         f.write(m_written.toUtf8());
         f.close();
     }
-    load(QUrl::fromLocalFile(m_tempFile));
+    m_expectUrl = QUrl::fromLocalFile(m_tempFile);
+    load(m_expectUrl);
 }
 
 void BrowserPane::onLoadFinished(bool ok)

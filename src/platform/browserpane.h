@@ -38,6 +38,7 @@ class BrowserPane : public QWebEngineView, public IBrowserPane {
     Q_OBJECT
 public:
     explicit BrowserPane(QWidget *parent = nullptr, PaneOptions options = {});
+    ~BrowserPane() override;
 
     void navigate(const QString &page) override;
     void write(const QString &piece) override;
@@ -73,6 +74,7 @@ private:
     QStringList m_queue;
     QHash<QString, QString> m_values;
     QString m_tempFile;
+    QUrl m_expectUrl;
 
     friend class PanePage;
 };

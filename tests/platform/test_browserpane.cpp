@@ -1,0 +1,188 @@
+// The real browser pane on the web engine: page names, written pages, element content,
+// and the mirrored value of the record list's hidden input.
+#include "platform/browserpane.h"
+#include "testenv.h"
+#include "testmain.h"
+
+#include <QDir>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEnginePage>
+#include <QWebEngineScript>
+
+namespace {
+
+// Evaluates an expression in the page and waits for its value.
+QVariant evalJs(BrowserPane &pane, const QString &expr, bool mainWorld)
+{
+    QVariant result;
+    bool done = false;
+    pane.page()->runJavaScript(expr, mainWorld ? QWebEngineScript::MainWorld : QWebEngineScript::ApplicationWorld,
+                               [&](const QVariant &v) {
+                                   result = v;
+                                   done = true;
+                               });
+    for (int i = 0; i < 500 && !done; ++i)
+        QTest::qWait(10);
+    return result;
+}
+
+bool waitReady(BrowserPane &pane)
+{
+    for (int i = 0; i < 1000 && pane.isLoading(); ++i)
+        QTest::qWait(10);
+    return !pane.isLoading();
+}
+
+const QString kList = QStringLiteral(
+    "<table><tr><td><input name='currID' type='hidden' id='currID'>ID</td></tr>"
+    "<tr><td><input type='radio' name='ID'  value='7' onClick='getID(7);'>7</td></tr>"
+    "<tr><td><input type='radio' name='ID'  value='3' onClick='getID(3);'>3</td></tr></table>");
+
+} // namespace
+
+class TestBrowserPane : public QObject {
+    Q_OBJECT
+    testenv::ProgramFolder m_prog;
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_prog.isValid());
+        setPaneBaseFolder(m_prog.path());
+        QImage img(40, 30, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        QVERIFY(img.save(m_prog.file(QStringLiteral("pic.png"))));
+    }
+
+    void relativeNamesResolveAgainstTheProgramFolder()
+    {
+        QCOMPARE(BrowserPane::resolve(QStringLiteral("tmplImg/txt.htm")),
+                 QUrl::fromLocalFile(m_prog.path() + QStringLiteral("tmplImg/txt.htm")));
+        QCOMPARE(BrowserPane::resolve(QStringLiteral("/abs/x.htm")), QUrl::fromLocalFile(QStringLiteral("/abs/x.htm")));
+        QCOMPARE(BrowserPane::resolve(QStringLiteral("about:blank")), QUrl(QStringLiteral("about:blank")));
+
+        // Whatever the working directory, the host page is found.
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(QDir::tempPath());
+        BrowserPane pane(nullptr, PaneOptions{true});
+        pane.navigate(QStringLiteral("multiData.htm"));
+        QDir::setCurrent(before);
+        QVERIFY(waitReady(pane));
+        QCOMPARE(evalJs(pane, QStringLiteral("document.getElementById('editID') !== null"), true).toBool(), true);
+    }
+
+    void contentSetWhileLoadingArrivesAfterTheLoad()
+    {
+        BrowserPane pane(nullptr, PaneOptions{true});
+        pane.navigate(QStringLiteral("multiData.htm"));
+        // Quotes, line breaks and a closing script tag must not cut the text short (the
+        // tag itself is markup and disappears from the text).
+        const QString html = QStringLiteral("<p id='p'>It's \"q\"\n</script>中文&lt;/b&gt;</p>");
+        pane.setInnerHTML(QStringLiteral("editID"), html);
+        QVERIFY(waitReady(pane));
+        QTRY_COMPARE(evalJs(pane, QStringLiteral("document.getElementById('p').textContent"), true).toString(),
+                     QStringLiteral("It's \"q\"\n中文</b>"));
+        // An element the page lacks: nothing happens, nothing breaks.
+        pane.setInnerHTML(QStringLiteral("nowhere"), QStringLiteral("<b>x</b>"));
+        QTRY_COMPARE(evalJs(pane, QStringLiteral("document.getElementById('p') !== null"), true).toBool(), true);
+    }
+
+    void onlyTheLastRequestCounts()
+    {
+        BrowserPane pane(nullptr, PaneOptions{true});
+        pane.navigate(QStringLiteral("msg.htm"));
+        pane.write(QStringLiteral("<p>x</p>"));
+        pane.navigate(QStringLiteral("about:blank"));
+        pane.navigate(QStringLiteral("multiData.htm"));
+        pane.setInnerHTML(QStringLiteral("editID"), QStringLiteral("<p id='late'>late</p>"));
+        QVERIFY(waitReady(pane));
+        QTRY_COMPARE(evalJs(pane, QStringLiteral("document.getElementById('late') ? 'yes' : 'no'"), true).toString(),
+                     QStringLiteral("yes"));
+        pane.navigate(QStringLiteral("about:blank"));
+        pane.write(QStringLiteral("<div id='editID'></div>"));
+        pane.setInnerHTML(QStringLiteral("editID"), QStringLiteral("<p id='w'>w</p>"));
+        QVERIFY(waitReady(pane));
+        QTRY_COMPARE(evalJs(pane, QStringLiteral("document.getElementById('w') ? 'yes' : 'no'"), true).toString(),
+                     QStringLiteral("yes"));
+    }
+
+    void theChosenRecordIsMirrored()
+    {
+        BrowserPane pane(nullptr, PaneOptions{true});
+        pane.navigate(QStringLiteral("multiData.htm"));
+        pane.setInnerHTML(QStringLiteral("editID"), kList);
+        QVERIFY(waitReady(pane));
+        QCOMPARE(pane.value(QStringLiteral("currID")), QString());
+        pane.runWhenLoaded(QStringLiteral("document.querySelector(\"input[value='3']\").click();"));
+        QTRY_COMPARE(pane.value(QStringLiteral("currID")), QStringLiteral("3"));
+        QCOMPARE(evalJs(pane, QStringLiteral("document.getElementById('currID').value"), true).toString(),
+                 QStringLiteral("3"));
+        pane.runWhenLoaded(QStringLiteral("document.querySelector(\"input[value='7']\").click();"));
+        QTRY_COMPARE(pane.value(QStringLiteral("currID")), QStringLiteral("7"));
+        // A rebuilt list brings an empty hidden input: nothing is chosen.
+        pane.setInnerHTML(QStringLiteral("editID"), kList);
+        QCOMPARE(pane.value(QStringLiteral("currID")), QString());
+        // So does another page.
+        pane.runWhenLoaded(QStringLiteral("document.querySelector(\"input[value='7']\").click();"));
+        QTRY_COMPARE(pane.value(QStringLiteral("currID")), QStringLiteral("7"));
+        pane.navigate(QStringLiteral("multiData.htm"));
+        QCOMPARE(pane.value(QStringLiteral("currID")), QString());
+    }
+
+    void writtenPiecesJoinIntoOnePageWithLocalPictures()
+    {
+        BrowserPane pane;
+        pane.navigate(QStringLiteral("about:blank"));
+        pane.write(QStringLiteral("<html><body><img id='i' src='pic.png'>"));
+        pane.write(QStringLiteral("<img id='j' src='") + m_prog.file(QStringLiteral("pic.png")) + QStringLiteral("'>"));
+        pane.write(QStringLiteral("<p id='t'>段落</p></body></html>"));
+        QVERIFY(waitReady(pane));
+        QCOMPARE(pane.writtenHtml(), QStringLiteral("<html><body><img id='i' src='pic.png'><img id='j' src='")
+                                         + m_prog.file(QStringLiteral("pic.png"))
+                                         + QStringLiteral("'><p id='t'>段落</p></body></html>"));
+        // Page scripts are off in this pane; the program's own calls still run.
+        QTRY_COMPARE(evalJs(pane, QStringLiteral("document.getElementById('i').naturalWidth"), false).toInt(), 40);
+        QTRY_COMPARE(evalJs(pane, QStringLiteral("document.getElementById('j').naturalWidth"), false).toInt(), 40);
+        QCOMPARE(evalJs(pane, QStringLiteral("document.getElementById('t').textContent"), false).toString(),
+                 QStringLiteral("段落"));
+    }
+
+    void aVeryLargeWrittenPageStillShows()
+    {
+        BrowserPane pane;
+        pane.navigate(QStringLiteral("about:blank"));
+        const QString row = QStringLiteral("<tr><td>行内容行内容行内容行内容</td></tr>");
+        pane.write(QStringLiteral("<table id='big'>"));
+        for (int i = 0; i < 60000; ++i)
+            pane.write(row);
+        pane.write(QStringLiteral("</table>"));
+        QVERIFY(waitReady(pane));
+        QVERIFY(pane.writtenHtml().toUtf8().size() > 2 * 1024 * 1024);
+        QTRY_COMPARE(evalJs(pane, QStringLiteral("document.getElementById('big').rows.length"), false).toInt(), 60000);
+    }
+
+    void prependPutsTheNewestFirstWithoutPageScripts()
+    {
+        BrowserPane pane; // the message page runs no page script
+        pane.navigate(m_prog.file(QStringLiteral("msg.htm")));
+        pane.prependInnerHTML(QStringLiteral("msg"), QStringLiteral("<p>一</p>"));
+        pane.prependInnerHTML(QStringLiteral("msg"), QStringLiteral("<p>二</p>"));
+        QVERIFY(waitReady(pane));
+        QTRY_COMPARE(evalJs(pane, QStringLiteral("document.getElementById('msg').innerHTML"), false).toString(),
+                     QStringLiteral("<p>二</p><p>一</p>"));
+        // A page script in the message cannot run.
+        pane.prependInnerHTML(QStringLiteral("msg"), QStringLiteral("<img src=x onerror=\"document.title='ran'\">"));
+        QTest::qWait(300);
+        QVERIFY(evalJs(pane, QStringLiteral("document.title"), false).toString() != QStringLiteral("ran"));
+    }
+
+    void scriptTextIsEscaped()
+    {
+        QCOMPARE(jsString(QStringLiteral("a'b\"c\n</script>")), QStringLiteral("\"a'b\\\"c\\n<\\/script>\""));
+    }
+};
+
+QUORVIK_TEST_MAIN(TestBrowserPane)
+#include "test_browserpane.moc"
