@@ -33,6 +33,17 @@ const QString MDIFrm::kCaption = QStringLiteral("Quorvik自动建站系列软件
 
 namespace {
 QPointer<MDIFrm> g_main;
+QString g_programFolder;
+} // namespace
+
+QString MDIFrm::programFolder()
+{
+    return g_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() + QLatin1Char('/') : g_programFolder;
+}
+
+void MDIFrm::setProgramFolder(const QString &folder)
+{
+    g_programFolder = folder;
 }
 
 MDIFrm::MDIFrm(QWidget *parent)
@@ -72,7 +83,7 @@ void MDIFrm::showMainWindow()
     }
     auto *main = new MDIFrm;
     main->setAttribute(Qt::WA_DeleteOnClose, false);
-    main->MDIForm_Load(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+    main->MDIForm_Load(programFolder());
 }
 
 void MDIFrm::buildMenu()
@@ -285,7 +296,6 @@ void MDIFrm::endHelperProgram()
 {
     if (m_helperPid > 0)
         ::kill(static_cast<pid_t>(m_helperPid), SIGTERM);
-    m_helperPid = 0;
 }
 
 void MDIFrm::onSubWindowActivated(QMdiSubWindow *sub)

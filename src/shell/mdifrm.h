@@ -19,6 +19,10 @@ public:
     static MDIFrm *instance();
     // Creates the main window if needed, runs its load sequence and shows it.
     static void showMainWindow();
+    // The program folder the load sequence uses: the executable's folder unless a
+    // test named another one.
+    static QString programFolder();
+    static void setProgramFolder(const QString &folder);
 
     // Shared members.
     SiteDb &conn() { return app().conn; }
@@ -45,6 +49,9 @@ public:
 
     // When the load sequence finished (ms since the epoch; 0 while it has not).
     qint64 loadFinishedAtMs() const { return m_loadFinishedAtMs; }
+
+    // The helper program started at load (0 when none was started).
+    qint64 helperPid() const { return m_helperPid; }
 
     // The design caption.
     static const QString kCaption;

@@ -1,0 +1,430 @@
+// The main window: load sequence, caption, menu and toolbar dispatch, shutdown, backup
+// and restore, driven in-process in temporary program folders.
+#include "content/insdatafrm.h"
+#include "design/designfrm.h"
+#include "fakepane.h"
+#include "fakeprompter.h"
+#include "help/aboutfrm.h"
+#include "help/guidfrm.h"
+#include "platform/formregistry.h"
+#include "profile/infofrm.h"
+#include "profile/slttmplfrm.h"
+#include "publish/dlgfrm.h"
+#include "publish/updatafrm.h"
+#include "shell/mdifrm.h"
+#include "shell/splash.h"
+#include "testenv.h"
+#include "testmain.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiSubWindow>
+#include <QProcess>
+#include <memory>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Quorvik自动建站系列软件");
+
+QString activeView(MDIFrm &main)
+{
+    QMdiSubWindow *sub = main.mdiArea->activeSubWindow();
+    return sub ? sub->widget()->objectName() : QString();
+}
+
+QStringList viewsInOrder(MDIFrm &main)
+{
+    QStringList names;
+    for (QMdiSubWindow *sub : main.mdiArea->subWindowList(QMdiArea::CreationOrder))
+        names << sub->widget()->objectName();
+    return names;
+}
+
+void settle()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QAction *findAction(QWidget *root, const QString &key)
+{
+    return root->findChild<QAction *>(key);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<testenv::ProgramFolder> m_prog;
+    std::unique_ptr<FakePrompter> m_prompts;
+    std::unique_ptr<FakePaneFactory> m_panes;
+    std::unique_ptr<MDIFrm> m_main;
+
+    MDIFrm &load()
+    {
+        m_main = std::make_unique<MDIFrm>();
+        m_main->MDIForm_Load(m_prog->path());
+        return *m_main;
+    }
+
+    // Writes a user_info.webName into the data folder's database before loading.
+    void prepareDatabase(const std::function<void(SiteDb &)> &change)
+    {
+        QDir().mkpath(m_prog->file(QStringLiteral("userImages")));
+        QFile::copy(m_prog->file(QStringLiteral("initdata/brevonel.qdb")),
+                    m_prog->file(QStringLiteral("userImages/brevonel.qdb")));
+        QFile::setPermissions(m_prog->file(QStringLiteral("userImages/brevonel.qdb")),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        SiteDb db;
+        QVERIFY(db.open(m_prog->file(QStringLiteral("userImages/brevonel.qdb"))));
+        change(db);
+    }
+
+private slots:
+    void init()
+    {
+        m_prog = std::make_unique<testenv::ProgramFolder>();
+        m_prompts = std::make_unique<FakePrompter>();
+        m_panes = std::make_unique<FakePaneFactory>();
+        forms().starting = false;
+        forms().closing = false;
+    }
+
+    void cleanup()
+    {
+        if (m_main)
+            m_main->MDIForm_Unload();
+        settle();
+        m_main.reset();
+        settle();
+        forms().closing = false;
+        m_panes.reset();
+        m_prompts.reset();
+        m_prog.reset();
+    }
+
+    void firstStartRepairsAndShowsTheSixViews()
+    {
+        MDIFrm &main = load();
+        QCOMPARE(main.currentPath(), m_prog->path());
+        QCOMPARE(main.currImgPath(), m_prog->file(QStringLiteral("userImages/")));
+        QCOMPARE(main.currDataPath(), main.currImgPath());
+        QVERIFY(QFileInfo(m_prog->file(QStringLiteral("userImages/brevonel.qdb"))).isFile());
+        QVERIFY(main.conn().isOpen());
+        QCOMPARE(main.windowTitle(), QStringLiteral("我的网站--") + kCaption);
+        QCOMPARE(viewsInOrder(main), (QStringList{"guidFrm", "infoFrm", "sltTmplFrm", "designFrm", "insDataFrm", "updataFrm"}));
+        QCOMPARE(activeView(main), QStringLiteral("designFrm"));
+        QVERIFY(main.isEnabled());
+        QVERIFY(!forms().starting);
+        QCOMPARE(m_prompts->calls.size(), 0);
+        for (QMdiSubWindow *sub : main.mdiArea->subWindowList())
+            QVERIFY(sub->isVisible());
+    }
+
+    void captionFollowsTheSiteName_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("name") << "UPDATE user_info SET webName='O''Brien & 公司'" << "O'Brien & 公司--" + kCaption;
+        QTest::newRow("empty") << "UPDATE user_info SET webName=''" << "--" + kCaption;
+        QTest::newRow("null") << "UPDATE user_info SET webName=NULL" << "--" + kCaption;
+        QTest::newRow("no row") << "DELETE FROM user_info" << kCaption;
+        QTest::newRow("no table") << "DROP TABLE user_info" << kCaption;
+    }
+
+    void captionFollowsTheSiteName()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, caption);
+        prepareDatabase([&](SiteDb &db) { db.exec(sql); });
+        QCOMPARE(load().windowTitle(), caption);
+        QCOMPARE(m_prompts->calls.size(), 0);
+    }
+
+    void aDatabaseThatIsNotOneLeavesTheConnectionClosed()
+    {
+        testenv::writeFile(m_prog->file(QStringLiteral("userImages/brevonel.qdb")), "this is not a database at all");
+        MDIFrm &main = load();
+        QVERIFY(!main.conn().isOpen());
+        QCOMPARE(main.windowTitle(), kCaption);
+        QCOMPARE(viewsInOrder(main).size(), 6);
+        QCOMPARE(activeView(main), QStringLiteral("designFrm"));
+        QCOMPARE(m_prompts->calls.size(), 0);
+        // The user's file is left as it was.
+        QCOMPARE(testenv::readFile(m_prog->file(QStringLiteral("userImages/brevonel.qdb"))),
+                 QByteArray("this is not a database at all"));
+    }
+
+    void aRepairThatFailsEndsTheProgramWithOneBox()
+    {
+        QDir(m_prog->file(QStringLiteral("initdata"))).removeRecursively();
+        m_main = std::make_unique<MDIFrm>();
+        QVERIFY(!m_main->MDIForm_Load(m_prog->path()));
+        QCOMPARE(m_prompts->messageCount(), 1);
+        QCOMPARE(m_prompts->lastMessage().style, 16);
+        QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("错误"));
+        QVERIFY(m_prompts->lastMessage().text.contains(QStringLiteral("initdata")));
+        QVERIFY(!m_main->conn().isOpen());
+        QVERIFY(m_main->mdiArea->subWindowList().isEmpty());
+    }
+
+    void menuAndToolbarCaptions()
+    {
+        MDIFrm &main = load();
+        const QList<QPair<QString, QString>> items = {
+            {"mnufile", "文件(F) "},
+            {"mnufile_backup", "备份数据(&B)... "},
+            {"mnufile_revert", "还原数据(&R)..."},
+            {"mnuFile_quit", "退出(&Q)"},
+            {"mnuView", "视图(V)"},
+            {"mnuView_guid", "用法指南(&G) ..."},
+            {"mnuView_info", "基本信息(B)..."},
+            {"mnuView_sltTmpl", "选择模板(&T) ..."},
+            {"mnuView_design", "设计栏目(&D) ..."},
+            {"mnuView_insData", "录入数据(&I) ..."},
+            {"mnuView_upData", "上传数据(&U) ..."},
+            {"MnuTool", "工具(O)"},
+            {"MnuTool_update", "更新模板(U)..."},
+            {"MnuTool_consultation", "咨询台..."},
+            {"mnuHelp", "帮助(H)"},
+            {"mnuHelp_hlep", "帮助(&H)..."},
+            {"mnuHelp_about", "关于(&A)..."},
+        };
+        for (const auto &[key, caption] : items) {
+            QAction *a = findAction(main.xMenu1, key);
+            QVERIFY2(a, qPrintable(key));
+            QCOMPARE(a->text(), caption);
+            QVERIFY(a->isEnabled());
+        }
+        for (const char *sep : {"mnuFile_line01", "MnuTool_line01", "mnuHelp_line"})
+            QVERIFY(findAction(main.xMenu1, QLatin1String(sep))->isSeparator());
+
+        const QStringList captions = {"用法指南", "基本信息", "选择模板", "设计栏目", "录入数据", "上传数据", "", "退出系统"};
+        const QList<QAction *> actions = main.xToolbar1->actions();
+        QCOMPARE(actions.size(), 8);
+        for (int i = 0; i < 8; ++i) {
+            QCOMPARE(actions.at(i)->data().toInt(), i + 1);
+            QCOMPARE(actions.at(i)->isSeparator(), i == 6);
+            if (i != 6) {
+                QCOMPARE(actions.at(i)->text(), captions.at(i));
+                QCOMPARE(actions.at(i)->toolTip(), captions.at(i));
+            }
+        }
+    }
+
+    void menuDispatch_data()
+    {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("active");
+        QTest::newRow("guide") << "mnuView_guid" << "guidFrm";
+        QTest::newRow("info") << "mnuView_info" << "infoFrm";
+        QTest::newRow("templates") << "mnuView_sltTmpl" << "sltTmplFrm";
+        QTest::newRow("data entry") << "mnuView_insData" << "insDataFrm";
+        QTest::newRow("upload") << "mnuView_upData" << "updataFrm";
+        QTest::newRow("help") << "mnuHelp_hlep" << "guidFrm";
+        // Keys that do nothing: the active view stays the design view.
+        QTest::newRow("update templates") << "MnuTool_update" << "designFrm";
+        QTest::newRow("top menu") << "mnuView" << "designFrm";
+        QTest::newRow("separator") << "mnuFile_line01" << "designFrm";
+        QTest::newRow("wrong case") << "mnuview_info" << "designFrm";
+        QTest::newRow("padded") << "mnuView_info " << "designFrm";
+    }
+
+    void menuDispatch()
+    {
+        QFETCH(QString, key);
+        QFETCH(QString, active);
+        MDIFrm &main = load();
+        main.xMenu1_Click(key);
+        QCOMPARE(activeView(main), active);
+        QCOMPARE(m_prompts->calls.size(), 0);
+        QVERIFY(!forms().isLoaded<dlgFrm>());
+        QVERIFY(!forms().isLoaded<aboutFrm>());
+        // The menu's own action reaches the same handler.
+        if (QAction *a = findAction(main.xMenu1, key); a && !a->isSeparator() && a->menu() == nullptr) {
+            main.xMenu1_Click(QStringLiteral("mnuView_design"));
+            a->trigger();
+            QCOMPARE(activeView(main), active);
+        }
+    }
+
+    void toolbarDispatch()
+    {
+        MDIFrm &main = load();
+        const QStringList views = {"guidFrm", "infoFrm", "sltTmplFrm", "designFrm", "insDataFrm", "updataFrm"};
+        for (int i = 1; i <= 6; ++i) {
+            main.xToolbar1->actions().at(i - 1)->trigger();
+            QCOMPARE(activeView(main), views.at(i - 1));
+        }
+        main.xToolbar1_ButtonClick(7);
+        main.xToolbar1_ButtonClick(0);
+        main.xToolbar1_ButtonClick(9);
+        QCOMPARE(activeView(main), QStringLiteral("updataFrm"));
+        QVERIFY(main.conn().isOpen());
+        QCOMPARE(m_prompts->calls.size(), 0);
+    }
+
+    void chatAndAboutShowWithoutTakingTheFront()
+    {
+        MDIFrm &main = load();
+        main.xMenu1_Click(QStringLiteral("MnuTool_consultation"));
+        QVERIFY(forms().isLoaded<dlgFrm>());
+        QVERIFY(forms().find<dlgFrm>()->isVisible());
+        main.xMenu1_Click(QStringLiteral("mnuHelp_about"));
+        QVERIFY(forms().isLoaded<aboutFrm>());
+        QVERIFY(forms().find<aboutFrm>()->isVisible());
+        QCOMPARE(activeView(main), QStringLiteral("designFrm"));
+        // One instance each.
+        dlgFrm *chat = forms().find<dlgFrm>();
+        main.xMenu1_Click(QStringLiteral("MnuTool_consultation"));
+        QCOMPARE(forms().find<dlgFrm>(), chat);
+    }
+
+    void aClosedViewIsMadeAgain()
+    {
+        MDIFrm &main = load();
+        infoFrm *first = forms().find<infoFrm>();
+        QMdiSubWindow *sub = FormRegistry::subWindowOf(first);
+        QVERIFY(sub);
+        sub->close(); // the user's close box
+        settle();
+        QVERIFY(!forms().isLoaded<infoFrm>());
+        QCOMPARE(viewsInOrder(main).size(), 5);
+        main.xMenu1_Click(QStringLiteral("mnuView_info"));
+        QVERIFY(forms().isLoaded<infoFrm>());
+        QCOMPARE(activeView(main), QStringLiteral("infoFrm"));
+        QCOMPARE(viewsInOrder(main).size(), 6);
+    }
+
+    void shutdownUnloadsEverythingOnce_data()
+    {
+        QTest::addColumn<int>("how");
+        QTest::newRow("menu") << 0;
+        QTest::newRow("toolbar") << 1;
+        QTest::newRow("close box") << 2;
+    }
+
+    void shutdownUnloadsEverythingOnce()
+    {
+        QFETCH(int, how);
+        MDIFrm &main = load();
+        main.xMenu1_Click(QStringLiteral("MnuTool_consultation"));
+        main.xMenu1_Click(QStringLiteral("mnuHelp_about"));
+        if (how == 0)
+            main.xMenu1_Click(QStringLiteral("mnuFile_quit"));
+        else if (how == 1)
+            main.xToolbar1_ButtonClick(8);
+        else
+            main.close();
+        settle();
+        QVERIFY(forms().loaded().isEmpty());
+        QVERIFY(!main.conn().isOpen());
+        QVERIFY(main.mdiArea->subWindowList().isEmpty());
+        // A second request finds nothing to do and creates nothing.
+        main.MDIForm_Unload();
+        settle();
+        QVERIFY(forms().loaded().isEmpty());
+        QCOMPARE(m_prompts->calls.size(), 0);
+    }
+
+    void theSplashShowsTheMainWindowOnItsThirdTick()
+    {
+        MDIFrm::setProgramFolder(m_prog->path());
+        mdl_frmSplash::Main();
+        frmSplash *splash = forms().find<frmSplash>();
+        QVERIFY(splash && splash->isVisible());
+        QVERIFY(splash->windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(splash->Timer1->isActive());
+        QCOMPARE(splash->Timer1->interval(), 50);
+        splash->Timer1_Timer();
+        splash->Timer1_Timer();
+        QVERIFY(!MDIFrm::instance());
+        splash->Timer1_Timer();
+        QVERIFY(MDIFrm::instance());
+        m_main.reset(MDIFrm::instance());
+        QVERIFY(!splash->Timer1->isActive());
+        QVERIFY(!forms().isLoaded<frmSplash>());
+        QCOMPARE(activeView(*m_main), QStringLiteral("designFrm"));
+        MDIFrm::setProgramFolder(QString());
+    }
+
+    void theHelperProgramIsStartedAndEnded()
+    {
+        const QString helper = testenv::writeFile(m_prog->file(QStringLiteral("closeOfficeMSI.exe")),
+                                                  "#!/bin/sh\nexec sleep 30\n");
+        QFile::setPermissions(helper, QFile::permissions(helper) | QFileDevice::ExeOwner);
+        MDIFrm &main = load();
+        const qint64 pid = main.helperPid();
+        QVERIFY(pid > 0);
+        // Ended at the end of the load sequence (gone, or a zombie nobody reaped yet).
+        const QString proc = QStringLiteral("/proc/%1/stat").arg(pid);
+        QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(proc) || testenv::readFile(proc).contains(") Z "), 5000);
+    }
+
+    void aHelperThatCannotRunIsPassedOver()
+    {
+        // Present but not executable.
+        testenv::writeFile(m_prog->file(QStringLiteral("closeOfficeMSI.exe")), "#!/bin/sh\ntouch ran\n");
+        MDIFrm &main = load();
+        QTest::qWait(200);
+        QVERIFY(!QFileInfo::exists(m_prog->file(QStringLiteral("ran"))));
+        QCOMPARE(activeView(main), QStringLiteral("designFrm"));
+    }
+
+    void backupAndRestore()
+    {
+        MDIFrm &main = load();
+        const QString data = m_prog->file(QStringLiteral("userImages/"));
+        const QString saved = m_prog->file(QStringLiteral("savedData/"));
+
+        // Restore without a backup.
+        main.xMenu1_Click(QStringLiteral("mnufile_revert"));
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据还原失败，不存在备份数据！"));
+        QCOMPARE(m_prompts->lastMessage().style, 64);
+        QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("提示"));
+
+        testenv::writeFile(data + QStringLiteral("a.jpg"), "first");
+        testenv::writeFile(data + QStringLiteral("gone.jpg"), "x");
+        main.xMenu1_Click(QStringLiteral("mnufile_backup"));
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据备份成功！"));
+        QCOMPARE(m_prompts->lastMessage().style, 64);
+        // A second backup replaces the first whole.
+        QFile::remove(data + QStringLiteral("gone.jpg"));
+        main.xMenu1_Click(QStringLiteral("mnufile_backup"));
+        QVERIFY(!QFileInfo::exists(saved + QStringLiteral("gone.jpg")));
+        QCOMPARE(testenv::readFile(saved + QStringLiteral("a.jpg")), QByteArray("first"));
+
+        // Changes after the backup.
+        main.conn().exec(QStringLiteral("UPDATE user_info SET webName='改过'"));
+        testenv::writeFile(data + QStringLiteral("a.jpg"), "second");
+        testenv::writeFile(data + QStringLiteral("new.jpg"), "new");
+
+        // Answering No changes nothing.
+        m_prompts->answerMsg(7);
+        main.xMenu1_Click(QStringLiteral("mnufile_revert"));
+        QCOMPARE(m_prompts->lastMessage().text,
+                 QStringLiteral("确实要还原数据吗，当前数据将被覆盖！\r\n数据还原后，Quorvik将有可能重新启动！"));
+        QCOMPARE(m_prompts->lastMessage().style, 68);
+        QCOMPARE(viewsInOrder(main).size(), 6);
+        QCOMPARE(testenv::readFile(data + QStringLiteral("a.jpg")), QByteArray("second"));
+
+        m_prompts->answerMsg(6);
+        main.xMenu1_Click(QStringLiteral("mnufile_revert"));
+        settle();
+        QVERIFY(main.mdiArea->subWindowList().isEmpty());
+        QVERIFY(main.conn().isOpen());
+        QCOMPARE(db::text(main.conn().select(QStringLiteral("SELECT webName FROM user_info")).front(),
+                          QStringLiteral("webName")),
+                 QStringLiteral("我的网站"));
+        QCOMPARE(testenv::readFile(data + QStringLiteral("a.jpg")), QByteArray("first"));
+        QCOMPARE(testenv::readFile(data + QStringLiteral("new.jpg")), QByteArray("new"));
+        // The views come back from the menu.
+        main.xMenu1_Click(QStringLiteral("mnuView_design"));
+        QCOMPARE(activeView(main), QStringLiteral("designFrm"));
+    }
+};
+
+QUORVIK_TEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
