@@ -45,7 +45,8 @@ QString encodeEditorHtml(const QString &document, const QString &dataFolder)
     const int r = s.lastIndexOf(QStringLiteral("</body>"), -1, Qt::CaseInsensitive);
     if (r >= 0)
         s = s.left(r);
-    s.replace(QStringLiteral("'"), QStringLiteral("[&#39;]"));
+    // Folder references go before the apostrophes: a folder such as "/home/o'neil/" would
+    // no longer be found once its apostrophe is written as "[&#39;]".
     if (!dataFolder.isEmpty()) {
         const QString encodedUrl = QUrl::fromLocalFile(dataFolder).toString(QUrl::FullyEncoded);
         const QString plainUrl = folderFileUrl(dataFolder);
@@ -54,6 +55,7 @@ QString encodeEditorHtml(const QString &document, const QString &dataFolder)
         s.replace(plainUrl, QStringLiteral("[imgpath]/"));
         s.replace(dataFolder, QStringLiteral("[imgpath]/"));
     }
+    s.replace(QStringLiteral("'"), QStringLiteral("[&#39;]"));
     return s;
 }
 
