@@ -72,8 +72,10 @@ int RealPrompter::msgBox(QWidget *owner, const QString &text, int style, const Q
                    {QStringLiteral("取消"), vbCancel, QMessageBox::RejectRole}};
         break;
     case vbYesNo:
-        buttons = {{QStringLiteral("是(&Y)"), vbYes, QMessageBox::YesRole},
-                   {QStringLiteral("否(&N)"), vbNo, QMessageBox::NoRole}};
+        // Not YesRole/NoRole: Qt would make "否" the Escape button and let the close box
+        // answer No. A Yes/No question is answered by its buttons only.
+        buttons = {{QStringLiteral("是(&Y)"), vbYes, QMessageBox::ActionRole},
+                   {QStringLiteral("否(&N)"), vbNo, QMessageBox::ActionRole}};
         break;
     default:
         buttons = {{QStringLiteral("确定"), vbOK, QMessageBox::AcceptRole}};
