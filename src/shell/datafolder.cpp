@@ -64,9 +64,12 @@ Folders findAndRepair(const QString &programFolder)
         // A default folder that still holds a database is the user's working site:
         // switch to it rather than emptying it.
         if (!QFileInfo(defaultFolder + kDbName).isFile()) {
+            // Both pristine files must be there before anything is deleted: a repair that
+            // stops half-way would cost the folder's contents and still not start.
             const QString pristine = programFolder + kInitFolder + kDbName;
-            if (!QFileInfo(pristine).isFile())
-                throw err::FileError(err::Kind::FileMissing, pristine);
+            for (const QString &needed : {pristine, programFolder + kInitFolder + kPathFile})
+                if (!QFileInfo(needed).isFile())
+                    throw err::FileError(err::Kind::FileMissing, needed);
             fileutil::makeFolder(defaultFolder);
             fileutil::clearFolder(defaultFolder);
             fileutil::copyReplace(pristine, defaultFolder + kDbName);
