@@ -2,7 +2,7 @@
 #include "platform/schema.h"
 #include "platform/sitedb.h"
 #include "platform/textdate.h"
-#include "support/testenv.h"
+#include "testenv.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "platform/errors.h"
 #include "platform/fileutil.h"
 #include "shell/datafolder.h"
-#include "support/testenv.h"
+#include "testenv.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,6 +1,6 @@
 // The numeric check of a text box, the colour choice and the folder choice, through the
 // scripted seam.
-#include "support/fakeprompter.h"
+#include "fakeprompter.h"
 #include "shell/inputhelpers.h"
 
 #include <QLineEdit>
