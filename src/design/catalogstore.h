@@ -64,7 +64,8 @@ public:
     // The column's orderID: -1 when no row (or not a column level), 0 when Null.
     qint64 getOrderID(Level level, const QString &name) const;
     // Swaps two siblings' orders in one transaction: A gets orderB, B gets orderA.
-    // Throws (nothing changed) when a statement fails or either row is missing.
+    // Throws (nothing changed) when a statement fails or either row is missing;
+    // nothing for the root or an unknown level.
     void setOrderID(Level level, const QString &nameA, const QString &nameB, qint64 orderA, qint64 orderB);
     // Deletes the column, its descendants and all their content rows in one
     // transaction; returns how many rows of the column itself went (0 = not stored).

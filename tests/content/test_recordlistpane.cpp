@@ -23,13 +23,6 @@ const CatalogNode *findText(const CatalogNode &n, const QString &text)
     return nullptr;
 }
 
-bool waitReady(BrowserPane &pane)
-{
-    for (int i = 0; i < 1500 && pane.isLoading(); ++i)
-        QTest::qWait(10);
-    return !pane.isLoading();
-}
-
 } // namespace
 
 class TestRecordListPane : public QObject {
@@ -99,7 +92,7 @@ private slots:
         pane.navigate(QStringLiteral("multiData.htm"));
         // Queued until the host page has loaded.
         pane.setInnerHTML(QStringLiteral("editID"), content::buildDataListHtml(rows, QStringLiteral("news")));
-        if (!waitReady(pane))
+        if (!QTest::qWaitFor([&] { return !pane.isLoading(); }, 15000))
             QSKIP("the web engine did not load the host page");
         QCOMPARE(pane.value(QStringLiteral("currID")), QString());
         pane.runWhenLoaded(QStringLiteral("document.querySelector(\"input[value='%1']\").click()").arg(oldest));
