@@ -1,0 +1,137 @@
+#pragma once
+// The content records of the page columns: the layout of each display format in
+// value01..value04 of the level's content table, the data-entry view's one-record
+// save and list delete, the new-record flags, and the HTML record list of the list
+// formats shown in multiData.htm (element editID; the list carries the hidden input
+// currID; getID(n) stores the chosen ID there and reports it to the program).
+
+#include "design/catalog.h"
+#include "platform/sitedb.h"
+
+#include <QString>
+#include <optional>
+
+namespace content {
+
+using design::Level;
+
+// A message box the view shows: text, style, title.
+struct Message {
+    QString text;
+    int style = 0;
+    QString title;
+    bool operator==(const Message &o) const = default;
+};
+
+// ---- Record layouts ---------------------------------------------------------------
+
+// A one-record page (txt, imgTxt01/02/03, bigImg, adv) as stored.
+struct PageRecord {
+    QString title;    // txt, imgTxt0x: value01
+    QString content;  // txt, imgTxt0x: value02 (stored text form); adv: value01 (stored HTML)
+    QString picture1; // imgTxt0x: value03; bigImg: value01
+    QString picture2; // imgTxt01/02: value04 (imgTxt03 stores '')
+};
+// Reads a one-record page's fields by its format; Null reads as "".
+PageRecord readPage(const QSqlRecord &rec, const QString &format);
+
+// A news item: value01 title, value02 date text, value03 body (stored text form),
+// value04 picture file or ''.
+struct NewsItem {
+    qint64 id = 0;
+    QString title, date, body, picture;
+};
+NewsItem readNews(const QSqlRecord &rec);
+
+// A gallery picture: value01 caption, value02 picture file, value03 thumbnail file.
+struct GalleryItem {
+    qint64 id = 0;
+    QString caption, picture, thumbnail;
+};
+GalleryItem readGallery(const QSqlRecord &rec);
+// The thumbnail's name: the picture's name up to its first "." and "_small.bmp".
+QString thumbnailName(const QString &picture);
+
+// ---- New-record flags -------------------------------------------------------------
+
+// The view's own flag and the program-wide BnewRecord (held elsewhere, e.g.
+// app().BnewRecord), moved together by the events of content entry.
+class NewRecordFlags {
+public:
+    explicit NewRecordFlags(bool &programFlag);
+    bool view() const { return m_view; }
+    bool program() const { return m_program; }
+    // The data-entry view was loaded: view false, program true.
+    void viewLoaded();
+    // A page was opened: list formats change nothing; no row sets both; a row found
+    // clears the view's flag (and, for adv, the program's).
+    void pageOpened(const QString &format, bool rowFound);
+    // The view's save inserted a record.
+    void viewSaveInserted();
+    // The editor's save inserted a record.
+    void editorSaveInserted();
+
+private:
+    bool m_view = false;
+    bool &m_program;
+};
+
+// ---- The data-entry view's save -----------------------------------------------------
+
+// What the view's "保存" hands over.
+struct SaveRequest {
+    Level level = Level::Other; // the level of currNode
+    QString page;               // currNode's text
+    QString format;
+    QString title;              // txt_title as typed
+    QString content;            // txt_content with CR LF line breaks (encoded here)
+    QString currentNames[2];    // pictures chosen since the page was opened (insert)
+    QString boxNames[2];        // txt_img(0), txt_img(1) (update)
+    bool newRecord = false;     // the view's flag
+};
+
+enum class SaveOutcome { Saved, NoLevel, EmptyTitle, NoPage, Failed };
+
+struct SaveResult {
+    SaveOutcome outcome = SaveOutcome::Failed;
+    bool inserted = false; // the view's flag becomes false and the names ""
+    QString error;         // the failure's description, when the database refused
+};
+
+// The message the view shows for a save's outcome.
+Message saveMessage(SaveOutcome outcome);
+
+// ---- Delete of a list record ---------------------------------------------------------
+
+enum class DeleteOutcome { Deleted, NoLevel, Failed };
+
+struct DeleteResult {
+    DeleteOutcome outcome = DeleteOutcome::Failed;
+    QString error; // the failure's description
+};
+
+// The message for a delete's outcome; nullopt after a delete (the view reloads).
+std::optional<Message> deleteMessage(const DeleteResult &result);
+
+class ContentStore {
+public:
+    explicit ContentStore(SiteDb &db);
+
+    // A page's records, newest (highest ID) first; none for a non-column level.
+    Rows loadRecords(Level level, const QString &page) const;
+    // The one-record save: checks level, title and format, checks the page still
+    // exists, then inserts or updates its columns of the format.
+    SaveResult save(const SaveRequest &request);
+    // Deletes one record of the page by ID.
+    DeleteResult deleteRecord(Level level, const QString &page, qint64 id);
+
+private:
+    SiteDb &m_db;
+};
+
+// Strips leading and trailing U+0020 only (ideographic spaces and tabs stay).
+QString trimBlanks(const QString &text);
+// The HTML record list of a news ("news") or gallery (any other) page.
+QString buildDataListHtml(const Rows &records, const QString &format);
+
+} // namespace content
