@@ -6,6 +6,7 @@
 // currID; getID(n) stores the chosen ID there and reports it to the program).
 
 #include "design/catalog.h"
+#include "platform/prompter.h"
 #include "platform/sitedb.h"
 
 #include <QString>
@@ -16,12 +17,7 @@ namespace content {
 using design::Level;
 
 // A message box the view shows: text, style, title.
-struct Message {
-    QString text;
-    int style = 0;
-    QString title;
-    bool operator==(const Message &o) const = default;
-};
+using Message = ui::Message;
 
 // ---- Record layouts ---------------------------------------------------------------
 

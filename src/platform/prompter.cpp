@@ -33,6 +33,11 @@ int msgBox(const QString &text, int style, const QString &title)
     return prompter().msgBox(nullptr, text, style, title);
 }
 
+int show(const Message &m)
+{
+    return prompter().msgBox(nullptr, m.text, m.style, m.title);
+}
+
 QString qtFileFilter(const QString &classicFilter)
 {
     const QStringList parts = classicFilter.split(QLatin1Char('|'));

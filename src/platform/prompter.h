@@ -52,6 +52,15 @@ void setPrompter(Prompter *p);
 // Shorthand used everywhere: prompter().msgBox(nullptr, …).
 int msgBox(const QString &text, int style = vbOKOnly, const QString &title = QString());
 
+// A message box as the plain classes hand it to their window: text, style, title.
+struct Message {
+    QString text;
+    int style = 0;
+    QString title;
+    bool operator==(const Message &o) const = default;
+};
+int show(const Message &m);
+
 // "desc|*.jpg;*.bmp|desc2|*.gif" -> "desc (*.jpg *.bmp);;desc2 (*.gif)"
 QString qtFileFilter(const QString &classicFilter);
 

@@ -4,6 +4,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <functional>
 
 #include "shell/version.h"
 
@@ -177,6 +178,141 @@ QPixmap splashPicture()
     p.setPen(QPen(QColor(255, 255, 255, 90), 1));
     p.drawLine(36, 222, 444, 222);
     return pm;
+}
+
+namespace {
+
+void drawFolder(QPainter &p, qreal u, const QColor &c)
+{
+    p.setPen(QPen(c.darker(150), 1.0 * u));
+    p.setBrush(c.darker(110));
+    QPainterPath back;
+    back.moveTo(1.5 * u, 3.5 * u);
+    back.lineTo(6 * u, 3.5 * u);
+    back.lineTo(7.5 * u, 5 * u);
+    back.lineTo(14.5 * u, 5 * u);
+    back.lineTo(14.5 * u, 13.5 * u);
+    back.lineTo(1.5 * u, 13.5 * u);
+    back.closeSubpath();
+    p.drawPath(back);
+    QLinearGradient g(0, 6 * u, 0, 13.5 * u);
+    g.setColorAt(0, c.lighter(125));
+    g.setColorAt(1, c);
+    p.setBrush(g);
+    p.drawRoundedRect(QRectF(1.5 * u, 6.5 * u, 13 * u, 7 * u), 1 * u, 1 * u);
+}
+
+void drawPage(QPainter &p, qreal u)
+{
+    p.setPen(QPen(QColor(0x6b, 0x7a, 0x8f), 1.0 * u));
+    p.setBrush(Qt::white);
+    QPainterPath sheet;
+    sheet.moveTo(3 * u, 1.5 * u);
+    sheet.lineTo(10 * u, 1.5 * u);
+    sheet.lineTo(13 * u, 4.5 * u);
+    sheet.lineTo(13 * u, 14.5 * u);
+    sheet.lineTo(3 * u, 14.5 * u);
+    sheet.closeSubpath();
+    p.drawPath(sheet);
+    p.setPen(QPen(QColor(0x4a, 0x90, 0xd9), 1.0 * u));
+    for (int i = 0; i < 3; ++i)
+        p.drawLine(QPointF(5 * u, (7 + 2.3 * i) * u), QPointF(11 * u, (7 + 2.3 * i) * u));
+}
+
+QPixmap small(int s, const std::function<void(QPainter &, qreal)> &draw)
+{
+    QPixmap pm = canvas(s);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    draw(p, s / 16.0);
+    return pm;
+}
+
+QIcon smallIcon(const std::function<void(QPainter &, qreal)> &draw)
+{
+    QIcon icon;
+    for (int s : {16, 24, 32})
+        icon.addPixmap(small(s, draw));
+    return icon;
+}
+
+void badge(QPainter &p, qreal u, const QColor &c, const std::function<void(QPainter &)> &glyph)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawEllipse(QPointF(11.5 * u, 11.5 * u), 4.2 * u, 4.2 * u);
+    p.setPen(QPen(Qt::white, 1.6 * u, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    glyph(p);
+}
+
+} // namespace
+
+QIcon treeIcon(const QString &key)
+{
+    if (key == QLatin1String("fclose"))
+        return smallIcon([](QPainter &p, qreal u) { drawFolder(p, u, QColor(0xf2, 0xc1, 0x4e)); });
+    return smallIcon([](QPainter &p, qreal u) { drawPage(p, u); });
+}
+
+QIcon buttonIcon(const QString &name)
+{
+    const QColor green(0x2f, 0x9e, 0x44), red(0xd6, 0x33, 0x3a), blue(0x1f, 0x6f, 0xd1), orange(0xe0, 0x7b, 0x12);
+    if (name == QLatin1String("addCat"))
+        return smallIcon([=](QPainter &p, qreal u) {
+            drawFolder(p, u * 0.85, QColor(0xf2, 0xc1, 0x4e));
+            badge(p, u, green, [u](QPainter &q) {
+                q.drawLine(QPointF(11.5 * u, 9.3 * u), QPointF(11.5 * u, 13.7 * u));
+                q.drawLine(QPointF(9.3 * u, 11.5 * u), QPointF(13.7 * u, 11.5 * u));
+            });
+        });
+    if (name == QLatin1String("addFile"))
+        return smallIcon([=](QPainter &p, qreal u) {
+            drawPage(p, u * 0.85);
+            badge(p, u, green, [u](QPainter &q) {
+                q.drawLine(QPointF(11.5 * u, 9.3 * u), QPointF(11.5 * u, 13.7 * u));
+                q.drawLine(QPointF(9.3 * u, 11.5 * u), QPointF(13.7 * u, 11.5 * u));
+            });
+        });
+    if (name == QLatin1String("delete"))
+        return smallIcon([=](QPainter &p, qreal u) {
+            p.setPen(QPen(red, 2.4 * u, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(4 * u, 4 * u), QPointF(12 * u, 12 * u));
+            p.drawLine(QPointF(12 * u, 4 * u), QPointF(4 * u, 12 * u));
+        });
+    if (name == QLatin1String("rename"))
+        return smallIcon([=](QPainter &p, qreal u) {
+            p.setPen(QPen(QColor(0x55, 0x55, 0x55), 1.2 * u));
+            p.setBrush(Qt::white);
+            p.drawRect(QRectF(1.5 * u, 5 * u, 13 * u, 6 * u));
+            p.setPen(QPen(blue, 1.4 * u));
+            p.drawLine(QPointF(4 * u, 8 * u), QPointF(8 * u, 8 * u));
+            p.drawLine(QPointF(10 * u, 3 * u), QPointF(10 * u, 13 * u));
+        });
+    if (name == QLatin1String("refresh"))
+        return smallIcon([=](QPainter &p, qreal u) {
+            p.setPen(QPen(green, 2 * u, Qt::SolidLine, Qt::RoundCap));
+            p.setBrush(Qt::NoBrush);
+            p.drawArc(QRectF(3 * u, 3 * u, 10 * u, 10 * u), 60 * 16, 290 * 16);
+            p.setBrush(green);
+            p.setPen(Qt::NoPen);
+            p.drawPolygon(QPolygonF({QPointF(9.5 * u, 1 * u), QPointF(14 * u, 4 * u), QPointF(9.5 * u, 6.5 * u)}));
+        });
+    if (name == QLatin1String("up") || name == QLatin1String("down")) {
+        const bool up = name == QLatin1String("up");
+        return smallIcon([=](QPainter &p, qreal u) {
+            p.setPen(Qt::NoPen);
+            p.setBrush(blue);
+            const qreal tip = up ? 2 : 14, base = up ? 8 : 8;
+            p.drawPolygon(QPolygonF({QPointF(8 * u, tip * u), QPointF(13.5 * u, base * u), QPointF(2.5 * u, base * u)}));
+            p.drawRect(QRectF(6 * u, (up ? 8 : 2) * u, 4 * u, 6 * u));
+        });
+    }
+    // "modify": a brush over a page
+    return smallIcon([=](QPainter &p, qreal u) {
+        drawPage(p, u * 0.9);
+        p.setPen(QPen(orange, 2.4 * u, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(7 * u, 13 * u), QPointF(14 * u, 5 * u));
+    });
 }
 
 } // namespace artwork

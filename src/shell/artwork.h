@@ -9,4 +9,9 @@ namespace artwork {
 QIcon toolIcon(int index);
 QIcon appIcon();
 QPixmap splashPicture();
+// Tree pictures: "fclose" (a closed folder: the root and categories), "file" (a page).
+QIcon treeIcon(const QString &key);
+// Small button pictures by name: "addCat", "addFile", "delete", "rename", "refresh", "up",
+// "down", "modify".
+QIcon buttonIcon(const QString &name);
 } // namespace artwork
