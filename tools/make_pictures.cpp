@@ -6,6 +6,7 @@
 //   tmplImg/fmt_<key>.png   the layout of display format <key>, 150x100
 //   tmplImg/banner.png      the sample site's header strip
 //   images/H_POINT.CUR      the format grid's pointing-hand cursor
+#include "design/catalog.h"
 #include "design/cursorfile.h"
 #include "design/formatart.h"
 
@@ -33,8 +34,8 @@ bool draw(const QString &name, const QString &path)
         return formatart::samplePhoto(m.captured(2).toInt(), size).save(path, "PNG");
     }
     if (const auto m = format.match(name); m.hasMatch()) {
-        const int index = formatart::indexOfKey(m.captured(1));
-        return index >= 0 && formatart::thumbnailImage(index).save(path, "PNG");
+        const design::FormatInfo *f = design::formatOf(m.captured(1));
+        return f && formatart::thumbnailImage(f->index).save(path, "PNG");
     }
     if (name == QLatin1String("tmplImg/banner.png"))
         return formatart::banner(QSize(800, 80)).save(path, "PNG");

@@ -1,20 +1,18 @@
 #include "design/formatart.h"
 
+#include "design/catalog.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QRandomGenerator>
 
-#include <array>
 #include <cmath>
 
 namespace formatart {
 
 namespace {
-
-const std::array<QStringView, kFormatCount> kKeys = {
-    u"txt", u"news", u"imgTxt01", u"imgTxt02", u"imgTxt03", u"bigImg", u"imgs", u"adv"};
 
 // The sample site's colours, shared with the preview pages.
 const QColor kTeal(0x1f, 0x7a, 0x6d);
@@ -665,24 +663,16 @@ void layoutAdv(QPainter &p)
 
 } // namespace
 
-int indexOfKey(QStringView key)
-{
-    for (int i = 0; i < kFormatCount; ++i)
-        if (kKeys[size_t(i)] == key)
-            return i;
-    return -1;
-}
-
 void paintLayout(QPainter &p, const QRectF &r, int index)
 {
     // The navigation item that the sample page of each format sits under.
-    static const int activeNav[kFormatCount] = {1, 2, 1, 4, 1, 3, 3, 5};
+    static const int activeNav[design::kFormatCount] = {1, 2, 1, 4, 1, 3, 3, 5};
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.setClipRect(r);
     p.translate(r.topLeft());
     p.scale(r.width() / 150.0, r.height() / 100.0);
-    const bool known = index >= 0 && index < kFormatCount;
+    const bool known = index >= 0 && index < design::kFormatCount;
     pageFrame(p, known ? activeNav[index] : -1);
     switch (index) {
     case 0: layoutTxt(p); break;
@@ -698,9 +688,10 @@ void paintLayout(QPainter &p, const QRectF &r, int index)
     p.restore();
 }
 
-void paintLayout(QPainter &p, const QRectF &r, QStringView key)
+void paintLayout(QPainter &p, const QRectF &r, const QString &key)
 {
-    paintLayout(p, r, indexOfKey(key));
+    const design::FormatInfo *format = design::formatOf(key);
+    paintLayout(p, r, format ? format->index : -1);
 }
 
 QImage thumbnailImage(int index, QSize size)

@@ -8,24 +8,19 @@
 #include <QPoint>
 #include <QRectF>
 #include <QSize>
-#include <QStringView>
+#include <QString>
 
 class QPainter;
 
 namespace formatart {
 
-constexpr int kFormatCount = 8;
 constexpr int kPhotoCount = 8;
 
-// Index 0..7 of a display-format key ("txt", "news", "imgTxt01", "imgTxt02", "imgTxt03",
-// "bigImg", "imgs", "adv"); -1 for any other text. Keys compare case-sensitively.
-int indexOfKey(QStringView key);
-
-// Paints a miniature page in the layout of format `index` into r: header, navigation,
-// side column, and the content as that format arranges it. Any other index paints the
-// page frame with an empty content area.
+// Paints a miniature page in the layout of display format `index` (design::formats())
+// into r: header, navigation, side column, and the content as that format arranges it.
+// Any other index, or an unknown key, paints the page frame with an empty content area.
 void paintLayout(QPainter &p, const QRectF &r, int index);
-void paintLayout(QPainter &p, const QRectF &r, QStringView key);
+void paintLayout(QPainter &p, const QRectF &r, const QString &key);
 
 // The format's layout as a picture of the given size (150x100 in the format grid).
 QImage thumbnailImage(int index, QSize size = QSize(150, 100));

@@ -1,10 +1,12 @@
 // The format pictures, the cursor file and the preview pages the build lays out in tmplImg/.
+#include "design/catalog.h"
 #include "design/cursorfile.h"
 #include "design/formatart.h"
 #include "testenv.h"
 
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
@@ -37,7 +39,6 @@ class TestFormatArt : public QObject {
 private slots:
     void thumbnailsAreDistinctLayouts();
     void photosAreDistinct();
-    void formatKeys();
     void cursorFileReadsBackWithHotspot();
     void cursorLoadRefusesOtherFiles();
     void pages_data();
@@ -47,7 +48,7 @@ private slots:
 void TestFormatArt::thumbnailsAreDistinctLayouts()
 {
     QList<QImage> thumbs;
-    for (int i = 0; i < formatart::kFormatCount; ++i) {
+    for (int i = 0; i < design::kFormatCount; ++i) {
         const QPixmap pm = formatart::thumbnail(i);
         QCOMPARE(pm.size(), QSize(150, 100));
         const QImage img = pm.toImage();
@@ -63,6 +64,15 @@ void TestFormatArt::thumbnailsAreDistinctLayouts()
     const QImage unknown = formatart::thumbnailImage(-1);
     for (const QImage &t : thumbs)
         QVERIFY(differingPixels(unknown, t.convertToFormat(unknown.format())) > 0);
+    // Painting by key is painting by the key's index; "none" is unknown.
+    auto byKey = [](const QString &key) {
+        QImage img(150, 100, QImage::Format_ARGB32_Premultiplied);
+        QPainter p(&img);
+        formatart::paintLayout(p, QRectF(0, 0, 150, 100), key);
+        return img;
+    };
+    QCOMPARE(byKey(QStringLiteral("imgTxt03")), formatart::thumbnailImage(4));
+    QCOMPARE(byKey(QStringLiteral("none")), unknown);
 }
 
 void TestFormatArt::photosAreDistinct()
@@ -78,15 +88,6 @@ void TestFormatArt::photosAreDistinct()
     }
     // Numbers wrap round rather than painting nothing.
     QCOMPARE(formatart::samplePhoto(formatart::kPhotoCount + 1, QSize(90, 60)), photos.first());
-}
-
-void TestFormatArt::formatKeys()
-{
-    const char *keys[] = {"txt", "news", "imgTxt01", "imgTxt02", "imgTxt03", "bigImg", "imgs", "adv"};
-    for (int i = 0; i < 8; ++i)
-        QCOMPARE(formatart::indexOfKey(QString::fromLatin1(keys[i])), i);
-    for (const char *other : {"", "none", "IMGTXT03", "txt "})
-        QCOMPARE(formatart::indexOfKey(QString::fromLatin1(other)), -1);
 }
 
 void TestFormatArt::cursorFileReadsBackWithHotspot()
@@ -145,25 +146,21 @@ void TestFormatArt::pages_data()
 {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("txt") << "txt.htm" << "文本格式";
-    QTest::newRow("news") << "news.htm" << "新闻格式";
-    QTest::newRow("imgTxt01") << "imgTxt01.htm" << "图文格式一";
-    QTest::newRow("imgTxt02") << "imgTxt02.htm" << "图文格式二";
-    QTest::newRow("imgTxt03") << "imgTxt03.htm" << "图文格式三";
-    QTest::newRow("bigImg") << "bigImg.htm" << "大图片格式";
-    QTest::newRow("imgs") << "imgs.htm" << "图片展示格式";
-    QTest::newRow("adv") << "adv.htm" << "高级设计格式";
-    QTest::newRow("welcome01") << "welcome01.htm" << "添加目录";
-    QTest::newRow("welcome02") << "welcome02.htm" << "保存";
+    // Each format's preview names the format as the add-page dialog does.
+    for (const design::FormatInfo &f : design::formats())
+        QTest::newRow(qPrintable(f.key)) << design::previewPage(f.key) << f.caption;
+    QTest::newRow("welcome01") << "tmplImg/welcome01.htm" << "添加目录";
+    QTest::newRow("welcome02") << "tmplImg/welcome02.htm" << "保存";
 }
 
 void TestFormatArt::pages()
 {
     QFETCH(QString, page);
     QFETCH(QString, caption);
-    const QString folder = testenv::appDir() + QStringLiteral("tmplImg/");
-    const QByteArray bytes = testenv::readFile(folder + page);
-    QVERIFY2(!bytes.isEmpty(), qPrintable(folder + page));
+    const QString path = testenv::appDir() + page;
+    const QString folder = QFileInfo(path).path() + QLatin1Char('/');
+    const QByteArray bytes = testenv::readFile(path);
+    QVERIFY2(!bytes.isEmpty(), qPrintable(path));
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8.decode(bytes);
     QVERIFY2(!utf8.hasError(), "not UTF-8");
