@@ -1,14 +1,108 @@
 #pragma once
-#include "shell/placeholderview.h"
+// The column design view: the site's column tree on the left with the buttons that
+// change it, the preview of the selected page's display format on the right.
 
-// The column design view.
-class designFrm : public PlaceholderView {
+#include "design/catalogstore.h"
+#include "design/designactions.h"
+#include "platform/browserpane.h"
+#include "platform/formregistry.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTreeWidget>
+#include <QWidget>
+
+class designFrm : public QWidget, public IForm {
     Q_OBJECT
 public:
     static constexpr FormKind kKind = FormKind::MdiView;
-    explicit designFrm(QWidget *parent = nullptr)
-        : PlaceholderView(QStringLiteral("设计栏目"), parent)
-    {
-        setObjectName(QStringLiteral("designFrm"));
-    }
+    explicit designFrm(QWidget *parent = nullptr);
+
+    // Item data roles of the tree: the node key and the Tag (catalog; invalid = Null).
+    static constexpr int KeyRole = Qt::UserRole;
+    static constexpr int TagRole = Qt::UserRole + 1;
+
+    void Form_Load() override;
+    void Form_Activate() override;
+
+    // Shows the preview of a display format, or the change-format dialog without
+    // modality for a key that is not one.
+    void right_canvas(const QString &aspFileName);
+
+    // Handlers, by the names of their controls and events.
+    void cmd_addCat_Click() { ppMnu_addCat_Click(); }
+    void cmd_addFile_Click() { ppMnu_addFile_Click(); }
+    void cmd_delNode_Click() { ppMnu_del_Click(); }
+    void cmd_ren_Click() { ppMnu_ren_Click(); }
+    void cmd_refresh_Click() { ppMnu_refresh_Click(); }
+    void cmd_up_Click() { ppMnu_moveUp_Click(); }
+    void cmd_down_Click() { ppMnu_moveDown_Click(); }
+    void cmd_mod_Click();
+    void ppMnu_addCat_Click();
+    void ppMnu_addFile_Click();
+    void ppMnu_del_Click();
+    void ppMnu_ren_Click();
+    void ppMnu_refresh_Click();
+    void ppMnu_moveUp_Click();
+    void ppMnu_moveDown_Click();
+    void tvw_nav_NodeClick(QTreeWidgetItem *node);
+    void tvw_nav_MouseUp(Qt::MouseButton button);
+    void tvw_nav_BeforeLabelEdit();
+    void tvw_nav_AfterLabelEdit(const QString &newText);
+    void Frame_nav_MouseMove();
+
+    // The current node (never kept across a reload: every reload makes it the root).
+    QTreeWidgetItem *mNode = nullptr;
+    QTreeWidgetItem *root() const;
+    // The node as the decisions need it.
+    design::NodeRef nodeRef(QTreeWidgetItem *node) const;
+    // Some node of the tree shows exactly this text (the root included).
+    bool nodeTextExists(const QString &text) const;
+    // Adds a child stored by a dialog below parent, with a free key, and expands parent.
+    QTreeWidgetItem *addChildNode(QTreeWidgetItem *parent, design::Level level, const QString &text, bool category);
+    // Reloads the tree; the root becomes the current node.
+    void reloadTree();
+    // Tells the other views that the column tree changed.
+    void notifyCatalogChanged();
+
+    QGroupBox *Frame_nav = nullptr;
+    QTreeWidget *tvw_nav = nullptr;
+    QGroupBox *frame_cmdNode = nullptr;
+    QPushButton *cmd_addCat = nullptr, *cmd_addFile = nullptr, *cmd_delNode = nullptr, *cmd_ren = nullptr,
+                *cmd_refresh = nullptr, *cmd_up = nullptr, *cmd_down = nullptr;
+    QGroupBox *Frame_optn = nullptr;
+    IBrowserPane *wb_format = nullptr;
+    QGroupBox *frame_cmdDesign = nullptr;
+    QPushButton *cmd_mod = nullptr;
+    QStatusBar *StsBar = nullptr;
+    QLabel *StsBar_panel1 = nullptr;
+    QMenu *ppMnu = nullptr;
+    QAction *ppMnu_addCat = nullptr, *ppMnu_addFile = nullptr, *ppMnu_del = nullptr, *ppMnu_ren = nullptr,
+            *ppMnu_refresh = nullptr, *ppMnu_moveUp = nullptr, *ppMnu_moveDown = nullptr;
+
+signals:
+    // The stored column tree changed (add, delete, rename, move, format change).
+    void catalogChanged();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void loadTree();
+    void fillItem(QTreeWidgetItem *item, const design::CatalogNode &node);
+    void setCurrentNode(QTreeWidgetItem *node);
+    void gate();
+    void move(bool down);
+    void forgetKeys(QTreeWidgetItem *node);
+    // Reports a failed handler and reloads, as after any unexpected error.
+    void recover(const std::exception &e);
+    template <class Dialog> void openModal();
+
+    QTreeWidgetItem *m_editedNode = nullptr;
+    QSet<QString> m_keys;
+    QHash<QObject *, QString> m_hints;
 };

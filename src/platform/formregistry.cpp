@@ -1,6 +1,8 @@
 #include "platform/formregistry.h"
 
 #include <QDialog>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 
 FormRegistry &forms()
 {
@@ -26,7 +28,11 @@ void FormRegistry::place(QWidget *w, FormKind kind)
             sub->setWindowTitle(w->windowTitle());
             sub->setWindowIcon(w->windowIcon());
             // The view's own size plus the frame around it, cascaded below the others.
-            sub->resize(wanted + (sub->sizeHint() - w->sizeHint()).expandedTo(QSize(0, 0)));
+            QStyleOptionTitleBar title;
+            title.initFrom(sub);
+            const int border = sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
+            const int bar = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, sub);
+            sub->resize(wanted + QSize(2 * border, bar + border));
             const int step = int(m_area->subWindowList().size() - 1) % 8;
             sub->move(step * 26, step * 26);
         } else {

@@ -116,6 +116,10 @@ private slots:
         QCOMPARE(main.windowTitle(), QStringLiteral("我的网站--") + kCaption);
         QCOMPARE(viewsInOrder(main), (QStringList{"guidFrm", "infoFrm", "sltTmplFrm", "designFrm", "insDataFrm", "updataFrm"}));
         QCOMPARE(activeView(main), QStringLiteral("designFrm"));
+        // The design view's activation ran exactly once: its pane shows the welcome page.
+        FakePane *preview = m_panes->forParent(QStringLiteral("designFrm"));
+        QVERIFY(preview);
+        QCOMPARE(preview->pages, QStringList{QStringLiteral("tmplImg/welcome01.htm")});
         QVERIFY(main.isEnabled());
         QVERIFY(!forms().starting);
         QCOMPARE(m_prompts->calls.size(), 0);
@@ -140,7 +144,11 @@ private slots:
         QFETCH(QString, caption);
         prepareDatabase([&](SiteDb &db) { db.exec(sql); });
         QCOMPARE(load().windowTitle(), caption);
-        QCOMPARE(m_prompts->calls.size(), 0);
+        // Only the design view speaks up, when it cannot read its tree.
+        const QStringList expected = sql.startsWith(QLatin1String("DROP"))
+                                         ? QStringList{QStringLiteral("不期望的错误！errNo:mdl_nov")}
+                                         : QStringList();
+        QCOMPARE(m_prompts->messages(), expected);
     }
 
     void aDatabaseThatIsNotOneLeavesTheConnectionClosed()
@@ -151,7 +159,9 @@ private slots:
         QCOMPARE(main.windowTitle(), kCaption);
         QCOMPARE(viewsInOrder(main).size(), 6);
         QCOMPARE(activeView(main), QStringLiteral("designFrm"));
-        QCOMPARE(m_prompts->calls.size(), 0);
+        // Each view meets the closed connection in its own way: the design view says
+        // it could not read the tree, once.
+        QCOMPARE(m_prompts->messages(), QStringList{QStringLiteral("不期望的错误！errNo:mdl_nov")});
         // The user's file is left as it was.
         QCOMPARE(testenv::readFile(m_prog->file(QStringLiteral("userImages/brevonel.qdb"))),
                  QByteArray("this is not a database at all"));

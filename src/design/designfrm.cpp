@@ -1,0 +1,552 @@
+#include "design/designfrm.h"
+
+#include "design/dgnfrm_dialogs.h"
+#include "platform/twips.h"
+#include "shell/appcontext.h"
+#include "shell/artwork.h"
+
+#include <QCursor>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
+#include <QTimer>
+#include <QVBoxLayout>
+
+using namespace design;
+
+namespace {
+
+// Label editing: the new text goes to the view's rename handler once the editor has
+// closed; the model itself is never written here (the handler decides).
+class RenameDelegate : public QStyledItemDelegate {
+public:
+    RenameDelegate(designFrm *view)
+        : QStyledItemDelegate(view)
+        , m_view(view)
+    {
+    }
+    void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &) const override
+    {
+        auto *line = qobject_cast<QLineEdit *>(editor);
+        if (!line)
+            return;
+        const QString text = line->text();
+        QPointer<designFrm> view(m_view);
+        QTimer::singleShot(0, m_view, [view, text] {
+            if (view)
+                view->tvw_nav_AfterLabelEdit(text);
+        });
+    }
+
+private:
+    designFrm *m_view;
+};
+
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption, const QString &icon)
+{
+    auto *b = new QPushButton(artwork::buttonIcon(icon), caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+QAction *makeItem(QMenu *menu, const char *name, const QString &caption)
+{
+    QAction *a = menu->addAction(caption);
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
+
+} // namespace
+
+designFrm::designFrm(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("designFrm"));
+    setWindowTitle(QStringLiteral("设计栏目"));
+    setWindowIcon(artwork::toolIcon(4));
+
+    // Left: the tree and its buttons.
+    Frame_nav = new QGroupBox(this);
+    Frame_nav->setObjectName(QStringLiteral("Frame_nav"));
+    Frame_nav->setMouseTracking(true);
+    tvw_nav = new QTreeWidget(Frame_nav);
+    tvw_nav->setObjectName(QStringLiteral("tvw_nav"));
+    tvw_nav->setHeaderHidden(true);
+    tvw_nav->setRootIsDecorated(true);
+    tvw_nav->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tvw_nav->setItemDelegate(new RenameDelegate(this));
+    tvw_nav->setContextMenuPolicy(Qt::NoContextMenu);
+    tvw_nav->setIconSize(QSize(16, 16));
+    tvw_nav->viewport()->installEventFilter(this);
+    auto *navLayout = new QVBoxLayout(Frame_nav);
+    navLayout->setContentsMargins(4, 4, 4, 4);
+    navLayout->addWidget(tvw_nav);
+
+    frame_cmdNode = new QGroupBox(this);
+    frame_cmdNode->setObjectName(QStringLiteral("frame_cmdNode"));
+    cmd_addCat = makeButton(frame_cmdNode, "cmd_addCat", QStringLiteral("添加目录"), QStringLiteral("addCat"));
+    cmd_addFile = makeButton(frame_cmdNode, "cmd_addFile", QStringLiteral("添加文件"), QStringLiteral("addFile"));
+    cmd_delNode = makeButton(frame_cmdNode, "cmd_delNode", QStringLiteral("删除"), QStringLiteral("delete"));
+    cmd_ren = makeButton(frame_cmdNode, "cmd_ren", QStringLiteral("重命名"), QStringLiteral("rename"));
+    cmd_refresh = makeButton(frame_cmdNode, "cmd_refresh", QStringLiteral("刷新"), QStringLiteral("refresh"));
+    cmd_up = makeButton(frame_cmdNode, "cmd_up", QStringLiteral("上移一位"), QStringLiteral("up"));
+    cmd_down = makeButton(frame_cmdNode, "cmd_down", QStringLiteral("下移一位"), QStringLiteral("down"));
+    auto *cmdLayout = new QGridLayout(frame_cmdNode);
+    cmdLayout->setContentsMargins(4, 4, 4, 4);
+    cmdLayout->setSpacing(4);
+    cmdLayout->addWidget(cmd_addCat, 0, 0);
+    cmdLayout->addWidget(cmd_addFile, 0, 1);
+    cmdLayout->addWidget(cmd_delNode, 1, 0);
+    cmdLayout->addWidget(cmd_ren, 1, 1);
+    cmdLayout->addWidget(cmd_up, 2, 0);
+    cmdLayout->addWidget(cmd_down, 2, 1);
+    cmdLayout->addWidget(cmd_refresh, 3, 0, 1, 2);
+
+    // Right: the preview and the change-format button.
+    Frame_optn = new QGroupBox(this);
+    Frame_optn->setObjectName(QStringLiteral("Frame_optn"));
+    wb_format = makeBrowserPane(Frame_optn);
+    wb_format->widget()->setObjectName(QStringLiteral("wb_format"));
+    auto *optLayout = new QVBoxLayout(Frame_optn);
+    optLayout->setContentsMargins(4, 4, 4, 4);
+    optLayout->addWidget(wb_format->widget());
+
+    frame_cmdDesign = new QGroupBox(this);
+    frame_cmdDesign->setObjectName(QStringLiteral("frame_cmdDesign"));
+    cmd_mod = makeButton(frame_cmdDesign, "cmd_mod", QStringLiteral("修改样式"), QStringLiteral("modify"));
+    cmd_mod->setEnabled(false);
+    auto *designLayout = new QHBoxLayout(frame_cmdDesign);
+    designLayout->setContentsMargins(4, 4, 4, 4);
+    designLayout->addStretch();
+    designLayout->addWidget(cmd_mod);
+
+    StsBar = new QStatusBar(this);
+    StsBar->setObjectName(QStringLiteral("StsBar"));
+    StsBar->setSizeGripEnabled(false);
+    StsBar_panel1 = new QLabel(StsBar);
+    StsBar_panel1->setObjectName(QStringLiteral("StsBar_panel1"));
+    StsBar->addWidget(StsBar_panel1, 1);
+    StsBar->setFixedHeight(StsBar->sizeHint().height() + 2);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(Frame_nav, 1);
+    left->addWidget(frame_cmdNode);
+    auto *right = new QVBoxLayout;
+    right->addWidget(Frame_optn, 1);
+    right->addWidget(frame_cmdDesign);
+    auto *columns = new QHBoxLayout;
+    columns->addLayout(left, 0);
+    columns->addLayout(right, 1);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 0);
+    outer->setSpacing(2);
+    outer->addLayout(columns, 1);
+    outer->addWidget(StsBar);
+    Frame_nav->setFixedWidth(twips::toPx(3300));
+    frame_cmdNode->setFixedWidth(twips::toPx(3300));
+
+    ppMnu = new QMenu(QStringLiteral("操作弹出"), this);
+    ppMnu->setObjectName(QStringLiteral("ppMnu"));
+    ppMnu_addCat = makeItem(ppMnu, "ppMnu_addCat", QStringLiteral("添加目录(&C)"));
+    ppMnu_addFile = makeItem(ppMnu, "ppMnu_addFile", QStringLiteral("添加文件(&F)"));
+    ppMnu_del = makeItem(ppMnu, "ppMnu_del", QStringLiteral("删除(&D)"));
+    ppMnu_ren = makeItem(ppMnu, "ppMnu_ren", QStringLiteral("重命名(&R)"));
+    ppMnu->addSeparator()->setObjectName(QStringLiteral("ppMnu_lin02"));
+    ppMnu_refresh = makeItem(ppMnu, "ppMnu_refresh", QStringLiteral("刷新(&E)"));
+    ppMnu->addSeparator()->setObjectName(QStringLiteral("ppMnu_line01"));
+    ppMnu_moveUp = makeItem(ppMnu, "ppMnu_moveUp", QStringLiteral("上移一位(&U)"));
+    ppMnu_moveDown = makeItem(ppMnu, "ppMnu_moveDown", QStringLiteral("下移一位(&D)"));
+
+    connect(ppMnu_addCat, &QAction::triggered, this, &designFrm::ppMnu_addCat_Click);
+    connect(ppMnu_addFile, &QAction::triggered, this, &designFrm::ppMnu_addFile_Click);
+    connect(ppMnu_del, &QAction::triggered, this, &designFrm::ppMnu_del_Click);
+    connect(ppMnu_ren, &QAction::triggered, this, &designFrm::ppMnu_ren_Click);
+    connect(ppMnu_refresh, &QAction::triggered, this, &designFrm::ppMnu_refresh_Click);
+    connect(ppMnu_moveUp, &QAction::triggered, this, &designFrm::ppMnu_moveUp_Click);
+    connect(ppMnu_moveDown, &QAction::triggered, this, &designFrm::ppMnu_moveDown_Click);
+    connect(cmd_addCat, &QPushButton::clicked, this, &designFrm::cmd_addCat_Click);
+    connect(cmd_addFile, &QPushButton::clicked, this, &designFrm::cmd_addFile_Click);
+    connect(cmd_delNode, &QPushButton::clicked, this, &designFrm::cmd_delNode_Click);
+    connect(cmd_ren, &QPushButton::clicked, this, &designFrm::cmd_ren_Click);
+    connect(cmd_refresh, &QPushButton::clicked, this, &designFrm::cmd_refresh_Click);
+    connect(cmd_up, &QPushButton::clicked, this, &designFrm::cmd_up_Click);
+    connect(cmd_down, &QPushButton::clicked, this, &designFrm::cmd_down_Click);
+    connect(cmd_mod, &QPushButton::clicked, this, &designFrm::cmd_mod_Click);
+    connect(tvw_nav, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current) {
+        if (current)
+            mNode = current;
+    });
+
+    // Status hints: the mouse entering a button names what it does.
+    m_hints = {
+        {cmd_addCat, QStringLiteral("在当前目录下添加子目录")},
+        {cmd_addFile, QStringLiteral("在当前目录下添加子文件")},
+        {cmd_delNode, QStringLiteral("删除当前选中的节点")},
+        {cmd_down, QStringLiteral("将当前选中节点的顺序下移一位")},
+        {cmd_mod, QStringLiteral("修改当前选中节点的显示格式")},
+        {cmd_refresh, QStringLiteral("刷新")},
+        {cmd_ren, QStringLiteral("重命名当前选中节点的名称")},
+        {cmd_up, QStringLiteral("将当前选中节点顺序的上移一位")},
+    };
+    for (QObject *b : m_hints.keys())
+        b->installEventFilter(this);
+    Frame_nav->installEventFilter(this);
+
+    setMinimumSize(twips::toPx(10125), twips::toPx(6200));
+    resize(twips::toPx(10125), twips::toPx(6240));
+}
+
+bool designFrm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Enter && m_hints.contains(watched)) {
+        StsBar_panel1->setText(m_hints.value(watched));
+    } else if (watched == Frame_nav && event->type() == QEvent::MouseMove) {
+        Frame_nav_MouseMove();
+    } else if (watched == tvw_nav->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            auto *me = static_cast<QMouseEvent *>(event);
+            if (me->button() == Qt::LeftButton)
+                if (QTreeWidgetItem *item = tvw_nav->itemAt(me->position().toPoint()))
+                    tvw_nav_NodeClick(item);
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            tvw_nav_MouseUp(static_cast<QMouseEvent *>(event)->button());
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void designFrm::Form_Load()
+{
+    try {
+        loadTree();
+    } catch (const std::exception &e) {
+        ui::show(msg::failure(err::descriptionOf(e), ui::vbInformation));
+    }
+}
+
+void designFrm::Form_Activate()
+{
+    wb_format->navigate(QStringLiteral("tmplImg/welcome01.htm"));
+}
+
+QTreeWidgetItem *designFrm::root() const
+{
+    return tvw_nav->topLevelItemCount() > 0 ? tvw_nav->topLevelItem(0) : nullptr;
+}
+
+void designFrm::fillItem(QTreeWidgetItem *item, const CatalogNode &node)
+{
+    item->setText(0, node.text);
+    item->setData(0, KeyRole, node.key);
+    item->setData(0, TagRole, node.tag ? QVariant(*node.tag) : QVariant());
+    item->setIcon(0, artwork::treeIcon(node.image));
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    m_keys.insert(node.key);
+    for (const CatalogNode &child : node.children)
+        fillItem(new QTreeWidgetItem(item), child);
+}
+
+void designFrm::loadTree()
+{
+    m_editedNode = nullptr;
+    mNode = nullptr;
+    m_keys.clear();
+    tvw_nav->clear();
+    const CatalogTree tree = buildCatalogTree(app().conn);
+    auto *rootItem = new QTreeWidgetItem(tvw_nav);
+    fillItem(rootItem, tree.root);
+    rootItem->setExpanded(true);
+    setCurrentNode(rootItem);
+    if (tree.error)
+        ui::show(msg::treeLoadFailed());
+}
+
+void designFrm::reloadTree()
+{
+    loadTree();
+}
+
+void designFrm::setCurrentNode(QTreeWidgetItem *node)
+{
+    mNode = node;
+    if (node)
+        tvw_nav->setCurrentItem(node);
+}
+
+NodeRef designFrm::nodeRef(QTreeWidgetItem *node) const
+{
+    NodeRef ref;
+    if (!node)
+        return ref;
+    ref.level = levelOfKey(node->data(0, KeyRole).toString());
+    ref.text = node->text(0);
+    const QVariant tag = node->data(0, TagRole);
+    if (tag.isValid())
+        ref.tag = tag.toBool();
+    if (node->parent())
+        ref.parentText = node->parent()->text(0);
+    return ref;
+}
+
+bool designFrm::nodeTextExists(const QString &text) const
+{
+    for (QTreeWidgetItemIterator it(tvw_nav); *it; ++it)
+        if ((*it)->text(0) == text)
+            return true;
+    return false;
+}
+
+QTreeWidgetItem *designFrm::addChildNode(QTreeWidgetItem *parent, Level level, const QString &text, bool category)
+{
+    CatalogNode node;
+    node.key = drawFreeKey(level, m_keys);
+    node.text = text;
+    node.tag = category;
+    node.image = category ? QStringLiteral("fclose") : QStringLiteral("file");
+    auto *item = new QTreeWidgetItem(parent);
+    fillItem(item, node);
+    parent->setExpanded(true);
+    notifyCatalogChanged();
+    return item;
+}
+
+void designFrm::notifyCatalogChanged()
+{
+    emit catalogChanged();
+}
+
+void designFrm::right_canvas(const QString &aspFileName)
+{
+    if (const FormatInfo *f = formatOf(aspFileName)) {
+        wb_format->navigate(previewPage(f->key));
+        if (!f->status.isEmpty())
+            StsBar_panel1->setText(f->status);
+        cmd_mod->setEnabled(true);
+        return;
+    }
+    dgnFrm_modFile *dlg = forms().get<dgnFrm_modFile>();
+    dlg->setModal(false);
+    dlg->show();
+    dlg->raise();
+}
+
+void designFrm::gate()
+{
+    QTreeWidgetItem *n = mNode;
+    if (!n)
+        return;
+    QTreeWidgetItem *parent = n->parent();
+    const int pos = parent ? parent->indexOfChild(n) : tvw_nav->indexOfTopLevelItem(n);
+    const int count = parent ? parent->childCount() : tvw_nav->topLevelItemCount();
+    const bool first = pos <= 0, last = pos >= count - 1;
+    ppMnu_moveUp->setEnabled(!first);
+    cmd_up->setEnabled(!first);
+    ppMnu_moveDown->setEnabled(!last);
+    cmd_down->setEnabled(!last);
+    const AddGate add = addGate(nodeRef(n));
+    ppMnu_addCat->setEnabled(add.category);
+    cmd_addCat->setEnabled(add.category);
+    ppMnu_addFile->setEnabled(add.page);
+    cmd_addFile->setEnabled(add.page);
+    ppMnu_del->setEnabled(true);
+}
+
+void designFrm::tvw_nav_NodeClick(QTreeWidgetItem *node)
+{
+    if (node)
+        setCurrentNode(node);
+}
+
+void designFrm::tvw_nav_MouseUp(Qt::MouseButton button)
+{
+    try {
+        cmd_mod->setEnabled(false);
+        if (button == Qt::RightButton) {
+            const QList<QTreeWidgetItem *> selected = tvw_nav->selectedItems();
+            if (!selected.isEmpty())
+                setCurrentNode(selected.first());
+        }
+        gate();
+        if (button == Qt::LeftButton && mNode) {
+            const NodeRef n = nodeRef(mNode);
+            if (n.level != Level::Root && n.tag == false)
+                right_canvas(CatalogStore(app().conn).getAspFileName(n.level, n.text));
+        } else if (button == Qt::RightButton) {
+            ppMnu->popup(QCursor::pos());
+        }
+    } catch (const std::exception &e) {
+        ui::show(msg::failure(err::descriptionOf(e)));
+    }
+}
+
+template <class Dialog> void designFrm::openModal()
+{
+    Dialog *dlg = forms().get<Dialog>();
+    ui::prompter().execModal(*dlg);
+    forms().unload<Dialog>();
+}
+
+void designFrm::ppMnu_addCat_Click()
+{
+    if (!addGate(nodeRef(mNode)).category) {
+        ui::show({QStringLiteral("当前栏目下不能添加该类栏目！"), ui::vbExclamation, QStringLiteral("提示")});
+        return;
+    }
+    openModal<dgnFrm_addCat>();
+}
+
+void designFrm::ppMnu_addFile_Click()
+{
+    if (!addGate(nodeRef(mNode)).page) {
+        ui::show({QStringLiteral("当前栏目下不能添加该类栏目！"), ui::vbExclamation, QStringLiteral("提示")});
+        return;
+    }
+    openModal<dgnFrm_addFile>();
+}
+
+void designFrm::cmd_mod_Click()
+{
+    if (dgnFrm_modFile *open = forms().find<dgnFrm_modFile>(); open && open->isVisible()) {
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    openModal<dgnFrm_modFile>();
+}
+
+void designFrm::ppMnu_del_Click()
+{
+    if (!mNode)
+        return;
+    const NodeRef n = nodeRef(mNode);
+    if (n.level == Level::Root) {
+        ui::show(msg::deleteRoot());
+        return;
+    }
+    if (ui::show(msg::confirmDelete(n.text)) != ui::vbOK)
+        return;
+    try {
+        CatalogStore(app().conn).deleteCatalog(n.level, n.text);
+    } catch (const std::exception &e) {
+        recover(e);
+        return;
+    }
+    QTreeWidgetItem *gone = mNode;
+    setCurrentNode(root());
+    m_editedNode = nullptr;
+    forgetKeys(gone);
+    delete gone;
+    notifyCatalogChanged();
+}
+
+void designFrm::ppMnu_moveUp_Click()
+{
+    move(false);
+}
+
+void designFrm::ppMnu_moveDown_Click()
+{
+    move(true);
+}
+
+void designFrm::move(bool down)
+{
+    if (!mNode)
+        return;
+    QTreeWidgetItem *parent = mNode->parent();
+    const NodeRef n = nodeRef(mNode);
+    if (n.level == Level::Root || !parent) {
+        ui::show(msg::moveRoot());
+        return;
+    }
+    const int sibling = parent->indexOfChild(mNode) + (down ? 1 : -1);
+    if (sibling < 0 || sibling >= parent->childCount())
+        return;
+    const QString siblingName = parent->child(sibling)->text(0);
+    CatalogStore store(app().conn);
+    if (const auto refusal = swapOrder(store, n.level, n.text, siblingName)) {
+        ui::show(*refusal);
+        return;
+    }
+    try {
+        loadTree();
+    } catch (const std::exception &e) {
+        recover(e);
+        return;
+    }
+    notifyCatalogChanged();
+}
+
+void designFrm::ppMnu_refresh_Click()
+{
+    try {
+        loadTree();
+    } catch (const std::exception &e) {
+        recover(e);
+    }
+}
+
+void designFrm::ppMnu_ren_Click()
+{
+    if (!mNode)
+        return;
+    if (nodeRef(mNode).level == Level::Root) {
+        ui::show(msg::renameRoot());
+        return;
+    }
+    tvw_nav_BeforeLabelEdit();
+    tvw_nav->editItem(mNode, 0);
+}
+
+void designFrm::tvw_nav_BeforeLabelEdit()
+{
+    m_editedNode = mNode;
+}
+
+void designFrm::tvw_nav_AfterLabelEdit(const QString &newText)
+{
+    QTreeWidgetItem *edited = m_editedNode;
+    m_editedNode = nullptr;
+    if (!edited)
+        return;
+    const NodeRef n = nodeRef(edited);
+    if (n.level == Level::Root)
+        return;
+    CatalogStore store(app().conn);
+    const RenameResult r = renameColumn(store, n.level, n.text, newText, nodeTextExists(newText));
+    if (r.outcome == RenameOutcome::Renamed) {
+        edited->setText(0, newText);
+        notifyCatalogChanged();
+        return;
+    }
+    ui::show(*r.message);
+    try {
+        loadTree();
+    } catch (const std::exception &e) {
+        recover(e);
+    }
+}
+
+void designFrm::forgetKeys(QTreeWidgetItem *node)
+{
+    m_keys.remove(node->data(0, KeyRole).toString());
+    for (int i = 0; i < node->childCount(); ++i)
+        forgetKeys(node->child(i));
+}
+
+void designFrm::Frame_nav_MouseMove()
+{
+    StsBar_panel1->setText(QString());
+}
+
+void designFrm::recover(const std::exception &e)
+{
+    ui::show(msg::failure(err::descriptionOf(e)));
+    try {
+        loadTree();
+    } catch (const std::exception &) {
+    }
+}

@@ -1,0 +1,241 @@
+#include "design/dgnfrm_dialogs.h"
+
+#include "design/designactions.h"
+#include "design/designfrm.h"
+#include "platform/twips.h"
+#include "shell/appcontext.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+using namespace design;
+
+namespace {
+
+// Every dialog is unloaded when it closes, so that its controls start fresh next time.
+void unloadOnFinish(QDialog *dlg)
+{
+    QObject::connect(dlg, &QDialog::finished, dlg, [dlg] { forms().unloadWidget(dlg); });
+}
+
+QHBoxLayout *buttonRow(QPushButton *ok, QPushButton *cancel)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    ok->setDefault(true);
+    return row;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QScrollBar *gridScrollBar(QWidget *parent, FormatGrid::Variant variant)
+{
+    auto *bar = new QScrollBar(Qt::Vertical, parent);
+    bar->setObjectName(QStringLiteral("vscrl"));
+    bar->setMinimum(0);
+    bar->setMaximum(FormatGrid::scrollMaximum(variant));
+    bar->setSingleStep(150);
+    bar->setPageStep(FormatGrid::kViewHeight / 2);
+    bar->setFixedHeight(twips::toPx(FormatGrid::kViewHeight));
+    return bar;
+}
+
+designFrm *view()
+{
+    return forms().find<designFrm>();
+}
+
+// After a refusal: the message, and the name box keeps the focus when asked.
+void refuse(const AddResult &r, QLineEdit *name)
+{
+    if (r.message)
+        ui::show(*r.message);
+    if (r.focusName && name)
+        name->setFocus();
+}
+
+} // namespace
+
+dgnFrm_addCat::dgnFrm_addCat(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("dgnFrm_addCat"));
+    setWindowTitle(QStringLiteral("添加目录"));
+    add_catOrFile = new QGroupBox(this);
+    add_catOrFile->setObjectName(QStringLiteral("add_catOrFile"));
+    Label1 = new QLabel(QStringLiteral("目录名称："), add_catOrFile);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    txt_name = new QLineEdit(add_catOrFile);
+    txt_name->setObjectName(QStringLiteral("txt_name"));
+    auto *frameLayout = new QHBoxLayout(add_catOrFile);
+    frameLayout->addWidget(Label1);
+    frameLayout->addWidget(txt_name, 1);
+    cmd_cfm = button(this, "cmd_cfm", QStringLiteral("确定"));
+    cmd_cnl = button(this, "cmd_cnl", QStringLiteral("取消"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(add_catOrFile);
+    layout->addLayout(buttonRow(cmd_cfm, cmd_cnl));
+    connect(cmd_cfm, &QPushButton::clicked, this, &dgnFrm_addCat::cmd_cfm_Click);
+    connect(cmd_cnl, &QPushButton::clicked, this, &dgnFrm_addCat::cmd_cnl_Click);
+    unloadOnFinish(this);
+    setMinimumWidth(360);
+}
+
+void dgnFrm_addCat::cmd_cfm_Click()
+{
+    designFrm *v = view();
+    if (!v || !v->mNode)
+        return;
+    const QString name = txt_name->text();
+    CatalogStore store(app().conn);
+    const AddResult r = addCategory(store, v->nodeRef(v->mNode), name, v->nodeTextExists(name));
+    if (!r.stored) {
+        refuse(r, txt_name);
+        return;
+    }
+    v->addChildNode(v->mNode, r.childLevel, name, true);
+    accept();
+}
+
+void dgnFrm_addCat::cmd_cnl_Click()
+{
+    reject();
+}
+
+dgnFrm_addFile::dgnFrm_addFile(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("dgnFrm_addFile"));
+    setWindowTitle(QStringLiteral("添加文件"));
+    add_catOrFile = new QGroupBox(this);
+    add_catOrFile->setObjectName(QStringLiteral("add_catOrFile"));
+    Label1 = new QLabel(QStringLiteral("文件名称："), add_catOrFile);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    txt_name = new QLineEdit(add_catOrFile);
+    txt_name->setObjectName(QStringLiteral("txt_name"));
+    Picture1 = new FormatGrid(FormatGrid::Variant::AddFile, add_catOrFile);
+    vscrl = gridScrollBar(add_catOrFile, FormatGrid::Variant::AddFile);
+    auto *nameRow = new QHBoxLayout;
+    nameRow->addWidget(Label1);
+    nameRow->addWidget(txt_name, 1);
+    auto *gridRow = new QHBoxLayout;
+    gridRow->setSpacing(0);
+    gridRow->addWidget(Picture1);
+    gridRow->addWidget(vscrl);
+    auto *frameLayout = new QVBoxLayout(add_catOrFile);
+    frameLayout->addLayout(nameRow);
+    frameLayout->addLayout(gridRow);
+    cmd_cfm = button(this, "cmd_cfm", QStringLiteral("确定"));
+    cmd_cnl = button(this, "cmd_cnl", QStringLiteral("取消"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(add_catOrFile);
+    layout->addLayout(buttonRow(cmd_cfm, cmd_cnl));
+    connect(vscrl, &QScrollBar::valueChanged, this, &dgnFrm_addFile::vscrl_Change);
+    connect(cmd_cfm, &QPushButton::clicked, this, &dgnFrm_addFile::cmd_cfm_Click);
+    connect(cmd_cnl, &QPushButton::clicked, this, &dgnFrm_addFile::cmd_cnl_Click);
+    unloadOnFinish(this);
+}
+
+void dgnFrm_addFile::cmd_cfm_Click()
+{
+    designFrm *v = view();
+    if (!v || !v->mNode)
+        return;
+    const QString name = txt_name->text();
+    CatalogStore store(app().conn);
+    const AddResult r =
+        addPage(store, v->nodeRef(v->mNode), name, Picture1->chosenFormat(), v->nodeTextExists(name));
+    if (!r.stored) {
+        refuse(r, txt_name);
+        return;
+    }
+    v->addChildNode(v->mNode, r.childLevel, name, false);
+    accept();
+}
+
+void dgnFrm_addFile::cmd_cnl_Click()
+{
+    reject();
+}
+
+dgnFrm_modFile::dgnFrm_modFile(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("dgnFrm_modFile"));
+    setWindowTitle(QStringLiteral("修改显示模式"));
+    Picture1 = new FormatGrid(FormatGrid::Variant::ModFile, this);
+    vscrl = gridScrollBar(this, FormatGrid::Variant::ModFile);
+    vscrl->installEventFilter(this);
+    cmd_cfm = button(this, "cmd_cfm", QStringLiteral("确定"));
+    cmd_cnl = button(this, "cmd_cnl", QStringLiteral("取消"));
+    auto *grid = new QHBoxLayout;
+    grid->addWidget(Picture1);
+    grid->addWidget(vscrl);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addLayout(buttonRow(cmd_cfm, cmd_cnl));
+    connect(vscrl, &QScrollBar::valueChanged, this, &dgnFrm_modFile::vscrl_Change);
+    connect(cmd_cfm, &QPushButton::clicked, this, &dgnFrm_modFile::cmd_cfm_Click);
+    connect(cmd_cnl, &QPushButton::clicked, this, &dgnFrm_modFile::cmd_cnl_Click);
+    unloadOnFinish(this);
+}
+
+void dgnFrm_modFile::Form_Load()
+{
+    if (designFrm *v = view(); v && v->mNode) {
+        const NodeRef n = v->nodeRef(v->mNode);
+        m_level = n.level;
+        m_name = n.text;
+    }
+}
+
+bool dgnFrm_modFile::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == vscrl && event->type() == QEvent::FocusIn)
+        vscrl_GotFocus();
+    return QDialog::eventFilter(watched, event);
+}
+
+void dgnFrm_modFile::cmd_cfm_Click()
+{
+    const QString format = Picture1->chosenFormat();
+    CatalogStore store(app().conn);
+    const FormatResult r = changeFormat(store, m_level, m_name, format);
+    if (r.message)
+        ui::show(*r.message);
+    designFrm *v = view();
+    switch (r.outcome) {
+    case FormatOutcome::Refused:
+    case FormatOutcome::Failed:
+        return;
+    case FormatOutcome::Unchanged:
+        if (v)
+            v->right_canvas(format);
+        break;
+    case FormatOutcome::Changed:
+        if (v) {
+            v->right_canvas(format);
+            v->notifyCatalogChanged();
+        }
+        break;
+    case FormatOutcome::PageMissing:
+        if (v)
+            v->reloadTree();
+        break;
+    }
+    accept();
+}
+
+void dgnFrm_modFile::cmd_cnl_Click()
+{
+    reject();
+}

@@ -1,0 +1,146 @@
+#include "design/formatgrid.h"
+
+#include "design/catalog.h"
+#include "design/cursorfile.h"
+#include "design/formatart.h"
+#include "platform/twips.h"
+#include "shell/appcontext.h"
+
+#include <QCursor>
+#include <QFileInfo>
+#include <QPixmap>
+
+void ClickLabel::mousePressEvent(QMouseEvent *event)
+{
+    QLabel::mousePressEvent(event);
+    emit clicked();
+}
+
+namespace {
+constexpr int kThumbLeft = 180, kThumbTop = 585;
+constexpr int kOptLeft = 705, kOptTop = 2250;
+constexpr int kColumnStep = 2640, kRowStep = 2190;
+constexpr int kLastOptionRowTop = kOptTop + 2 * kRowStep; // 6630
+constexpr int kHighlightOffset = 70;
+
+QPoint px(const QPoint &tw)
+{
+    return QPoint(twips::toPx(tw.x()), twips::toPx(tw.y()));
+}
+
+QCursor thumbnailCursor()
+{
+    return cursorfile::load(app().currentPath + QStringLiteral("images/H_POINT.CUR"))
+        .value_or(QCursor(Qt::PointingHandCursor));
+}
+} // namespace
+
+FormatGrid::Place FormatGrid::gridPos(int index, int v)
+{
+    const int col = index % 3, row = index / 3;
+    return {QPoint(kThumbLeft + kColumnStep * col, kThumbTop + kRowStep * row - v),
+            QPoint(kOptLeft + kColumnStep * col, kOptTop + kRowStep * row - v)};
+}
+
+int FormatGrid::scrollMaximum(Variant variant)
+{
+    return variant == Variant::AddFile ? kLastOptionRowTop + 300 - kViewHeight : kLastOptionRowTop - kViewHeight;
+}
+
+FormatGrid::FormatGrid(Variant variant, QWidget *parent)
+    : QWidget(parent)
+    , m_variant(variant)
+{
+    setObjectName(QStringLiteral("Picture1"));
+    setFixedSize(twips::toPx(kViewWidth), twips::toPx(kViewHeight));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+
+    lbl_model = new QLabel(QStringLiteral("显示模式"), this);
+    lbl_model->setObjectName(QStringLiteral("lbl_model"));
+    lbl_model->adjustSize();
+    Line1 = new QFrame(this);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Sunken);
+
+    lbl_bg = new QLabel(this);
+    lbl_bg->setObjectName(QStringLiteral("lbl_bg"));
+    lbl_bg->setFixedSize(twips::toPx(2250), twips::toPx(1500));
+    lbl_bg->setStyleSheet(QStringLiteral("background-color: #2f6fd1; border-radius: 2px;"));
+    lbl_bg->hide();
+
+    group = new QButtonGroup(this);
+    group->setExclusive(true);
+    const QCursor cursor = thumbnailCursor();
+    for (int i = 0; i < 8; ++i) {
+        img[i] = new ClickLabel(this);
+        img[i]->setObjectName(QStringLiteral("img%1").arg(i));
+        img[i]->setFixedSize(150, 100);
+        img[i]->setPixmap(formatart::thumbnail(i, QSize(150, 100)));
+        img[i]->setFrameShape(QFrame::Box);
+        img[i]->setLineWidth(1);
+        img[i]->setCursor(cursor);
+        const design::FormatInfo &f = design::formats()[i];
+        const QString caption = variant == Variant::ModFile ? f.modCaption : f.caption;
+        img[i]->setToolTip(caption);
+        connect(img[i], &ClickLabel::clicked, this, [this, i] { img_Click(i); });
+
+        opt[i] = new QRadioButton(caption, this);
+        opt[i]->setObjectName(QStringLiteral("opt%1").arg(i));
+        opt[i]->setProperty("Tag", f.key);
+        opt[i]->adjustSize();
+        group->addButton(opt[i], i);
+        connect(opt[i], &QRadioButton::clicked, this, [this, i] { opt_Click(i); });
+    }
+    opt[0]->setChecked(true);
+    layoutAt(0);
+}
+
+QString FormatGrid::chosenFormat() const
+{
+    for (QRadioButton *o : opt)
+        if (o->isChecked())
+            return o->property("Tag").toString();
+    return QString();
+}
+
+void FormatGrid::img_Click(int index)
+{
+    if (index < 0 || index > 7)
+        return;
+    for (int j = 0; j < 8; ++j)
+        img[j]->setFrameShape(j == index ? QFrame::NoFrame : QFrame::Box);
+    m_chosen = index;
+    lbl_bg->show();
+    layoutAt(m_scroll);
+    opt[index]->setChecked(true);
+}
+
+void FormatGrid::opt_Click(int index)
+{
+    img_Click(index);
+}
+
+void FormatGrid::vscrl_Change(int v)
+{
+    m_scroll = v;
+    layoutAt(v);
+}
+
+void FormatGrid::layoutAt(int v)
+{
+    for (int i = 0; i < 8; ++i) {
+        const Place p = gridPos(i, v);
+        img[i]->move(px(p.thumbnail));
+        opt[i]->move(px(p.option));
+    }
+    lbl_model->move(px(QPoint(kThumbLeft, 150 - v)));
+    const QPoint lineLeft = px(QPoint(kThumbLeft, 375 - v));
+    Line1->setGeometry(lineLeft.x(), lineLeft.y(), twips::toPx(kViewWidth - 2 * kThumbLeft), 2);
+    const Place chosen = gridPos(m_chosen, v);
+    lbl_bg->move(px(chosen.thumbnail + QPoint(kHighlightOffset, kHighlightOffset)));
+    lbl_bg->lower();
+}
