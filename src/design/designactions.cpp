@@ -28,6 +28,14 @@ AddResult dbFailure(const std::exception &e)
 {
     return refused({err::descriptionOf(e), ui::vbCritical, kWarning});
 }
+
+AddResult storedUnder(const NodeRef &parent)
+{
+    AddResult r;
+    r.stored = true;
+    r.childLevel = childLevel(parent.level);
+    return r;
+}
 } // namespace
 
 bool isCategory(const NodeRef &node)
@@ -54,7 +62,7 @@ AddResult addCategory(CatalogStore &store, const NodeRef &parent, const QString 
         return refused(duplicate(), true);
     try {
         const bool atRoot = parent.level == Level::Root;
-        const qint64 m = store.getNextOrderID(parent.level, atRoot ? QString(QLatin1String("")) : parent.text);
+        const qint64 m = store.getNextOrderID(parent.level, parent.text);
         if (m == -1)
             return refused({atRoot ? QStringLiteral("插入数据失败，错误号：Frm_addCat001")
                                    : QStringLiteral("插入数据失败，错误号：Frm_addCat002"),
@@ -64,10 +72,7 @@ AddResult addCategory(CatalogStore &store, const NodeRef &parent, const QString 
     } catch (const std::exception &e) {
         return dbFailure(e);
     }
-    AddResult r;
-    r.stored = true;
-    r.childLevel = childLevel(parent.level);
-    return r;
+    return storedUnder(parent);
 }
 
 AddResult addPage(CatalogStore &store, const NodeRef &parent, const QString &name, const QString &format,
@@ -80,7 +85,7 @@ AddResult addPage(CatalogStore &store, const NodeRef &parent, const QString &nam
     if (nameTaken)
         return refused(duplicate(), true);
     try {
-        const qint64 m = store.getNextOrderID(parent.level, parent.level == Level::Root ? QString() : parent.text);
+        const qint64 m = store.getNextOrderID(parent.level, parent.text);
         if (m == -1) {
             const int n = parent.level == Level::Root ? 1 : parent.level == Level::First ? 2 : 3;
             return refused({QStringLiteral("插入数据失败，获得排序号有误，errNo:dgnfrm_addFile%1！").arg(n),
@@ -91,10 +96,7 @@ AddResult addPage(CatalogStore &store, const NodeRef &parent, const QString &nam
     } catch (const std::exception &e) {
         return dbFailure(e);
     }
-    AddResult r;
-    r.stored = true;
-    r.childLevel = childLevel(parent.level);
-    return r;
+    return storedUnder(parent);
 }
 
 FormatResult changeFormat(CatalogStore &store, Level level, const QString &page, const QString &format)

@@ -16,12 +16,6 @@ using namespace design;
 
 namespace {
 
-void settle()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 int count(const QString &sql, const QVariantList &binds = {})
 {
@@ -98,7 +92,7 @@ private slots:
     void cleanup()
     {
         forms().unloadAll();
-        settle();
+        testenv::settle();
         app().conn.close();
         m_panes.reset();
         m_prompts.reset();
@@ -368,7 +362,7 @@ private slots:
         QVERIFY(editor);
         // Escape: no message, nothing changes.
         QTest::keyClick(editor, Qt::Key_Escape);
-        settle();
+        testenv::settle();
         QCOMPARE(m_prompts->calls.size(), 0);
         QVERIFY(item(QStringLiteral("新闻中心")));
         // Enter commits through the rename handler.
@@ -558,7 +552,7 @@ private slots:
         dlg->cmd_cfm_Click();
         QCOMPARE(CatalogStore(app().conn).getAspFileName(Level::Third, QStringLiteral("空调")), QStringLiteral("adv"));
         QCOMPARE(CatalogStore(app().conn).getAspFileName(Level::First, QStringLiteral("公司简介")), QStringLiteral("txt"));
-        settle();
+        testenv::settle();
         QVERIFY(!forms().isLoaded<dgnFrm_modFile>());
 
         // The page deleted while the dialog is open: nothing is written, the tree reloads.

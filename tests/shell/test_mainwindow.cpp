@@ -40,12 +40,6 @@ QStringList viewsInOrder(MDIFrm &main)
     return names;
 }
 
-void settle()
-{
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
 
 QAction *findAction(QWidget *root, const QString &key)
 {
@@ -96,9 +90,9 @@ private slots:
     {
         if (m_main)
             m_main->MDIForm_Unload();
-        settle();
+        testenv::settle();
         m_main.reset();
-        settle();
+        testenv::settle();
         forms().closing = false;
         m_panes.reset();
         m_prompts.reset();
@@ -299,7 +293,7 @@ private slots:
         QMdiSubWindow *sub = FormRegistry::subWindowOf(first);
         QVERIFY(sub);
         sub->close(); // the user's close box
-        settle();
+        testenv::settle();
         QVERIFY(!forms().isLoaded<infoFrm>());
         QCOMPARE(viewsInOrder(main).size(), 5);
         main.xMenu1_Click(QStringLiteral("mnuView_info"));
@@ -328,13 +322,13 @@ private slots:
             main.xToolbar1_ButtonClick(8);
         else
             main.close();
-        settle();
+        testenv::settle();
         QVERIFY(forms().loaded().isEmpty());
         QVERIFY(!main.conn().isOpen());
         QVERIFY(main.mdiArea->subWindowList().isEmpty());
         // A second request finds nothing to do and creates nothing.
         main.MDIForm_Unload();
-        settle();
+        testenv::settle();
         QVERIFY(forms().loaded().isEmpty());
         QCOMPARE(m_prompts->calls.size(), 0);
     }
@@ -422,7 +416,7 @@ private slots:
 
         m_prompts->answerMsg(6);
         main.xMenu1_Click(QStringLiteral("mnufile_revert"));
-        settle();
+        testenv::settle();
         QVERIFY(main.mdiArea->subWindowList().isEmpty());
         QVERIFY(main.conn().isOpen());
         QCOMPARE(db::text(main.conn().select(QStringLiteral("SELECT webName FROM user_info")).front(),

@@ -15,6 +15,9 @@ QString appDir();
 QString writeFile(const QString &path, const QByteArray &bytes = QByteArray());
 QByteArray readFile(const QString &path);
 
+// Runs pending events and deferred deletions (windows unloaded with deleteLater).
+void settle();
+
 // A fresh, empty-tree site database made from the schema at path, opened on db.
 void makeDatabase(SiteDb &db, const QString &path);
 
