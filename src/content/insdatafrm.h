@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/artwork.h"
 #include "shell/placeholderview.h"
 
 // The data-entry view.
@@ -9,6 +10,7 @@ public:
     explicit insDataFrm(QWidget *parent = nullptr)
         : PlaceholderView(QStringLiteral("录入数据"), parent)
     {
+        setWindowIcon(artwork::toolIcon(5));
         setObjectName(QStringLiteral("insDataFrm"));
     }
 };

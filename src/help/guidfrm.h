@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/artwork.h"
 #include "shell/placeholderview.h"
 
 // The help guide view.
@@ -9,6 +10,7 @@ public:
     explicit guidFrm(QWidget *parent = nullptr)
         : PlaceholderView(QStringLiteral("用法指南"), parent)
     {
+        setWindowIcon(artwork::toolIcon(1));
         setObjectName(QStringLiteral("guidFrm"));
     }
 };

@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/artwork.h"
 #include "shell/placeholderview.h"
 
 // The basic-information view.
@@ -9,6 +10,7 @@ public:
     explicit infoFrm(QWidget *parent = nullptr)
         : PlaceholderView(QStringLiteral("基本信息"), parent)
     {
+        setWindowIcon(artwork::toolIcon(2));
         setObjectName(QStringLiteral("infoFrm"));
     }
 };

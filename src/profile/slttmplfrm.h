@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/artwork.h"
 #include "shell/placeholderview.h"
 
 // The template and page-style view.
@@ -9,6 +10,7 @@ public:
     explicit sltTmplFrm(QWidget *parent = nullptr)
         : PlaceholderView(QStringLiteral("选择模版"), parent)
     {
+        setWindowIcon(artwork::toolIcon(3));
         setObjectName(QStringLiteral("sltTmplFrm"));
     }
 };

@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/artwork.h"
 #include "shell/placeholderview.h"
 
 // The upload view.
@@ -9,6 +10,7 @@ public:
     explicit updataFrm(QWidget *parent = nullptr)
         : PlaceholderView(QStringLiteral("上传数据"), parent)
     {
+        setWindowIcon(artwork::toolIcon(6));
         setObjectName(QStringLiteral("updataFrm"));
     }
     // The server connection is in any state other than closed.
