@@ -13,4 +13,6 @@ public:
         setWindowIcon(artwork::toolIcon(5));
         setObjectName(QStringLiteral("insDataFrm"));
     }
+    // The design view changed the column tree: reload this view's copy of it.
+    void catalogChanged() {}
 };

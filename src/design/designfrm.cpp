@@ -1,5 +1,6 @@
 #include "design/designfrm.h"
 
+#include "content/insdatafrm.h"
 #include "design/dgnfrm_dialogs.h"
 #include "platform/twips.h"
 #include "shell/appcontext.h"
@@ -316,6 +317,9 @@ QTreeWidgetItem *designFrm::addChildNode(QTreeWidgetItem *parent, Level level, c
 void designFrm::notifyCatalogChanged()
 {
     emit catalogChanged();
+    // The data-entry view shows its own copy of the tree.
+    if (insDataFrm *entry = forms().find<insDataFrm>())
+        entry->catalogChanged();
 }
 
 void designFrm::right_canvas(const QString &aspFileName)

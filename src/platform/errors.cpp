@@ -10,6 +10,7 @@ QString text(Kind kind)
     case Kind::DbNoRow: return QStringLiteral("数据库中没有找到要修改的记录");
     case Kind::DbTransaction: return QStringLiteral("数据库事务失败");
     case Kind::FileMissing: return QStringLiteral("文件或文件夹不存在");
+    case Kind::FileReserved: return QStringLiteral("不能使用该文件名");
     case Kind::FileCopy: return QStringLiteral("文件复制失败");
     case Kind::FileDelete: return QStringLiteral("文件删除失败");
     case Kind::FileRead: return QStringLiteral("文件读取失败");

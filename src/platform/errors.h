@@ -13,6 +13,7 @@ enum class Kind {
     DbNoRow,        // a statement changed no row
     DbTransaction,  // a transaction could not begin or commit
     FileMissing,    // a file or folder that must exist does not
+    FileReserved,   // a file name the program keeps for itself
     FileCopy,
     FileDelete,
     FileRead,

@@ -1,0 +1,47 @@
+#pragma once
+// The user's files in the data folder: pictures and pages copied in when chosen, and
+// removed again only when the site no longer names them.
+
+#include "platform/sitedb.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace datafiles {
+
+// Copies a chosen file into the data folder under its own name, replacing a file of
+// that name, and returns the bare name. Choosing a file that already is the data
+// folder's file copies nothing. The site database's own name is refused. Throws
+// err::FileError.
+QString importFile(const QString &source, const QString &dataFolder);
+
+// True when the site database names the file: a content record's value01..value04, or
+// the profile's logo, background, custom home page, custom head or extra pages.
+bool isNamed(SiteDb &db, const QString &name);
+
+// Deletes those of the named files that the site database no longer names; failures
+// to delete are passed over (a file left behind costs nothing but space).
+void removeUnused(SiteDb &db, const QString &dataFolder, const QStringList &names);
+
+// The files one editing session (a dialog, a page being edited) copied in and those it
+// replaces: replaced files go only after the new state is saved, and files copied but
+// never saved go when the session is abandoned - in both cases only when nothing else
+// names them.
+class PendingFiles {
+public:
+    // A file was copied in for this session.
+    void chose(const QString &name);
+    // A stored name that the session's save replaces.
+    void replaces(const QString &name);
+    // The session saved: replaced files and copies not kept go if unused.
+    void saved(SiteDb &db, const QString &dataFolder);
+    // The session was abandoned: its copies go if unused.
+    void abandoned(SiteDb &db, const QString &dataFolder);
+    bool isEmpty() const { return m_chosen.isEmpty() && m_replaced.isEmpty(); }
+
+private:
+    QStringList m_chosen;
+    QStringList m_replaced;
+};
+
+} // namespace datafiles
