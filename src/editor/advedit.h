@@ -2,33 +2,61 @@
 // The HTML editor control hosted by the data-entry view for pages of the advanced
 // format: design, code and preview tabs, a toolbar, insert dialogs, and a save button
 // that stores the page of the data-entry view's current column.
-// (Still to be built: this is its outline, with the interface its host uses.)
 
+#include <QAction>
+#include <QList>
+#include <QPlainTextEdit>
 #include <QString>
+#include <QTabWidget>
+#include <QToolBar>
 #include <QWidget>
+
+class HtmlDocView;
 
 class advEdit : public QWidget {
     Q_OBJECT
 public:
-    explicit advEdit(QWidget *parent = nullptr)
-        : QWidget(parent)
-    {
-        setObjectName(QStringLiteral("advEdit"));
-    }
+    explicit advEdit(QWidget *parent = nullptr);
 
-    // The page in the stored HTML form, read from the view on the current tab.
-    QString innerHTML() const { return m_page; }
-    // Loads a page given in the stored HTML form into the design view.
-    void putInnerHTML(const QString &stored) { m_page = stored; }
+    // The page in the stored HTML form, read from the view on the current tab. Reading
+    // the design view or the preview waits for the page; throws err::Error when it
+    // does not answer.
+    QString innerHTML() const;
+    // Loads a page given in the stored HTML form into the design view, and brings the
+    // design tab forward.
+    void putInnerHTML(const QString &stored);
     // Appends an HTML fragment to the end of the page's body (the insert dialogs).
-    void setInnerHTML(const QString &fragment) { m_page += fragment; }
+    // Throws err::Error when the page cannot be read.
+    void setInnerHTML(const QString &fragment);
 
     // A page-kind marker the host may set ("news": the save stores nothing).
     QString aspFileName = QStringLiteral("none");
 
     // The save button: stores the page of the data-entry view's current column.
-    void saveContent() {}
+    void saveContent();
+
+    // Handlers, by the names of their controls and events.
+    void tlBar_ButtonClick(const QString &key);
+    // The tab showing before is previousTab; the new one is sstb's current tab.
+    void sstb_Click(int previousTab);
+    void UserControl_Resize();
+    void setToolbarEnabled(bool enabled);
+
+    QToolBar *tlBar = nullptr;
+    QList<QAction *> tlBarButtons; // in their order on the bar; objectName = key
+    QTabWidget *sstb = nullptr;
+    HtmlDocView *DHTMLEditer = nullptr;
+    QPlainTextEdit *txt_code = nullptr;
+    HtmlDocView *DHTMLSafer = nullptr;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
-    QString m_page;
+    void applyFont();
+    void createLink();
+    template <class Dialog> void openInsertDialog();
+
+    int m_tab = 0;           // the tab showing
+    bool m_quietTab = false; // a tab change by the program that copies nothing
 };

@@ -21,6 +21,7 @@ QString text(Kind kind)
     case Kind::SocketClosed: return QStringLiteral("服务器已断开连接");
     case Kind::SocketTimeout: return QStringLiteral("网络连接超时");
     case Kind::SocketOther: return QStringLiteral("网络通讯错误");
+    case Kind::Overflow: return QStringLiteral("溢出");
     case Kind::Unexpected: return QStringLiteral("不期望的错误");
     }
     return QStringLiteral("不期望的错误");

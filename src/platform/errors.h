@@ -24,6 +24,7 @@ enum class Kind {
     SocketClosed,
     SocketTimeout,
     SocketOther,
+    Overflow,       // a number too large for what it counts
     Unexpected,
 };
 

@@ -1,0 +1,480 @@
+#include "editor/dlgfrm_insert.h"
+
+#include "editor/advedit.h"
+#include "editor/insertfragments.h"
+#include "platform/datafiles.h"
+#include "platform/fileutil.h"
+#include "platform/prompter.h"
+#include "shell/appcontext.h"
+#include "shell/inputhelpers.h"
+
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QImageReader>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kTip = QStringLiteral("提示");
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLineEdit *textBox(QWidget *parent, const char *name, const QString &text = QString())
+{
+    auto *box = new QLineEdit(text, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+// A box for a number: every change is checked.
+QLineEdit *numberBox(QWidget *parent, const char *name, const QString &text = QString())
+{
+    QLineEdit *box = textBox(parent, name, text);
+    QObject::connect(box, &QLineEdit::textChanged, box, [box] { mdl_func::checkNumeric(box); });
+    return box;
+}
+
+QComboBox *listBox(QWidget *parent, const char *name, const QStringList &items)
+{
+    auto *list = new QComboBox(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->addItems(items);
+    return list;
+}
+
+// One row of the frame: caption, control, and an optional control after it.
+QLabel *row(QGridLayout *grid, const QString &caption, QWidget *control, QWidget *after = nullptr)
+{
+    const int r = grid->rowCount();
+    auto *label = new QLabel(caption, control->parentWidget());
+    grid->addWidget(label, r, 0);
+    grid->addWidget(control, r, 1);
+    if (after)
+        grid->addWidget(after, r, 2);
+    return label;
+}
+
+QLabel *unit(QWidget *parent, const QString &text)
+{
+    return new QLabel(text, parent);
+}
+
+// Puts the colour the user picks into a box; a cancelled choice keeps the box's colour.
+void pickInto(QWidget *owner, QLineEdit *box)
+{
+    const QColor shown(box->text().trimmed());
+    if (const auto hex = mdl_func::pickColorHex(owner, shown.isValid() ? shown : QColor(Qt::white)))
+        box->setText(*hex);
+}
+
+QHBoxLayout *buttonRow(QPushButton *ok, QPushButton *cancel)
+{
+    auto *r = new QHBoxLayout;
+    r->addStretch();
+    r->addWidget(ok);
+    r->addWidget(cancel);
+    ok->setDefault(true);
+    return r;
+}
+
+void unloadOnFinish(QDialog *dlg)
+{
+    QObject::connect(dlg, &QDialog::finished, dlg, [dlg] { forms().unloadWidget(dlg); });
+}
+
+QString dataFolder()
+{
+    return fileutil::withSlash(app().currImgPath);
+}
+
+} // namespace
+
+// ---- Shared ------------------------------------------------------------------------------
+
+EditorDialog::EditorDialog(QWidget *parent, const QString &caption)
+    : QDialog(parent)
+{
+    setWindowTitle(caption);
+    Frame1 = new QGroupBox(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    new QGridLayout(Frame1);
+    OKButton = button(this, "OKButton", QStringLiteral("确定"));
+    CancelButton = button(this, "CancelButton", QStringLiteral("取消"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Frame1);
+    layout->addLayout(buttonRow(OKButton, CancelButton));
+    connect(OKButton, &QPushButton::clicked, this, &EditorDialog::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &EditorDialog::CancelButton_Click);
+    unloadOnFinish(this);
+}
+
+void EditorDialog::OKButton_Click()
+{
+    if (!checkInput())
+        return;
+    try {
+        const QString f = fragment();
+        if (editor)
+            editor->setInnerHTML(f);
+        accept();
+    } catch (const std::exception &e) {
+        ui::msgBox(err::descriptionOf(e), ui::vbCritical, kTip);
+    }
+}
+
+QString EditorDialog::importChosen(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (!textforms::isEng(name)) {
+        ui::msgBox(QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！"), ui::vbInformation, kTip);
+        return {};
+    }
+    try {
+        return datafiles::importFile(path, dataFolder());
+    } catch (const std::exception &e) {
+        ui::msgBox(err::descriptionOf(e), ui::vbCritical, kTip);
+        return {};
+    }
+}
+
+// ---- Picture -----------------------------------------------------------------------------
+
+dlgFrm_img::dlgFrm_img(QWidget *parent)
+    : EditorDialog(parent, QStringLiteral("插入图片"))
+{
+    setObjectName(QStringLiteral("dlgFrm_img"));
+    auto *grid = static_cast<QGridLayout *>(Frame1->layout());
+    txt_imgPath = textBox(Frame1, "txt_imgPath");
+    cmd_imgPath = button(Frame1, "cmd_imgPath", QStringLiteral("浏览..."));
+    txt_height = numberBox(Frame1, "txt_height");
+    txt_width = numberBox(Frame1, "txt_width");
+    txt_border = numberBox(Frame1, "txt_border", QStringLiteral("0"));
+    txt_alt = textBox(Frame1, "txt_alt");
+    cmb_spec = listBox(Frame1, "cmb_spec", editor::imageEffects());
+    cmb_align = listBox(Frame1, "cmb_align", editor::imageAligns());
+    row(grid, QStringLiteral("图片路径："), txt_imgPath, cmd_imgPath);
+    row(grid, QStringLiteral("图片高度："), txt_height, unit(Frame1, QStringLiteral("px")));
+    row(grid, QStringLiteral("图片宽度："), txt_width, unit(Frame1, QStringLiteral("px")));
+    row(grid, QStringLiteral("图片边框："), txt_border);
+    row(grid, QStringLiteral("标识文字："), txt_alt);
+    row(grid, QStringLiteral("特殊效果："), cmb_spec);
+    row(grid, QStringLiteral("图片位置："), cmb_align);
+    connect(cmd_imgPath, &QPushButton::clicked, this, &dlgFrm_img::cmd_imgPath_Click);
+    setMinimumWidth(420);
+}
+
+void dlgFrm_img::Form_Load()
+{
+    cmb_spec->setCurrentIndex(0);
+    cmb_align->setCurrentIndex(0);
+}
+
+void dlgFrm_img::cmd_imgPath_Click()
+{
+    const auto path = ui::prompter().openFile(
+        this, {QStringLiteral("图像文件(*.jpg;*.bmp;*.gif)|*.jpg;*.bmp;*.gif"), QString(), QString()});
+    if (!path)
+        return;
+    const QString name = importChosen(*path);
+    if (name.isEmpty())
+        return;
+    m_fileName = name;
+    txt_imgPath->setText(*path);
+    // The picture's own size in pixels, as a browser shows it (turned by its orientation).
+    QImageReader reader(dataFolder() + name);
+    QSize size = reader.size();
+    if (!size.isValid()) {
+        ui::msgBox(err::describe(err::Kind::FileRead, name), ui::vbCritical, kTip);
+        return;
+    }
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+        size.transpose();
+    txt_width->setText(QString::number(size.width()));
+    txt_height->setText(QString::number(size.height()));
+}
+
+bool dlgFrm_img::checkInput()
+{
+    // A path typed by hand names no copied picture.
+    if (txt_imgPath->text().trimmed().isEmpty() || m_fileName.isEmpty()) {
+        ui::msgBox(QStringLiteral("图片路径不能为空！"), ui::vbInformation, kTip);
+        txt_imgPath->setFocus();
+        return false;
+    }
+    return true;
+}
+
+QString dlgFrm_img::fragment() const
+{
+    return editor::imageFragment({.folder = dataFolder(),
+                                  .fileName = m_fileName,
+                                  .height = txt_height->text(),
+                                  .width = txt_width->text(),
+                                  .alt = txt_alt->text(),
+                                  .border = txt_border->text(),
+                                  .effect = cmb_spec->currentText(),
+                                  .align = cmb_align->currentText()});
+}
+
+// ---- Flash -------------------------------------------------------------------------------
+
+dlgFrm_flash::dlgFrm_flash(QWidget *parent)
+    : EditorDialog(parent, QStringLiteral("flash选择"))
+{
+    setObjectName(QStringLiteral("dlgFrm_flash"));
+    auto *grid = static_cast<QGridLayout *>(Frame1->layout());
+    txt_path = textBox(Frame1, "txt_path");
+    cmd_view = button(Frame1, "cmd_view", QStringLiteral("浏览..."));
+    txt_height = numberBox(Frame1, "txt_height", QStringLiteral("120"));
+    txt_width = numberBox(Frame1, "txt_width", QStringLiteral("600"));
+    row(grid, QStringLiteral("路径："), txt_path, cmd_view);
+    row(grid, QStringLiteral("高　　度："), txt_height);
+    row(grid, QStringLiteral("宽　　度："), txt_width);
+    connect(cmd_view, &QPushButton::clicked, this, &dlgFrm_flash::cmd_view_Click);
+    setMinimumWidth(420);
+}
+
+void dlgFrm_flash::cmd_view_Click()
+{
+    const auto path = ui::prompter().openFile(this, {QStringLiteral("flash文件(*.swf)|*.swf"), QString(), QString()});
+    if (!path)
+        return;
+    const QString name = importChosen(*path);
+    if (name.isEmpty())
+        return;
+    m_fileName = name;
+    txt_path->setText(*path);
+}
+
+bool dlgFrm_flash::checkInput()
+{
+    if (txt_path->text().trimmed().isEmpty() || m_fileName.isEmpty()) {
+        ui::msgBox(QStringLiteral("路径不能为空！"), ui::vbInformation, kTip);
+        txt_path->setFocus();
+        return false;
+    }
+    return true;
+}
+
+QString dlgFrm_flash::fragment() const
+{
+    return editor::flashFragment(textforms::folderFileUrl(dataFolder()) + m_fileName, txt_width->text(),
+                                 txt_height->text());
+}
+
+// ---- Table -------------------------------------------------------------------------------
+
+dlgFrm_tbl::dlgFrm_tbl(QWidget *parent)
+    : EditorDialog(parent, QStringLiteral("插入表格"))
+{
+    setObjectName(QStringLiteral("dlgFrm_tbl"));
+    auto *grid = static_cast<QGridLayout *>(Frame1->layout());
+    txt_row = numberBox(Frame1, "txt_row", QStringLiteral("2"));
+    txt_col = numberBox(Frame1, "txt_col", QStringLiteral("2"));
+    txt_width = numberBox(Frame1, "txt_width", QStringLiteral("100"));
+    cmb_width = listBox(Frame1, "cmb_width", editor::tableUnits());
+    txt_height = numberBox(Frame1, "txt_height");
+    cmb_height = listBox(Frame1, "cmb_height", editor::tableUnits());
+    txt_pad = numberBox(Frame1, "txt_pad", QStringLiteral("0"));
+    txt_space = numberBox(Frame1, "txt_space", QStringLiteral("0"));
+    txt_border = numberBox(Frame1, "txt_border", QStringLiteral("1"));
+    cmb_align = listBox(Frame1, "cmb_align", editor::tableAligns());
+    txt_backColor = textBox(Frame1, "txt_backColor");
+    cmd_backColor = button(Frame1, "cmd_backColor", QStringLiteral("选择"));
+    txt_foreColor = textBox(Frame1, "txt_foreColor");
+    cmd_foreColor = button(Frame1, "cmd_foreColor", QStringLiteral("选择"));
+    txt_ID = textBox(Frame1, "txt_ID");
+    lbl_row = row(grid, QStringLiteral("行数："), txt_row);
+    lbl_row->setObjectName(QStringLiteral("lbl_row"));
+    row(grid, QStringLiteral("列数："), txt_col);
+    row(grid, QStringLiteral("宽度："), txt_width, cmb_width);
+    row(grid, QStringLiteral("高度："), txt_height, cmb_height);
+    row(grid, QStringLiteral("填充："), txt_pad);
+    row(grid, QStringLiteral("间距："), txt_space);
+    row(grid, QStringLiteral("边框："), txt_border);
+    row(grid, QStringLiteral("对齐："), cmb_align);
+    row(grid, QStringLiteral("背景颜色："), txt_backColor, cmd_backColor);
+    row(grid, QStringLiteral("边框颜色："), txt_foreColor, cmd_foreColor);
+    row(grid, QStringLiteral("表格ID："), txt_ID);
+    connect(cmd_backColor, &QPushButton::clicked, this, &dlgFrm_tbl::cmd_backColor_Click);
+    connect(cmd_foreColor, &QPushButton::clicked, this, &dlgFrm_tbl::cmd_foreColor_Click);
+    setMinimumWidth(360);
+}
+
+void dlgFrm_tbl::Form_Load()
+{
+    cmb_align->setCurrentIndex(0);
+    cmb_width->setCurrentIndex(0);
+    cmb_height->setCurrentIndex(0);
+}
+
+void dlgFrm_tbl::cmd_backColor_Click()
+{
+    pickInto(this, txt_backColor);
+}
+
+void dlgFrm_tbl::cmd_foreColor_Click()
+{
+    pickInto(this, txt_foreColor);
+}
+
+QString dlgFrm_tbl::fragment() const
+{
+    return editor::tableFragment({.rows = txt_row->text(),
+                                  .cols = txt_col->text(),
+                                  .id = txt_ID->text(),
+                                  .width = txt_width->text(),
+                                  .widthUnit = cmb_width->currentText(),
+                                  .height = txt_height->text(),
+                                  .heightUnit = cmb_height->currentText(),
+                                  .border = txt_border->text(),
+                                  .padding = txt_pad->text(),
+                                  .spacing = txt_space->text(),
+                                  .backColor = txt_backColor->text(),
+                                  .borderColor = txt_foreColor->text(),
+                                  .align = cmb_align->currentText()});
+}
+
+// ---- Horizontal rule ---------------------------------------------------------------------
+
+dlgFrm_hr::dlgFrm_hr(QWidget *parent)
+    : EditorDialog(parent, QStringLiteral("水平线"))
+{
+    setObjectName(QStringLiteral("dlgFrm_hr"));
+    auto *grid = static_cast<QGridLayout *>(Frame1->layout());
+    txt_color = textBox(Frame1, "txt_color");
+    cmd_color = button(Frame1, "cmd_color", QStringLiteral("选择"));
+    txt_width = numberBox(Frame1, "txt_width", QStringLiteral("500"));
+    txt_height = numberBox(Frame1, "txt_height", QStringLiteral("2"));
+    cmb_align = listBox(Frame1, "cmb_align", editor::ruleAligns());
+    cmb_shadow = listBox(Frame1, "cmb_shadow", editor::ruleShadows());
+    row(grid, QStringLiteral("线条颜色："), txt_color, cmd_color);
+    row(grid, QStringLiteral("水平宽度："), txt_width);
+    row(grid, QStringLiteral("线条粗度："), txt_height);
+    row(grid, QStringLiteral("页面对齐："), cmb_align);
+    row(grid, QStringLiteral("阴影效果："), cmb_shadow);
+    connect(cmd_color, &QPushButton::clicked, this, &dlgFrm_hr::cmd_color_Click);
+    setMinimumWidth(320);
+    Form_Load();
+}
+
+void dlgFrm_hr::Form_Load()
+{
+    cmb_align->setCurrentIndex(1);
+    cmb_shadow->setCurrentIndex(0);
+}
+
+void dlgFrm_hr::cmd_color_Click()
+{
+    pickInto(this, txt_color);
+}
+
+QString dlgFrm_hr::fragment() const
+{
+    return editor::ruleFragment({.color = txt_color->text(),
+                                 .width = txt_width->text(),
+                                 .height = txt_height->text(),
+                                 .align = cmb_align->currentText(),
+                                 .shadow = cmb_shadow->currentText()});
+}
+
+// ---- Link address ------------------------------------------------------------------------
+
+dlgFrm_link::dlgFrm_link(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("dlgFrm_link"));
+    setWindowTitle(QStringLiteral("超链接"));
+    auto *frame = new QGroupBox(this);
+    auto *grid = new QGridLayout(frame);
+    txt_url = textBox(frame, "txt_url", QStringLiteral("http://"));
+    row(grid, QStringLiteral("链接地址："), txt_url);
+    OKButton = button(this, "OKButton", QStringLiteral("确定"));
+    CancelButton = button(this, "CancelButton", QStringLiteral("取消"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(frame);
+    layout->addLayout(buttonRow(OKButton, CancelButton));
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    unloadOnFinish(this);
+    setMinimumWidth(400);
+}
+
+// ---- Font of the selection ---------------------------------------------------------------
+
+dlgFrm_font::dlgFrm_font(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("dlgFrm_font"));
+    setWindowTitle(QStringLiteral("字体"));
+    auto *frame = new QGroupBox(this);
+    auto *grid = new QGridLayout(frame);
+    cmb_font = new QFontComboBox(frame);
+    cmb_font->setObjectName(QStringLiteral("cmb_font"));
+    cmb_size = listBox(frame, "cmb_size", {"1", "2", "3", "4", "5", "6", "7"});
+    lbl_color = new QLabel(frame);
+    lbl_color->setObjectName(QStringLiteral("lbl_color"));
+    lbl_color->setMinimumSize(60, 20);
+    lbl_color->setFrameShape(QFrame::Box);
+    lbl_color->setAutoFillBackground(true);
+    cmd_color = button(frame, "cmd_color", QStringLiteral("选择"));
+    chk_bold = new QCheckBox(QStringLiteral("粗体"), frame);
+    chk_bold->setObjectName(QStringLiteral("chk_bold"));
+    chk_italic = new QCheckBox(QStringLiteral("斜体"), frame);
+    chk_italic->setObjectName(QStringLiteral("chk_italic"));
+    row(grid, QStringLiteral("字体："), cmb_font);
+    row(grid, QStringLiteral("字号："), cmb_size);
+    row(grid, QStringLiteral("颜色："), lbl_color, cmd_color);
+    grid->addWidget(chk_bold, grid->rowCount(), 1);
+    grid->addWidget(chk_italic, grid->rowCount(), 1);
+    OKButton = button(this, "OKButton", QStringLiteral("确定"));
+    CancelButton = button(this, "CancelButton", QStringLiteral("取消"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(frame);
+    layout->addLayout(buttonRow(OKButton, CancelButton));
+    connect(cmd_color, &QPushButton::clicked, this, &dlgFrm_font::cmd_color_Click);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    unloadOnFinish(this);
+    setMinimumWidth(360);
+}
+
+void dlgFrm_font::setState(const editor::FontState &s)
+{
+    if (!s.name.isEmpty())
+        cmb_font->setCurrentFont(QFont(s.name));
+    cmb_size->setCurrentIndex(qBound(1, s.size, 7) - 1);
+    m_color = s.color;
+    showColor();
+    chk_bold->setChecked(s.bold);
+    chk_italic->setChecked(s.italic);
+}
+
+editor::FontState dlgFrm_font::state() const
+{
+    return {cmb_font->currentFont().family(), cmb_size->currentIndex() + 1, m_color, chk_bold->isChecked(),
+            chk_italic->isChecked()};
+}
+
+void dlgFrm_font::cmd_color_Click()
+{
+    const QColor shown(m_color);
+    if (const auto hex = mdl_func::pickColorHex(this, shown.isValid() ? shown : QColor(Qt::black))) {
+        m_color = *hex;
+        showColor();
+    }
+}
+
+void dlgFrm_font::showColor()
+{
+    QPalette pal = lbl_color->palette();
+    pal.setColor(QPalette::Window, QColor(m_color).isValid() ? QColor(m_color) : QColor(Qt::black));
+    lbl_color->setPalette(pal);
+}

@@ -1,0 +1,186 @@
+#pragma once
+// The editor's insert dialogs: a picture, a Flash movie, a table and a horizontal rule.
+// Each builds one fragment from its boxes and, on OK, appends it to the page of the
+// editor that opened it, then closes. Chosen files are copied into the data folder.
+// The editor also asks through two small dialogs of its own: a link's address and the
+// font of the selection.
+
+#include "editor/editorlogic.h"
+#include "platform/formregistry.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFontComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+class advEdit;
+
+// What the dialogs share: the frame of input controls, OK and Cancel.
+class EditorDialog : public QDialog, public IForm {
+    Q_OBJECT
+public:
+    explicit EditorDialog(QWidget *parent, const QString &caption);
+
+    // The editor the fragment goes to.
+    QPointer<advEdit> editor;
+
+    // Builds the fragment and appends it; a failure is shown and the dialog stays.
+    void OKButton_Click();
+    void CancelButton_Click() { reject(); }
+
+    // The fragment the boxes give now (throws err::Error for a number out of range).
+    virtual QString fragment() const { return {}; }
+
+    QGroupBox *Frame1 = nullptr;
+    QPushButton *OKButton = nullptr;
+    QPushButton *CancelButton = nullptr;
+
+protected:
+    // Runs before the fragment is built; false stops the OK (the reason is shown).
+    virtual bool checkInput() { return true; }
+    // Copies a chosen file into the data folder after the name check; the bare name,
+    // or "" when refused (the reason is shown).
+    QString importChosen(const QString &path);
+};
+
+class dlgFrm_img : public EditorDialog {
+    Q_OBJECT
+public:
+    static constexpr FormKind kKind = FormKind::Dialog;
+    explicit dlgFrm_img(QWidget *parent = nullptr);
+
+    void Form_Load() override;
+    void cmd_imgPath_Click();
+    QString fragment() const override;
+
+    QLineEdit *txt_imgPath = nullptr;
+    QPushButton *cmd_imgPath = nullptr;
+    QLineEdit *txt_height = nullptr;
+    QLineEdit *txt_width = nullptr;
+    QLineEdit *txt_border = nullptr;
+    QLineEdit *txt_alt = nullptr;
+    QComboBox *cmb_spec = nullptr;
+    QComboBox *cmb_align = nullptr;
+
+    // The name of the picture last copied into the data folder.
+    QString fileName() const { return m_fileName; }
+
+protected:
+    bool checkInput() override;
+
+private:
+    QString m_fileName;
+};
+
+class dlgFrm_flash : public EditorDialog {
+    Q_OBJECT
+public:
+    static constexpr FormKind kKind = FormKind::Dialog;
+    explicit dlgFrm_flash(QWidget *parent = nullptr);
+
+    void cmd_view_Click();
+    QString fragment() const override;
+
+    QLineEdit *txt_path = nullptr;
+    QPushButton *cmd_view = nullptr;
+    QLineEdit *txt_height = nullptr;
+    QLineEdit *txt_width = nullptr;
+
+    QString fileName() const { return m_fileName; }
+
+protected:
+    bool checkInput() override;
+
+private:
+    QString m_fileName;
+};
+
+class dlgFrm_tbl : public EditorDialog {
+    Q_OBJECT
+public:
+    static constexpr FormKind kKind = FormKind::Dialog;
+    explicit dlgFrm_tbl(QWidget *parent = nullptr);
+
+    void Form_Load() override;
+    void cmd_backColor_Click();
+    void cmd_foreColor_Click();
+    QString fragment() const override;
+
+    QLabel *lbl_row = nullptr;
+    QLineEdit *txt_row = nullptr;
+    QLineEdit *txt_col = nullptr;
+    QLineEdit *txt_width = nullptr;
+    QComboBox *cmb_width = nullptr;
+    QLineEdit *txt_height = nullptr;
+    QComboBox *cmb_height = nullptr;
+    QLineEdit *txt_pad = nullptr;
+    QLineEdit *txt_space = nullptr;
+    QLineEdit *txt_border = nullptr;
+    QComboBox *cmb_align = nullptr;
+    QLineEdit *txt_backColor = nullptr;
+    QPushButton *cmd_backColor = nullptr;
+    QLineEdit *txt_foreColor = nullptr;
+    QPushButton *cmd_foreColor = nullptr;
+    QLineEdit *txt_ID = nullptr;
+};
+
+class dlgFrm_hr : public EditorDialog {
+    Q_OBJECT
+public:
+    static constexpr FormKind kKind = FormKind::Dialog;
+    explicit dlgFrm_hr(QWidget *parent = nullptr);
+
+    void Form_Load() override;
+    void cmd_color_Click();
+    QString fragment() const override;
+
+    QLineEdit *txt_color = nullptr;
+    QPushButton *cmd_color = nullptr;
+    QLineEdit *txt_width = nullptr;
+    QLineEdit *txt_height = nullptr;
+    QComboBox *cmb_align = nullptr;
+    QComboBox *cmb_shadow = nullptr;
+};
+
+// The address of a link to make of the selection.
+class dlgFrm_link : public QDialog, public IForm {
+    Q_OBJECT
+public:
+    static constexpr FormKind kKind = FormKind::Dialog;
+    explicit dlgFrm_link(QWidget *parent = nullptr);
+
+    QLineEdit *txt_url = nullptr;
+    QPushButton *OKButton = nullptr;
+    QPushButton *CancelButton = nullptr;
+};
+
+// The font of the selection: face, size, colour, bold and italic.
+class dlgFrm_font : public QDialog, public IForm {
+    Q_OBJECT
+public:
+    static constexpr FormKind kKind = FormKind::Dialog;
+    explicit dlgFrm_font(QWidget *parent = nullptr);
+
+    // Shows a state; state() gives back what the controls show.
+    void setState(const editor::FontState &state);
+    editor::FontState state() const;
+    void cmd_color_Click();
+
+    QFontComboBox *cmb_font = nullptr;
+    QComboBox *cmb_size = nullptr;
+    QLabel *lbl_color = nullptr; // shows the colour
+    QPushButton *cmd_color = nullptr;
+    QCheckBox *chk_bold = nullptr;
+    QCheckBox *chk_italic = nullptr;
+    QPushButton *OKButton = nullptr;
+    QPushButton *CancelButton = nullptr;
+
+private:
+    void showColor();
+    QString m_color;
+};
