@@ -11,6 +11,7 @@
 #include "shell/appcontext.h"
 
 #include <QFontDatabase>
+#include <tuple>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
 
@@ -207,10 +208,13 @@ void advEdit::applyFont()
 
 void advEdit::saveContent()
 {
-    const insDataFrm *host = forms().find<insDataFrm>();
     SaveRequest request;
-    request.level = host ? host->currLevel() : design::Level::Other;
-    request.page = host ? host->currText() : QString();
+    if (currentPage) {
+        std::tie(request.level, request.page) = currentPage();
+    } else if (const insDataFrm *host = forms().find<insDataFrm>()) {
+        request.level = host->currLevel();
+        request.page = host->currText();
+    }
     request.aspFileName = aspFileName;
     request.newRecord = app().BnewRecord;
     const SaveResult result = savePage(app().conn, request, [this] { return innerHTML(); });

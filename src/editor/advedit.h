@@ -3,6 +3,8 @@
 // format: design, code and preview tabs, a toolbar, insert dialogs, and a save button
 // that stores the page of the data-entry view's current column.
 
+#include "design/catalog.h"
+
 #include <QAction>
 #include <QList>
 #include <QPlainTextEdit>
@@ -10,6 +12,8 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QWidget>
+#include <functional>
+#include <utility>
 
 class HtmlDocView;
 
@@ -34,6 +38,9 @@ public:
 
     // The save button: stores the page of the data-entry view's current column.
     void saveContent();
+    // The page the save stores (level and name); unset, the data-entry view's current
+    // column.
+    std::function<std::pair<design::Level, QString>()> currentPage;
 
     // Handlers, by the names of their controls and events.
     void tlBar_ButtonClick(const QString &key);

@@ -30,11 +30,14 @@ bool isNamed(SiteDb &db, const QString &name)
 {
     if (name.isEmpty())
         return false;
+    // An editor page (stored HTML in value01) names its files as "[imgpath]/" + name.
+    const QString inPage = QStringLiteral("[imgpath]/") + name;
     for (const char *table : {"content01", "content02", "content03"}) {
         const Rows rows = db.select(
-            QStringLiteral("SELECT 1 FROM %1 WHERE value01=? OR value02=? OR value03=? OR value04=? LIMIT 1")
+            QStringLiteral("SELECT 1 FROM %1 WHERE value01=? OR value02=? OR value03=? OR value04=? "
+                           "OR instr(value01, ?) > 0 LIMIT 1")
                 .arg(QLatin1String(table)),
-            {name, name, name, name});
+            {name, name, name, name, inPage});
         if (!rows.empty())
             return true;
     }

@@ -15,7 +15,8 @@ namespace datafiles {
 // err::FileError.
 QString importFile(const QString &source, const QString &dataFolder);
 
-// True when the site database names the file: a content record's value01..value04, or
+// True when the site database names the file: a content record's value01..value04 (or
+// an editor page's reference to it inside value01), or
 // the profile's logo, background, custom home page, custom head or extra pages.
 bool isNamed(SiteDb &db, const QString &name);
 

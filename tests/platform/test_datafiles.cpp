@@ -39,6 +39,10 @@ private slots:
         QVERIFY(datafiles::isNamed(t.db, QStringLiteral("logo.gif")));
         QVERIFY(datafiles::isNamed(t.db, QStringLiteral("x.htm")));
         QVERIFY(!datafiles::isNamed(t.db, QStringLiteral("b.jpg")));
+        // A picture shown in an editor page.
+        t.db.exec(QStringLiteral("INSERT INTO content01 (firstCatalog, value01) VALUES ('q','<p><img src=\"[imgpath]/in page.gif\"></p>')"));
+        QVERIFY(datafiles::isNamed(t.db, QStringLiteral("in page.gif")));
+        QVERIFY(!datafiles::isNamed(t.db, QStringLiteral("page.gif")));
         QVERIFY(!datafiles::isNamed(t.db, QString()));
 
         // A session chose b then c for a row that named a, and saved c.

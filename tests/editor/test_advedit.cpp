@@ -1,0 +1,195 @@
+// The editor control on the real web engine: a stored page read back in the stored
+// form through each tab, appending, the toolbar's commands and dialogs, and the save.
+#include "editor/advedit.h"
+#include "editor/dlgfrm_insert.h"
+#include "editor/htmldocview.h"
+#include "fakeprompter.h"
+#include "shell/appcontext.h"
+#include "testenv.h"
+#include "testmain.h"
+
+#include <QImage>
+#include <memory>
+
+namespace {
+
+const QString kPage = QStringLiteral("<p>It[&#39;]s <b>ours</b></p><img src=\"[imgpath]/pic.png\">");
+
+QStringList storedPages()
+{
+    QStringList out;
+    for (const QSqlRecord &r : app().conn.select("SELECT value01 FROM content02 WHERE secondCatalog='空调'"))
+        out << db::text(r, "value01");
+    return out;
+}
+
+} // namespace
+
+class TestAdvEdit : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<testenv::ProgramFolder> m_prog;
+    std::unique_ptr<FakePrompter> m_prompts;
+    std::unique_ptr<advEdit> e;
+
+    void selectAllAnd(const QString &key)
+    {
+        e->tlBar_ButtonClick("selectAll");
+        e->tlBar_ButtonClick(key);
+    }
+
+private slots:
+    void init()
+    {
+        m_prog = std::make_unique<testenv::ProgramFolder>();
+        m_prompts = std::make_unique<FakePrompter>();
+        app().currentPath = m_prog->path();
+        app().currImgPath = m_prog->file("userImages/");
+        QImage img(40, 30, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        testenv::writeFile(app().currImgPath + "keep");
+        QVERIFY(img.save(app().currImgPath + "pic.png"));
+        testenv::makeDatabase(app().conn, m_prog->file("site.qdb"));
+        app().conn.exec("INSERT INTO secondCatalog VALUES ('产品','空调',0,1,'adv')");
+        e = std::make_unique<advEdit>();
+        e->resize(900, 600);
+        e->show();
+    }
+
+    void cleanup()
+    {
+        e.reset();
+        forms().unloadAll();
+        testenv::settle();
+        app().conn.close();
+        m_prompts.reset();
+        m_prog.reset();
+    }
+
+    void aStoredPageReadsBackThroughEveryTab()
+    {
+        QCOMPARE(e->innerHTML(), QString()); // the first document is "<body></body>"
+        e->putInnerHTML(kPage);
+        QCOMPARE(e->innerHTML(), kPage);
+        // The picture in the data folder is shown.
+        QTRY_COMPARE(e->DHTMLEditer->evaluate("document.images[0].naturalWidth").toInt(), 40);
+
+        e->sstb->setCurrentIndex(1);
+        QCOMPARE(e->txt_code->toPlainText(), kPage);
+        QVERIFY(!e->tlBarButtons.first()->isEnabled());
+        e->txt_code->setPlainText(kPage + "\n<i>typed's</i>");
+        QCOMPARE(e->innerHTML(), kPage + "\r\n<i>typed's</i>");
+
+        e->sstb->setCurrentIndex(2);
+        const QString edited = kPage + "\n<i>typed[&#39;]s</i>";
+        QCOMPARE(e->innerHTML(), edited);
+        QVERIFY(!e->tlBarButtons.last()->isEnabled());
+
+        e->sstb->setCurrentIndex(0);
+        QCOMPARE(e->innerHTML(), edited);
+        QVERIFY(e->tlBarButtons.first()->isEnabled());
+        QCOMPARE(m_prompts->calls.size(), 0);
+    }
+
+    void loadingAPageBringsTheDesignTabForward()
+    {
+        e->putInnerHTML("<p>old</p>");
+        e->sstb->setCurrentIndex(1);
+        e->putInnerHTML("<p>new</p>");
+        QCOMPARE(e->sstb->currentIndex(), 0);
+        QVERIFY(e->tlBarButtons.first()->isEnabled());
+        QCOMPARE(e->innerHTML(), QStringLiteral("<p>new</p>"));
+    }
+
+    void fragmentsAreAppendedToTheBody()
+    {
+        e->putInnerHTML("<p>a</p>");
+        e->setInnerHTML("<object width=600 height=120><param name=\"Movie\" value=\"file://"
+                        + app().currImgPath + "m.swf\"></object>");
+        e->setInnerHTML("<table width=100% style='x'><tr><td>&nbsp;</td></tr></table>");
+        QCOMPARE(e->innerHTML(),
+                 QStringLiteral("<p>a</p><object width=\"600\" height=\"120\"><param name=\"Movie\" "
+                                "value=\"[imgpath]/m.swf\"></object><table width=\"100%\" style=\"x\"><tbody><tr>"
+                                "<td>&nbsp;</td></tr></tbody></table>"));
+    }
+
+    void toolbarCommandsAndDialogs()
+    {
+        e->putInnerHTML("<p>text</p>");
+        selectAllAnd("bold");
+        QCOMPARE(e->innerHTML(), QStringLiteral("<p><b>text</b></p>"));
+        e->tlBar_ButtonClick("undo");
+        QCOMPARE(e->innerHTML(), QStringLiteral("<p>text</p>"));
+
+        m_prompts->onDialog<dlgFrm_link>([](dlgFrm_link &d) {
+            d.txt_url->setText("http://example.com/");
+            d.accept();
+        });
+        selectAllAnd("link");
+        QCOMPARE(e->innerHTML(), QStringLiteral("<p><a href=\"http://example.com/\">text</a></p>"));
+        selectAllAnd("unlink");
+
+        editor::FontState shown;
+        m_prompts->onDialog<dlgFrm_font>([&](dlgFrm_font &d) {
+            shown = d.state();
+            d.cmb_size->setCurrentIndex(4);
+            d.accept();
+        });
+        selectAllAnd("color");
+        QCOMPARE(shown.size, 3);
+        QVERIFY(!shown.bold);
+        QCOMPARE(e->innerHTML(), QStringLiteral("<p><font size=\"5\">text</font></p>"));
+
+        m_prompts->onDialog<dlgFrm_hr>([](dlgFrm_hr &d) { d.OKButton_Click(); });
+        e->tlBar_ButtonClick("sline");
+        QVERIFY(e->innerHTML().endsWith("<hr size=\"2\" noshade=\"\" align=\"center\" width=\"500\">"));
+        QVERIFY(!forms().isLoaded<dlgFrm_hr>());
+        QCOMPARE(m_prompts->messageCount(), 0);
+    }
+
+    void saveInsertsThenUpdates()
+    {
+        e->currentPage = [] { return std::pair{design::Level::Second, QStringLiteral("空调")}; };
+        app().BnewRecord = true;
+        e->putInnerHTML(kPage);
+        e->tlBar_ButtonClick("save");
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据保存成功！"));
+        QCOMPARE(m_prompts->lastMessage().style, 64);
+        QVERIFY(!app().BnewRecord);
+        QCOMPARE(storedPages(), QStringList{kPage});
+
+        // From the code tab the text is stored as typed, less carriage returns.
+        e->sstb->setCurrentIndex(1);
+        e->txt_code->setPlainText("<p>it's</p>\n<p>2</p>");
+        e->saveContent();
+        QCOMPARE(storedPages(), QStringList{"<p>it's</p>\n<p>2</p>"});
+
+        e->aspFileName = "news";
+        m_prompts->clear();
+        e->saveContent();
+        QCOMPARE(m_prompts->calls.size(), 0);
+
+        e->aspFileName = "none";
+        e->currentPage = [] { return std::pair{design::Level::Root, QStringLiteral("我的网站")}; };
+        e->saveContent();
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("没有在左边选择栏目！"));
+        QCOMPARE(storedPages().size(), 1);
+    }
+
+    void aPageThatDoesNotAnswerIsReported()
+    {
+        const int before = HtmlDocView::waitMs;
+        HtmlDocView::waitMs = 0;
+        e->putInnerHTML(kPage);
+        // Too short a wait for any answer: the tab still changes, nothing is copied.
+        e->txt_code->setPlainText("<p>kept</p>");
+        e->sstb->setCurrentIndex(1);
+        HtmlDocView::waitMs = before;
+        QCOMPARE(m_prompts->lastMessage().style, 16);
+        QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("提示"));
+        QCOMPARE(e->txt_code->toPlainText(), QStringLiteral("<p>kept</p>"));
+    }
+};
+
+QUORVIK_TEST_MAIN(TestAdvEdit)
+#include "test_advedit.moc"
