@@ -177,17 +177,31 @@ SaveResult ContentStore::save(const SaveRequest &r)
     // Formats the view does not save (adv, list formats, "none"): fail untouched.
     if (!isTextFormat(r.format) && r.format != QLatin1String("bigImg"))
         return result;
+    const Statement s = saveStatement(*t, r);
+    result = storePage(r.level, r.page, s.sql, s.binds);
+    result.inserted = result.outcome == SaveOutcome::Saved && r.newRecord;
+    return result;
+}
+
+SaveResult ContentStore::storePage(Level level, const QString &page, const QString &sql, const QVariantList &binds)
+{
+    SaveResult result;
+    const auto t = design::tablesOf(level);
+    if (!t) {
+        result.outcome = SaveOutcome::NoLevel;
+        return result;
+    }
     try {
         // The page may have been deleted or renamed in the design view meanwhile.
         const bool exists = !m_db.select(QStringLiteral("SELECT 1 FROM %1 WHERE %2=? LIMIT 1").arg(t->table, t->nameColumn),
-                                         {db::str(r.page)})
+                                         {db::str(page)})
                                  .empty();
         if (!exists) {
             result.outcome = SaveOutcome::NoPage;
             return result;
         }
-        const Statement s = saveStatement(*t, r);
-        if (m_db.exec(s.sql, s.binds) == 0) {
+        // An update that finds no record (cleared by a change of format) stored nothing.
+        if (m_db.exec(sql, binds) == 0) {
             result.error = err::text(err::Kind::DbNoRow);
             return result;
         }
@@ -196,7 +210,6 @@ SaveResult ContentStore::save(const SaveRequest &r)
         return result;
     }
     result.outcome = SaveOutcome::Saved;
-    result.inserted = r.newRecord;
     return result;
 }
 

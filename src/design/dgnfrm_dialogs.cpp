@@ -2,6 +2,7 @@
 
 #include "design/designactions.h"
 #include "design/designfrm.h"
+#include "platform/dialogparts.h"
 #include "platform/twips.h"
 #include "shell/appcontext.h"
 
@@ -10,32 +11,11 @@
 #include <QVBoxLayout>
 
 using namespace design;
+using dialogparts::button;
+using dialogparts::buttonRow;
+using dialogparts::unloadOnFinish;
 
 namespace {
-
-// Every dialog is unloaded when it closes, so that its controls start fresh next time.
-void unloadOnFinish(QDialog *dlg)
-{
-    QObject::connect(dlg, &QDialog::finished, dlg, [dlg] { forms().unloadWidget(dlg); });
-}
-
-QHBoxLayout *buttonRow(QPushButton *ok, QPushButton *cancel)
-{
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    ok->setDefault(true);
-    return row;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QScrollBar *gridScrollBar(QWidget *parent, FormatGrid::Variant variant)
 {

@@ -11,9 +11,9 @@
 #include "shell/appcontext.h"
 
 #include <QFontDatabase>
-#include <tuple>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
+#include <tuple>
 
 using namespace editor;
 
@@ -41,6 +41,8 @@ advEdit::advEdit(QWidget *parent)
     tlBar->setObjectName(QStringLiteral("tlBar"));
     tlBar->setIconSize(QSize(16, 16));
     tlBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    // Narrow buttons, so that all 22 fit beside the data-entry view's column tree.
+    tlBar->setStyleSheet(QStringLiteral("QToolButton { padding: 1px 0px; }"));
     for (const ToolButton &b : toolButtons()) {
         QAction *a = tlBar->addAction(editorart::toolIcon(b.key), b.caption);
         a->setObjectName(b.key);

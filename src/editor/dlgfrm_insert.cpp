@@ -3,6 +3,7 @@
 #include "editor/advedit.h"
 #include "editor/insertfragments.h"
 #include "platform/datafiles.h"
+#include "platform/dialogparts.h"
 #include "platform/fileutil.h"
 #include "platform/prompter.h"
 #include "shell/appcontext.h"
@@ -10,21 +11,16 @@
 
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QImageReader>
 #include <QVBoxLayout>
+
+using dialogparts::button;
+using dialogparts::buttonRow;
+using dialogparts::unloadOnFinish;
 
 namespace {
 
 const QString kTip = QStringLiteral("提示");
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QLineEdit *textBox(QWidget *parent, const char *name, const QString &text = QString())
 {
@@ -49,18 +45,6 @@ QComboBox *listBox(QWidget *parent, const char *name, const QStringList &items)
     return list;
 }
 
-// One row of the frame: caption, control, and an optional control after it.
-QLabel *row(QGridLayout *grid, const QString &caption, QWidget *control, QWidget *after = nullptr)
-{
-    const int r = grid->rowCount();
-    auto *label = new QLabel(caption, control->parentWidget());
-    grid->addWidget(label, r, 0);
-    grid->addWidget(control, r, 1);
-    if (after)
-        grid->addWidget(after, r, 2);
-    return label;
-}
-
 QLabel *unit(QWidget *parent, const QString &text)
 {
     return new QLabel(text, parent);
@@ -72,21 +56,6 @@ void pickInto(QWidget *owner, QLineEdit *box)
     const QColor shown(box->text().trimmed());
     if (const auto hex = mdl_func::pickColorHex(owner, shown.isValid() ? shown : QColor(Qt::white)))
         box->setText(*hex);
-}
-
-QHBoxLayout *buttonRow(QPushButton *ok, QPushButton *cancel)
-{
-    auto *r = new QHBoxLayout;
-    r->addStretch();
-    r->addWidget(ok);
-    r->addWidget(cancel);
-    ok->setDefault(true);
-    return r;
-}
-
-void unloadOnFinish(QDialog *dlg)
-{
-    QObject::connect(dlg, &QDialog::finished, dlg, [dlg] { forms().unloadWidget(dlg); });
 }
 
 QString dataFolder()
@@ -110,12 +79,24 @@ EditorDialog::EditorDialog(QWidget *parent, const QString &caption)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
     layout->addLayout(buttonRow(OKButton, CancelButton));
-    connect(OKButton, &QPushButton::clicked, this, &EditorDialog::OKButton_Click);
+    connect(OKButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
     connect(CancelButton, &QPushButton::clicked, this, &EditorDialog::CancelButton_Click);
     unloadOnFinish(this);
 }
 
-void EditorDialog::OKButton_Click()
+QLabel *EditorDialog::addRow(const QString &caption, QWidget *control, QWidget *after)
+{
+    auto *grid = static_cast<QGridLayout *>(Frame1->layout());
+    const int r = grid->rowCount();
+    auto *label = new QLabel(caption, Frame1);
+    grid->addWidget(label, r, 0);
+    grid->addWidget(control, r, 1);
+    if (after)
+        grid->addWidget(after, r, 2);
+    return label;
+}
+
+void InsertDialog::OKButton_Click()
 {
     if (!checkInput())
         return;
@@ -129,7 +110,7 @@ void EditorDialog::OKButton_Click()
     }
 }
 
-QString EditorDialog::importChosen(const QString &path)
+QString InsertDialog::importChosen(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
     if (!textforms::isEng(name)) {
@@ -147,10 +128,9 @@ QString EditorDialog::importChosen(const QString &path)
 // ---- Picture -----------------------------------------------------------------------------
 
 dlgFrm_img::dlgFrm_img(QWidget *parent)
-    : EditorDialog(parent, QStringLiteral("插入图片"))
+    : InsertDialog(parent, QStringLiteral("插入图片"))
 {
     setObjectName(QStringLiteral("dlgFrm_img"));
-    auto *grid = static_cast<QGridLayout *>(Frame1->layout());
     txt_imgPath = textBox(Frame1, "txt_imgPath");
     cmd_imgPath = button(Frame1, "cmd_imgPath", QStringLiteral("浏览..."));
     txt_height = numberBox(Frame1, "txt_height");
@@ -159,13 +139,13 @@ dlgFrm_img::dlgFrm_img(QWidget *parent)
     txt_alt = textBox(Frame1, "txt_alt");
     cmb_spec = listBox(Frame1, "cmb_spec", editor::imageEffects());
     cmb_align = listBox(Frame1, "cmb_align", editor::imageAligns());
-    row(grid, QStringLiteral("图片路径："), txt_imgPath, cmd_imgPath);
-    row(grid, QStringLiteral("图片高度："), txt_height, unit(Frame1, QStringLiteral("px")));
-    row(grid, QStringLiteral("图片宽度："), txt_width, unit(Frame1, QStringLiteral("px")));
-    row(grid, QStringLiteral("图片边框："), txt_border);
-    row(grid, QStringLiteral("标识文字："), txt_alt);
-    row(grid, QStringLiteral("特殊效果："), cmb_spec);
-    row(grid, QStringLiteral("图片位置："), cmb_align);
+    addRow(QStringLiteral("图片路径："), txt_imgPath, cmd_imgPath);
+    addRow(QStringLiteral("图片高度："), txt_height, unit(Frame1, QStringLiteral("px")));
+    addRow(QStringLiteral("图片宽度："), txt_width, unit(Frame1, QStringLiteral("px")));
+    addRow(QStringLiteral("图片边框："), txt_border);
+    addRow(QStringLiteral("标识文字："), txt_alt);
+    addRow(QStringLiteral("特殊效果："), cmb_spec);
+    addRow(QStringLiteral("图片位置："), cmb_align);
     connect(cmd_imgPath, &QPushButton::clicked, this, &dlgFrm_img::cmd_imgPath_Click);
     setMinimumWidth(420);
 }
@@ -226,17 +206,16 @@ QString dlgFrm_img::fragment() const
 // ---- Flash -------------------------------------------------------------------------------
 
 dlgFrm_flash::dlgFrm_flash(QWidget *parent)
-    : EditorDialog(parent, QStringLiteral("flash选择"))
+    : InsertDialog(parent, QStringLiteral("flash选择"))
 {
     setObjectName(QStringLiteral("dlgFrm_flash"));
-    auto *grid = static_cast<QGridLayout *>(Frame1->layout());
     txt_path = textBox(Frame1, "txt_path");
     cmd_view = button(Frame1, "cmd_view", QStringLiteral("浏览..."));
     txt_height = numberBox(Frame1, "txt_height", QStringLiteral("120"));
     txt_width = numberBox(Frame1, "txt_width", QStringLiteral("600"));
-    row(grid, QStringLiteral("路径："), txt_path, cmd_view);
-    row(grid, QStringLiteral("高　　度："), txt_height);
-    row(grid, QStringLiteral("宽　　度："), txt_width);
+    addRow(QStringLiteral("路径："), txt_path, cmd_view);
+    addRow(QStringLiteral("高　　度："), txt_height);
+    addRow(QStringLiteral("宽　　度："), txt_width);
     connect(cmd_view, &QPushButton::clicked, this, &dlgFrm_flash::cmd_view_Click);
     setMinimumWidth(420);
 }
@@ -272,10 +251,9 @@ QString dlgFrm_flash::fragment() const
 // ---- Table -------------------------------------------------------------------------------
 
 dlgFrm_tbl::dlgFrm_tbl(QWidget *parent)
-    : EditorDialog(parent, QStringLiteral("插入表格"))
+    : InsertDialog(parent, QStringLiteral("插入表格"))
 {
     setObjectName(QStringLiteral("dlgFrm_tbl"));
-    auto *grid = static_cast<QGridLayout *>(Frame1->layout());
     txt_row = numberBox(Frame1, "txt_row", QStringLiteral("2"));
     txt_col = numberBox(Frame1, "txt_col", QStringLiteral("2"));
     txt_width = numberBox(Frame1, "txt_width", QStringLiteral("100"));
@@ -291,18 +269,18 @@ dlgFrm_tbl::dlgFrm_tbl(QWidget *parent)
     txt_foreColor = textBox(Frame1, "txt_foreColor");
     cmd_foreColor = button(Frame1, "cmd_foreColor", QStringLiteral("选择"));
     txt_ID = textBox(Frame1, "txt_ID");
-    lbl_row = row(grid, QStringLiteral("行数："), txt_row);
+    lbl_row = addRow(QStringLiteral("行数："), txt_row);
     lbl_row->setObjectName(QStringLiteral("lbl_row"));
-    row(grid, QStringLiteral("列数："), txt_col);
-    row(grid, QStringLiteral("宽度："), txt_width, cmb_width);
-    row(grid, QStringLiteral("高度："), txt_height, cmb_height);
-    row(grid, QStringLiteral("填充："), txt_pad);
-    row(grid, QStringLiteral("间距："), txt_space);
-    row(grid, QStringLiteral("边框："), txt_border);
-    row(grid, QStringLiteral("对齐："), cmb_align);
-    row(grid, QStringLiteral("背景颜色："), txt_backColor, cmd_backColor);
-    row(grid, QStringLiteral("边框颜色："), txt_foreColor, cmd_foreColor);
-    row(grid, QStringLiteral("表格ID："), txt_ID);
+    addRow(QStringLiteral("列数："), txt_col);
+    addRow(QStringLiteral("宽度："), txt_width, cmb_width);
+    addRow(QStringLiteral("高度："), txt_height, cmb_height);
+    addRow(QStringLiteral("填充："), txt_pad);
+    addRow(QStringLiteral("间距："), txt_space);
+    addRow(QStringLiteral("边框："), txt_border);
+    addRow(QStringLiteral("对齐："), cmb_align);
+    addRow(QStringLiteral("背景颜色："), txt_backColor, cmd_backColor);
+    addRow(QStringLiteral("边框颜色："), txt_foreColor, cmd_foreColor);
+    addRow(QStringLiteral("表格ID："), txt_ID);
     connect(cmd_backColor, &QPushButton::clicked, this, &dlgFrm_tbl::cmd_backColor_Click);
     connect(cmd_foreColor, &QPushButton::clicked, this, &dlgFrm_tbl::cmd_foreColor_Click);
     setMinimumWidth(360);
@@ -345,21 +323,20 @@ QString dlgFrm_tbl::fragment() const
 // ---- Horizontal rule ---------------------------------------------------------------------
 
 dlgFrm_hr::dlgFrm_hr(QWidget *parent)
-    : EditorDialog(parent, QStringLiteral("水平线"))
+    : InsertDialog(parent, QStringLiteral("水平线"))
 {
     setObjectName(QStringLiteral("dlgFrm_hr"));
-    auto *grid = static_cast<QGridLayout *>(Frame1->layout());
     txt_color = textBox(Frame1, "txt_color");
     cmd_color = button(Frame1, "cmd_color", QStringLiteral("选择"));
     txt_width = numberBox(Frame1, "txt_width", QStringLiteral("500"));
     txt_height = numberBox(Frame1, "txt_height", QStringLiteral("2"));
     cmb_align = listBox(Frame1, "cmb_align", editor::ruleAligns());
     cmb_shadow = listBox(Frame1, "cmb_shadow", editor::ruleShadows());
-    row(grid, QStringLiteral("线条颜色："), txt_color, cmd_color);
-    row(grid, QStringLiteral("水平宽度："), txt_width);
-    row(grid, QStringLiteral("线条粗度："), txt_height);
-    row(grid, QStringLiteral("页面对齐："), cmb_align);
-    row(grid, QStringLiteral("阴影效果："), cmb_shadow);
+    addRow(QStringLiteral("线条颜色："), txt_color, cmd_color);
+    addRow(QStringLiteral("水平宽度："), txt_width);
+    addRow(QStringLiteral("线条粗度："), txt_height);
+    addRow(QStringLiteral("页面对齐："), cmb_align);
+    addRow(QStringLiteral("阴影效果："), cmb_shadow);
     connect(cmd_color, &QPushButton::clicked, this, &dlgFrm_hr::cmd_color_Click);
     setMinimumWidth(320);
     Form_Load();
@@ -388,62 +365,41 @@ QString dlgFrm_hr::fragment() const
 // ---- Link address ------------------------------------------------------------------------
 
 dlgFrm_link::dlgFrm_link(QWidget *parent)
-    : QDialog(parent)
+    : EditorDialog(parent, QStringLiteral("超链接"))
 {
     setObjectName(QStringLiteral("dlgFrm_link"));
-    setWindowTitle(QStringLiteral("超链接"));
-    auto *frame = new QGroupBox(this);
-    auto *grid = new QGridLayout(frame);
-    txt_url = textBox(frame, "txt_url", QStringLiteral("http://"));
-    row(grid, QStringLiteral("链接地址："), txt_url);
-    OKButton = button(this, "OKButton", QStringLiteral("确定"));
-    CancelButton = button(this, "CancelButton", QStringLiteral("取消"));
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addLayout(buttonRow(OKButton, CancelButton));
-    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    unloadOnFinish(this);
+    txt_url = textBox(Frame1, "txt_url", QStringLiteral("http://"));
+    addRow(QStringLiteral("链接地址："), txt_url);
     setMinimumWidth(400);
 }
 
 // ---- Font of the selection ---------------------------------------------------------------
 
 dlgFrm_font::dlgFrm_font(QWidget *parent)
-    : QDialog(parent)
+    : EditorDialog(parent, QStringLiteral("字体"))
 {
     setObjectName(QStringLiteral("dlgFrm_font"));
-    setWindowTitle(QStringLiteral("字体"));
-    auto *frame = new QGroupBox(this);
-    auto *grid = new QGridLayout(frame);
-    cmb_font = new QFontComboBox(frame);
+    cmb_font = new QFontComboBox(Frame1);
     cmb_font->setObjectName(QStringLiteral("cmb_font"));
-    cmb_size = listBox(frame, "cmb_size", {"1", "2", "3", "4", "5", "6", "7"});
-    lbl_color = new QLabel(frame);
+    cmb_size = listBox(Frame1, "cmb_size", {"1", "2", "3", "4", "5", "6", "7"});
+    lbl_color = new QLabel(Frame1);
     lbl_color->setObjectName(QStringLiteral("lbl_color"));
     lbl_color->setMinimumSize(60, 20);
     lbl_color->setFrameShape(QFrame::Box);
     lbl_color->setAutoFillBackground(true);
-    cmd_color = button(frame, "cmd_color", QStringLiteral("选择"));
-    chk_bold = new QCheckBox(QStringLiteral("粗体"), frame);
+    cmd_color = button(Frame1, "cmd_color", QStringLiteral("选择"));
+    chk_bold = new QCheckBox(QStringLiteral("粗体"), Frame1);
     chk_bold->setObjectName(QStringLiteral("chk_bold"));
-    chk_italic = new QCheckBox(QStringLiteral("斜体"), frame);
+    chk_italic = new QCheckBox(QStringLiteral("斜体"), Frame1);
     chk_italic->setObjectName(QStringLiteral("chk_italic"));
-    row(grid, QStringLiteral("字体："), cmb_font);
-    row(grid, QStringLiteral("字号："), cmb_size);
-    row(grid, QStringLiteral("颜色："), lbl_color, cmd_color);
-    grid->addWidget(chk_bold, grid->rowCount(), 1);
-    grid->addWidget(chk_italic, grid->rowCount(), 1);
-    OKButton = button(this, "OKButton", QStringLiteral("确定"));
-    CancelButton = button(this, "CancelButton", QStringLiteral("取消"));
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(frame);
-    layout->addLayout(buttonRow(OKButton, CancelButton));
+    addRow(QStringLiteral("字体："), cmb_font);
+    addRow(QStringLiteral("字号："), cmb_size);
+    addRow(QStringLiteral("颜色："), lbl_color, cmd_color);
+    addRow(QString(), chk_bold);
+    addRow(QString(), chk_italic);
     connect(cmd_color, &QPushButton::clicked, this, &dlgFrm_font::cmd_color_Click);
-    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    unloadOnFinish(this);
     setMinimumWidth(360);
+    setState({});
 }
 
 void dlgFrm_font::setState(const editor::FontState &s)

@@ -20,25 +20,38 @@
 
 class advEdit;
 
-// What the dialogs share: the frame of input controls, OK and Cancel.
+// What the editor's dialogs share: a frame of captioned input controls, OK and Cancel.
 class EditorDialog : public QDialog, public IForm {
     Q_OBJECT
 public:
-    explicit EditorDialog(QWidget *parent, const QString &caption);
+    EditorDialog(QWidget *parent, const QString &caption);
+
+    virtual void OKButton_Click() { accept(); }
+    void CancelButton_Click() { reject(); }
+
+    QGroupBox *Frame1 = nullptr;
+    QPushButton *OKButton = nullptr;
+    QPushButton *CancelButton = nullptr;
+
+protected:
+    // Adds a row to the frame: caption, control, and an optional control after it.
+    QLabel *addRow(const QString &caption, QWidget *control, QWidget *after = nullptr);
+};
+
+// An insert dialog: OK appends its fragment to the page of the editor that opened it.
+class InsertDialog : public EditorDialog {
+    Q_OBJECT
+public:
+    using EditorDialog::EditorDialog;
 
     // The editor the fragment goes to.
     QPointer<advEdit> editor;
 
     // Builds the fragment and appends it; a failure is shown and the dialog stays.
-    void OKButton_Click();
-    void CancelButton_Click() { reject(); }
+    void OKButton_Click() override;
 
     // The fragment the boxes give now (throws err::Error for a number out of range).
-    virtual QString fragment() const { return {}; }
-
-    QGroupBox *Frame1 = nullptr;
-    QPushButton *OKButton = nullptr;
-    QPushButton *CancelButton = nullptr;
+    virtual QString fragment() const = 0;
 
 protected:
     // Runs before the fragment is built; false stops the OK (the reason is shown).
@@ -48,7 +61,7 @@ protected:
     QString importChosen(const QString &path);
 };
 
-class dlgFrm_img : public EditorDialog {
+class dlgFrm_img : public InsertDialog {
     Q_OBJECT
 public:
     static constexpr FormKind kKind = FormKind::Dialog;
@@ -77,7 +90,7 @@ private:
     QString m_fileName;
 };
 
-class dlgFrm_flash : public EditorDialog {
+class dlgFrm_flash : public InsertDialog {
     Q_OBJECT
 public:
     static constexpr FormKind kKind = FormKind::Dialog;
@@ -100,7 +113,7 @@ private:
     QString m_fileName;
 };
 
-class dlgFrm_tbl : public EditorDialog {
+class dlgFrm_tbl : public InsertDialog {
     Q_OBJECT
 public:
     static constexpr FormKind kKind = FormKind::Dialog;
@@ -129,7 +142,7 @@ public:
     QLineEdit *txt_ID = nullptr;
 };
 
-class dlgFrm_hr : public EditorDialog {
+class dlgFrm_hr : public InsertDialog {
     Q_OBJECT
 public:
     static constexpr FormKind kKind = FormKind::Dialog;
@@ -148,19 +161,17 @@ public:
 };
 
 // The address of a link to make of the selection.
-class dlgFrm_link : public QDialog, public IForm {
+class dlgFrm_link : public EditorDialog {
     Q_OBJECT
 public:
     static constexpr FormKind kKind = FormKind::Dialog;
     explicit dlgFrm_link(QWidget *parent = nullptr);
 
     QLineEdit *txt_url = nullptr;
-    QPushButton *OKButton = nullptr;
-    QPushButton *CancelButton = nullptr;
 };
 
 // The font of the selection: face, size, colour, bold and italic.
-class dlgFrm_font : public QDialog, public IForm {
+class dlgFrm_font : public EditorDialog {
     Q_OBJECT
 public:
     static constexpr FormKind kKind = FormKind::Dialog;
@@ -177,8 +188,6 @@ public:
     QPushButton *cmd_color = nullptr;
     QCheckBox *chk_bold = nullptr;
     QCheckBox *chk_italic = nullptr;
-    QPushButton *OKButton = nullptr;
-    QPushButton *CancelButton = nullptr;
 
 private:
     void showColor();

@@ -51,12 +51,12 @@ void sheet(QPainter &p, qreal u, qreal x, qreal y, qreal w, qreal h)
 void letter(QPainter &p, qreal u, const QString &text, bool bold, bool italic, const QColor &c, qreal top = 0)
 {
     QFont f(QStringLiteral("Liberation Serif"));
-    f.setPixelSize(int(13 * u));
+    f.setPixelSize(int(16 * u));
     f.setBold(bold);
     f.setItalic(italic);
     p.setFont(f);
     p.setPen(c);
-    p.drawText(QRectF(0, top * u, 16 * u, 14 * u), Qt::AlignCenter, text);
+    p.drawText(QRectF(0, top * u, 16 * u, 16 * u), Qt::AlignCenter, text);
 }
 
 // Four text lines aligned left, centre or right.

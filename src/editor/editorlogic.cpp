@@ -173,8 +173,7 @@ std::optional<Statement> saveStatement(design::Level level, const QString &page,
 SaveResult savePage(SiteDb &db, const SaveRequest &request, const std::function<QString()> &readPage)
 {
     SaveResult result;
-    const auto t = design::tablesOf(request.level);
-    if (!t) {
+    if (!design::tablesOf(request.level)) {
         result.outcome = SaveOutcome::NoLevel;
         return result;
     }
@@ -182,29 +181,21 @@ SaveResult savePage(SiteDb &db, const SaveRequest &request, const std::function<
         result.outcome = SaveOutcome::Skipped;
         return result;
     }
+    QString html;
     try {
-        QString html = readPage();
-        html.remove(QLatin1Char('\r'));
-        // The page may have been deleted or renamed in the design view meanwhile: a
-        // record of it would belong to no column.
-        if (db.select(QStringLiteral("SELECT 1 FROM %1 WHERE %2=? LIMIT 1").arg(t->table, t->nameColumn),
-                      {db::str(request.page)})
-                .empty()) {
-            result.outcome = SaveOutcome::NoPage;
-            return result;
-        }
-        const Statement s = *saveStatement(request.level, request.page, html, request.newRecord);
-        // An update that finds no record (cleared by a change of format) stored nothing.
-        if (db.exec(s.sql, s.binds) == 0) {
-            result.error = err::text(err::Kind::DbNoRow);
-            return result;
-        }
+        html = readPage();
     } catch (const std::exception &e) {
         result.error = err::descriptionOf(e);
         return result;
     }
-    result.outcome = SaveOutcome::Saved;
-    result.inserted = request.newRecord;
+    html.remove(QLatin1Char('\r'));
+    const Statement s = *saveStatement(request.level, request.page, html, request.newRecord);
+    const content::SaveResult stored = content::ContentStore(db).storePage(request.level, request.page, s.sql, s.binds);
+    result.error = stored.error;
+    if (stored.outcome == content::SaveOutcome::NoPage)
+        result.outcome = SaveOutcome::NoPage;
+    else if (stored.outcome == content::SaveOutcome::Saved)
+        result = {SaveOutcome::Saved, request.newRecord, QString()};
     return result;
 }
 

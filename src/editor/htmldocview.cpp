@@ -7,7 +7,6 @@
 #include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
-#include <QWebEngineSettings>
 #include <memory>
 
 int HtmlDocView::waitMs = 10000;
@@ -55,13 +54,7 @@ HtmlDocView::HtmlDocView(Mode mode, const QString &baseFolder, QWidget *parent)
 {
     auto *page = new DocPage(this);
     setPage(page);
-    QWebEngineSettings *s = page->settings();
-    s->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
-    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-    s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-    s->setDefaultTextEncoding(QStringLiteral("utf-8"));
+    applyPaneSettings(page, false);
     setContextMenuPolicy(Qt::NoContextMenu);
     connect(page, &QWebEnginePage::loadFinished, this, [this] {
         if (!m_ready)

@@ -70,6 +70,17 @@ QString jsString(const QString &text)
     return json;
 }
 
+void applyPaneSettings(QWebEnginePage *page, bool pageScripts)
+{
+    QWebEngineSettings *s = page->settings();
+    s->setAttribute(QWebEngineSettings::JavascriptEnabled, pageScripts);
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
+    s->setDefaultTextEncoding(QStringLiteral("utf-8"));
+}
+
 void setPaneFactory(PaneFactory factory)
 {
     g_factory = std::move(factory);
@@ -88,13 +99,7 @@ BrowserPane::BrowserPane(QWidget *parent, PaneOptions options)
 {
     auto *page = new PanePage(this);
     setPage(page);
-    QWebEngineSettings *s = page->settings();
-    s->setAttribute(QWebEngineSettings::JavascriptEnabled, options.pageScripts);
-    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-    s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
-    s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
-    s->setDefaultTextEncoding(QStringLiteral("utf-8"));
+    applyPaneSettings(page, options.pageScripts);
     setContextMenuPolicy(Qt::NoContextMenu);
     connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
         // Only the end of the load last asked for counts: an older one may still report.

@@ -88,5 +88,9 @@ void setPaneFactory(PaneFactory factory);
 void setPaneBaseFolder(const QString &folder);
 QString paneBaseFolder();
 
+// The settings every pane's page gets: its own scripts only when asked for, local
+// files readable, nothing remote, no windows, no plug-ins, UTF-8 by default.
+void applyPaneSettings(QWebEnginePage *page, bool pageScripts);
+
 // JavaScript string literal of a text (JSON-escaped, safe inside a <script>).
 QString jsString(const QString &text);

@@ -1,0 +1,34 @@
+#include "platform/dialogparts.h"
+
+#include "platform/formregistry.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
+
+namespace dialogparts {
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QHBoxLayout *buttonRow(QPushButton *ok, QPushButton *cancel)
+{
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    ok->setDefault(true);
+    return row;
+}
+
+void unloadOnFinish(QDialog *dlg)
+{
+    QObject::connect(dlg, &QDialog::finished, dlg, [dlg] { forms().unloadWidget(dlg); });
+}
+
+} // namespace dialogparts
