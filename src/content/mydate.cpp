@@ -4,6 +4,7 @@
 #include "platform/twips.h"
 
 #include <QEvent>
+#include <QLocale>
 #include <QPainter>
 
 namespace {
@@ -39,7 +40,8 @@ myDate::myDate(QWidget *parent)
     mnthView = new QCalendarWidget(this);
     mnthView->setObjectName(QStringLiteral("mnthView"));
     mnthView->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    mnthView->resize(twips::toPx(4065), twips::toPx(2220));
+    mnthView->setLocale(QLocale(QLocale::Chinese, QLocale::China));
+    mnthView->resize(mnthView->sizeHint().expandedTo(QSize(twips::toPx(4065), twips::toPx(2220))));
     mnthView->hide();
     setFixedSize(twips::toPx(2235), twips::toPx(360));
 
@@ -92,8 +94,11 @@ void myDate::toggleCalendar()
     QWidget *host = window();
     if (mnthView->parentWidget() != host)
         mnthView->setParent(host);
-    const QPoint under = host == this ? QPoint(twips::toPx(15), twips::toPx(330))
-                                      : mapTo(host, QPoint(twips::toPx(15), twips::toPx(330)));
+    QPoint under = host == this ? QPoint(twips::toPx(15), twips::toPx(330))
+                                : mapTo(host, QPoint(twips::toPx(15), twips::toPx(330)));
+    // Kept inside the host where it would run over its right edge.
+    if (host != this)
+        under.setX(qMax(0, qMin(under.x(), host->width() - mnthView->width())));
     mnthView->move(under);
     mnthView->show();
     mnthView->raise();
