@@ -1,5 +1,10 @@
 #include "content/entryactions.h"
 
+#include "content/pictures.h"
+#include "shell/textforms.h"
+
+#include <QFileInfo>
+
 namespace content {
 
 namespace {
@@ -73,6 +78,34 @@ StoreResult modifyGallery(ContentStore &store, Level level, const QString &page,
     if (!design::tablesOf(level))
         return refused(msg::noColumnChosen());
     return run([&] { store.updateRecord(level, page, item.id, valuesOf(item)); });
+}
+
+std::optional<ChosenPicture> choosePicture(QWidget *owner, const QString &dataFolder,
+                                           datafiles::PendingFiles &session,
+                                           const std::optional<ui::Message> &unreadable)
+{
+    const std::optional<QString> path = ui::prompter().openFile(
+        owner, {QStringLiteral("图像文件(*.jpg;*.bmp;*.gif)|*.jpg;*.bmp;*.gif"), QString(), QString()});
+    if (!path)
+        return std::nullopt;
+    const QString name = QFileInfo(*path).fileName();
+    if (!textforms::isEng(name)) {
+        ui::show(msg::pictureNameRefused());
+        return std::nullopt;
+    }
+    ChosenPicture chosen;
+    chosen.image = pictures::load(*path);
+    if (chosen.image.isNull()) {
+        ui::show(unreadable ? *unreadable : msg::pictureFailed(err::describe(err::Kind::FileRead, name)));
+        return std::nullopt;
+    }
+    try {
+        chosen.name = pictures::importPicture(*path, dataFolder, session);
+    } catch (const std::exception &e) {
+        ui::show(msg::pictureFailed(err::descriptionOf(e)));
+        return std::nullopt;
+    }
+    return chosen;
 }
 
 namespace msg {

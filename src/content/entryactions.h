@@ -4,10 +4,14 @@
 // messages they show.
 
 #include "content/contentstore.h"
+#include "platform/datafiles.h"
 #include "platform/prompter.h"
 
+#include <QImage>
 #include <QString>
 #include <optional>
+
+class QWidget;
 
 namespace content {
 
@@ -31,6 +35,19 @@ StoreResult modifyNews(ContentStore &store, Level level, const QString &page, co
 // The gallery dialogs: a caption of blanks only is refused.
 StoreResult addGallery(ContentStore &store, Level level, const QString &page, const GalleryItem &item);
 StoreResult modifyGallery(ContentStore &store, Level level, const QString &page, const GalleryItem &item);
+
+// A picture the user chose, read and copied into the data folder.
+struct ChosenPicture {
+    QString name;
+    QImage image;
+};
+// Asks for a picture file (JPEG, BMP, GIF) and copies it into the data folder for the
+// editing session. Nothing happens when the choice is cancelled; a name outside
+// printable ASCII is refused; a file that cannot be read shows `unreadable`, or else
+// the error's description, and so does a failed copy.
+std::optional<ChosenPicture> choosePicture(QWidget *owner, const QString &dataFolder,
+                                           datafiles::PendingFiles &session,
+                                           const std::optional<ui::Message> &unreadable = std::nullopt);
 
 // The messages of content entry.
 namespace msg {

@@ -11,7 +11,6 @@
 #include "shell/artwork.h"
 
 #include <QCursor>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QMouseEvent>
 #include <QVBoxLayout>
@@ -25,7 +24,6 @@ using twips::toPx;
 
 const QString kWelcome = QStringLiteral("tmplImg/welcome02.htm");
 const QString kListPage = QStringLiteral("multiData.htm");
-const QString kPictureFilter = QStringLiteral("图像文件(*.jpg;*.bmp;*.gif)|*.jpg;*.bmp;*.gif");
 
 // The editor panel's rows, in twips: labels at kLeft, boxes at kBoxLeft; row two of
 // the pictures stands kRowTwo right of row one.
@@ -59,16 +57,6 @@ bool isImageFormat(const QString &format)
 {
     return format == QLatin1String("imgTxt01") || format == QLatin1String("imgTxt02")
         || format == QLatin1String("imgTxt03");
-}
-
-void fillItem(QTreeWidgetItem *item, const design::CatalogNode &node)
-{
-    item->setText(0, node.text);
-    item->setData(0, insDataFrm::KeyRole, node.key);
-    item->setData(0, insDataFrm::TagRole, node.tag ? QVariant(*node.tag) : QVariant());
-    item->setIcon(0, artwork::treeIcon(node.image));
-    for (const design::CatalogNode &child : node.children)
-        fillItem(new QTreeWidgetItem(item), child);
 }
 
 } // namespace
@@ -275,7 +263,7 @@ void insDataFrm::loadNavTree()
     tvw_nav->clear();
     const design::CatalogTree tree = design::buildCatalogTree(app().conn);
     auto *rootItem = new QTreeWidgetItem(tvw_nav);
-    fillItem(rootItem, tree.root);
+    design::fillTreeItem(rootItem, tree.root);
     rootItem->setExpanded(true);
     if (tree.error)
         ui::show(design::msg::treeLoadFailed());
@@ -529,31 +517,15 @@ void insDataFrm::catalogChanged()
 
 void insDataFrm::cmd_img_Click(int index)
 {
-    const std::optional<QString> path = ui::prompter().openFile(this, {kPictureFilter, QString(), QString()});
-    if (!path)
+    const auto chosen = choosePicture(this, app().currImgPath, m_files, msg::noPicturePath());
+    if (!chosen)
         return;
-    if (!textforms::isEng(QFileInfo(*path).fileName())) {
-        ui::show(msg::pictureNameRefused());
-        return;
-    }
-    const QImage picture = pictures::load(*path);
-    if (picture.isNull()) {
-        ui::show(msg::noPicturePath());
-        return;
-    }
-    QString name;
-    try {
-        name = pictures::importPicture(*path, app().currImgPath, m_files);
-    } catch (const std::exception &e) {
-        ui::show(msg::pictureFailed(err::descriptionOf(e)));
-        return;
-    }
     // The row's earlier picture goes once the page is saved without it.
-    if (txt_img[index]->text() != name)
+    if (txt_img[index]->text() != chosen->name)
         m_files.replaces(txt_img[index]->text());
-    m_names[index] = name;
-    txt_img[index]->setText(name);
-    showPicture(index, picture);
+    m_names[index] = chosen->name;
+    txt_img[index]->setText(chosen->name);
+    showPicture(index, chosen->image);
 }
 
 void insDataFrm::cmd_OK_Click()

@@ -6,6 +6,7 @@
 
 #include "content/contentstore.h"
 #include "design/catalog.h"
+#include "design/catalogtree.h"
 #include "platform/browserpane.h"
 #include "platform/datafiles.h"
 #include "platform/formregistry.h"
@@ -33,8 +34,8 @@ public:
     ~insDataFrm() override;
 
     // Item data roles of the tree: the node key and the Tag (catalog; invalid = Null).
-    static constexpr int KeyRole = Qt::UserRole;
-    static constexpr int TagRole = Qt::UserRole + 1;
+    static constexpr int KeyRole = design::KeyRole;
+    static constexpr int TagRole = design::TagRole;
 
     void Form_Load() override;
 

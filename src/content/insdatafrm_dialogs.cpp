@@ -13,8 +13,6 @@ using twips::toPx;
 
 namespace {
 
-const QString kPictureFilter = QStringLiteral("图像文件(*.jpg;*.bmp;*.gif)|*.jpg;*.bmp;*.gif");
-
 QRect pxRect(int left, int top, int width, int height)
 {
     return QRect(toPx(left), toPx(top), toPx(width), toPx(height));
@@ -45,25 +43,6 @@ void workspaceBackground(QWidget *w)
     pal.setColor(QPalette::Window, pal.color(QPalette::Dark));
     w->setPalette(pal);
     w->setAutoFillBackground(true);
-}
-
-// Chooses a picture file; nullopt when cancelled or refused (the refusal shown).
-std::optional<QString> choosePicture(QWidget *owner)
-{
-    const std::optional<QString> path = ui::prompter().openFile(owner, {kPictureFilter, QString(), QString()});
-    if (!path)
-        return std::nullopt;
-    if (!textforms::isEng(QFileInfo(*path).fileName())) {
-        ui::show(msg::pictureNameRefused());
-        return std::nullopt;
-    }
-    return path;
-}
-
-// A picture that could not be read.
-ui::Message unreadable(const QString &path)
-{
-    return msg::pictureFailed(err::describe(err::Kind::FileRead, QFileInfo(path).fileName()));
 }
 
 } // namespace
@@ -101,7 +80,18 @@ void EntryDialog::finish(const StoreResult &result)
     }
 }
 
-std::optional<qint64> EntryDialog::loadTarget()
+namespace {
+design::Level viewLevel(insDataFrm *v)
+{
+    return v ? v->currLevel() : design::Level::Other;
+}
+QString viewPage(insDataFrm *v)
+{
+    return v ? v->currText() : QString();
+}
+} // namespace
+
+std::optional<QSqlRecord> EntryDialog::loadChosenRecord()
 {
     insDataFrm *v = view();
     if (!v || !design::tablesOf(v->currLevel())) {
@@ -113,20 +103,16 @@ std::optional<qint64> EntryDialog::loadTarget()
     if (!id) {
         ui::show(msg::noRecordChosen());
         m_opened = false;
+        return std::nullopt;
     }
-    return id;
+    m_id = *id;
+    try {
+        return ContentStore(app().conn).loadRecord(v->currLevel(), v->currText(), m_id);
+    } catch (const std::exception &e) {
+        ui::show(msg::failure(err::descriptionOf(e)));
+        return std::nullopt;
+    }
 }
-
-namespace {
-design::Level viewLevel(insDataFrm *v)
-{
-    return v ? v->currLevel() : design::Level::Other;
-}
-QString viewPage(insDataFrm *v)
-{
-    return v ? v->currText() : QString();
-}
-} // namespace
 
 // ---- News ---------------------------------------------------------------------------
 
@@ -182,26 +168,14 @@ NewsItem NewsDialog::item() const
 
 void NewsDialog::cmd_img_Click()
 {
-    const std::optional<QString> path = choosePicture(this);
-    if (!path)
+    const auto chosen = choosePicture(this, app().currImgPath, m_files);
+    if (!chosen)
         return;
-    const QImage picture = pictures::load(*path);
-    if (picture.isNull()) {
-        ui::show(unreadable(*path));
-        return;
-    }
-    QString name;
-    try {
-        name = pictures::importPicture(*path, app().currImgPath, m_files);
-    } catch (const std::exception &e) {
-        ui::show(msg::pictureFailed(err::descriptionOf(e)));
-        return;
-    }
-    if (m_curName != name)
+    if (m_curName != chosen->name)
         m_files.replaces(m_curName);
-    m_newName = m_curName = name;
-    lbl_imgName->setText(name);
-    img->setPixmap(QPixmap::fromImage(picture));
+    m_newName = m_curName = chosen->name;
+    lbl_imgName->setText(chosen->name);
+    img->setPixmap(QPixmap::fromImage(chosen->image));
 }
 
 insDatafrm_news::insDatafrm_news(QWidget *parent)
@@ -224,17 +198,7 @@ insDataFrm_newsMod::insDataFrm_newsMod(QWidget *parent)
 
 void insDataFrm_newsMod::Form_Load()
 {
-    const std::optional<qint64> id = loadTarget();
-    if (!id)
-        return;
-    m_id = *id;
-    std::optional<QSqlRecord> rec;
-    try {
-        rec = ContentStore(app().conn).loadRecord(viewLevel(view()), viewPage(view()), m_id);
-    } catch (const std::exception &e) {
-        ui::show(msg::failure(err::descriptionOf(e)));
-        return;
-    }
+    const std::optional<QSqlRecord> rec = loadChosenRecord();
     if (!rec)
         return;
     const NewsItem n = readNews(*rec);
@@ -371,38 +335,30 @@ void GalleryDialog::showThumbnail(const QImage &thumbnail, QSize box)
 
 void GalleryDialog::cmd_img_Click()
 {
-    const std::optional<QString> path = choosePicture(this);
-    if (!path)
+    const auto chosen = choosePicture(this, app().currImgPath, m_files);
+    if (!chosen)
         return;
-    const QImage picture = pictures::load(*path);
-    if (picture.isNull()) {
-        ui::show(unreadable(*path));
-        return;
-    }
     const QSize thumbSize =
-        pictures::thumbnailSize(pictures::naturalTwips(picture), pictures::kThumbWidth, m_thumbBox.height());
-    const QString folder = app().currImgPath;
-    QString name, thumbName;
+        pictures::thumbnailSize(pictures::naturalTwips(chosen->image), pictures::kThumbWidth, m_thumbBox.height());
+    const QString thumbName = thumbnailName(chosen->name);
     QImage thumbnail;
     try {
-        name = pictures::importPicture(*path, folder, m_files);
-        thumbName = thumbnailName(name);
-        thumbnail = pictures::writeThumbnail(picture, thumbSize, folder + thumbName);
+        thumbnail = pictures::writeThumbnail(chosen->image, thumbSize, app().currImgPath + thumbName);
         m_files.chose(thumbName);
     } catch (const std::exception &e) {
         // The dialog keeps the names it had: nothing names a file that was not made.
         ui::show(msg::pictureFailed(err::descriptionOf(e)));
         return;
     }
-    if (m_picName != name)
+    if (m_picName != chosen->name)
         m_files.replaces(m_picName);
     if (m_thumbName != thumbName)
         m_files.replaces(m_thumbName);
-    m_picName = name;
+    m_picName = chosen->name;
     m_thumbName = thumbName;
-    lbl_imgName->setText(name);
+    lbl_imgName->setText(chosen->name);
     showThumbnail(thumbnail, thumbSize);
-    showPreview(picture);
+    showPreview(chosen->image);
 }
 
 insDataFrm_imgs::insDataFrm_imgs(QWidget *parent)
@@ -425,17 +381,7 @@ insDataFrm_imgsMod::insDataFrm_imgsMod(QWidget *parent)
 
 void insDataFrm_imgsMod::Form_Load()
 {
-    const std::optional<qint64> id = loadTarget();
-    if (!id)
-        return;
-    m_id = *id;
-    std::optional<QSqlRecord> rec;
-    try {
-        rec = ContentStore(app().conn).loadRecord(viewLevel(view()), viewPage(view()), m_id);
-    } catch (const std::exception &e) {
-        ui::show(msg::failure(err::descriptionOf(e)));
-        return;
-    }
+    const std::optional<QSqlRecord> rec = loadChosenRecord();
     if (!rec)
         return;
     const GalleryItem g = readGallery(*rec);

@@ -17,6 +17,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSqlRecord>
 
 class myDate;
 class insDataFrm;
@@ -36,11 +37,13 @@ protected:
     // After a store: the message, then on success the files are settled, the view
     // reloads and the dialog closes.
     void finish(const content::StoreResult &result);
-    // The chosen record of the view's list for a modify dialog; nullopt (with the
-    // message shown and the dialog not opening) when none can be read.
-    std::optional<qint64> loadTarget();
+    // For a modify dialog: the record chosen in the view's list, its ID kept in m_id.
+    // Nothing chosen or no column level: the message, and the dialog does not open. A
+    // read that fails shows its description; a record not found gives nullopt too.
+    std::optional<QSqlRecord> loadChosenRecord();
 
     bool m_opened = true;
+    qint64 m_id = -1; // the record a modify dialog changes
     datafiles::PendingFiles m_files;
 };
 
@@ -87,9 +90,6 @@ public:
     void Form_Load() override;
     void OKButton_Click() override;
     qint64 recordId() const { return m_id; }
-
-private:
-    qint64 m_id = -1;
 };
 
 // The gallery dialogs' controls, picture choice, thumbnail and preview.
@@ -149,7 +149,4 @@ public:
     void Form_Load() override;
     void OKButton_Click() override;
     qint64 recordId() const { return m_id; }
-
-private:
-    qint64 m_id = -1;
 };
