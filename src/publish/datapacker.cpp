@@ -106,9 +106,9 @@ DataPacker::Result DataPacker::packData()
 {
     Result result;
     try {
+        removeFile(m_program + kUploadArchive);
         if (!QFileInfo(m_data).isDir())
             throw err::FileError(err::Kind::FileMissing, m_data);
-        removeFile(m_program + kUploadArchive);
 
         const QString images = m_data + kImagesFolder + QLatin1Char('/');
         const bool hasImages = QFileInfo(images).isDir();
