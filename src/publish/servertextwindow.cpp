@@ -18,6 +18,17 @@ void ServerTextWindow::makePane(QWidget *frame)
     webBer->widget()->setObjectName(QStringLiteral("webBer"));
 }
 
+void ServerTextWindow::showEvent(QShowEvent *event)
+{
+    // First shown centred over the main window.
+    if (!m_placed && parentWidget()) {
+        m_placed = true;
+        const QRect owner = parentWidget()->window()->frameGeometry();
+        move(owner.center() - QPoint(width() / 2, height() / 2));
+    }
+    QWidget::showEvent(event);
+}
+
 void ServerTextWindow::Form_Load()
 {
     timerLong = 0;

@@ -29,6 +29,10 @@ public:
     QTimer *Timer1 = nullptr;
 
 protected:
+    void showEvent(QShowEvent *event) override;
     // Makes the pane; the page's own scripts never run (server HTML).
     void makePane(QWidget *frame);
+
+private:
+    bool m_placed = false;
 };

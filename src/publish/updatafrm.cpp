@@ -56,6 +56,15 @@ QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption)
     return f;
 }
 
+// One row of a frame: caption, box, and the button acting on it.
+void addRow(QGridLayout *grid, int row, QLabel *label, QLineEdit *edit, QPushButton *button = nullptr)
+{
+    grid->addWidget(label, row, 0);
+    grid->addWidget(edit, row, 1);
+    if (button)
+        grid->addWidget(button, row, 2);
+}
+
 bool isSiteNameChar(QChar c)
 {
     const ushort u = c.unicode();
@@ -94,17 +103,15 @@ updataFrm::updataFrm(QWidget *parent)
     Label6 = makeLabel(Frame5, "Label6", QStringLiteral("服务器IP："));
     txt_severIP = makeEdit(Frame5, "txt_severIP");
     txt_severIP->setText(kDefaultServer);
+    txt_severIP->setCursorPosition(0);
     cmd_connSever = makeButton(Frame5, "cmd_connSever", QStringLiteral("连接服务器"));
     cmd_disconn = makeButton(Frame5, "cmd_disconn", QStringLiteral("断开连接"));
     cmd_disconn->setEnabled(false);
-    auto *g5 = new QGridLayout(Frame5);
-    g5->addWidget(Label6, 0, 0);
-    g5->addWidget(txt_severIP, 0, 1, 1, 2);
-    auto *connectRow = new QHBoxLayout;
-    connectRow->addStretch();
-    connectRow->addWidget(cmd_connSever);
-    connectRow->addWidget(cmd_disconn);
-    g5->addLayout(connectRow, 1, 0, 1, 3);
+    auto *g5 = new QHBoxLayout(Frame5);
+    g5->addWidget(Label6);
+    g5->addWidget(txt_severIP, 1);
+    g5->addWidget(cmd_connSever);
+    g5->addWidget(cmd_disconn);
 
     // What an upload needs.
     Frame1 = makeFrame(frm_update, "Frame1", QStringLiteral("上传条件"));
@@ -121,16 +128,10 @@ updataFrm::updataFrm(QWidget *parent)
     txt_url = makeEdit(Frame1, "txt_url");
     cmd_browser = makeButton(Frame1, "cmd_browser", QStringLiteral("浏览"));
     auto *g1 = new QGridLayout(Frame1);
-    g1->addWidget(Label1, 0, 0);
-    g1->addWidget(txt_serial, 0, 1);
-    g1->addWidget(Label2, 1, 0);
-    g1->addWidget(txt_webName, 1, 1);
-    g1->addWidget(cmd_changeWebName, 1, 2);
-    g1->addWidget(Label5, 2, 0);
-    g1->addWidget(txt_pwd, 2, 1);
-    g1->addWidget(Label3, 3, 0);
-    g1->addWidget(txt_url, 3, 1);
-    g1->addWidget(cmd_browser, 3, 2);
+    addRow(g1, 0, Label1, txt_serial);
+    addRow(g1, 1, Label2, txt_webName, cmd_changeWebName);
+    addRow(g1, 2, Label5, txt_pwd);
+    addRow(g1, 3, Label3, txt_url, cmd_browser);
 
     // Changing the password.
     Frame4 = makeFrame(frm_update, "Frame4", QStringLiteral("修改密码"));
@@ -141,11 +142,8 @@ updataFrm::updataFrm(QWidget *parent)
     cmd_modPwd = makeButton(Frame4, "cmd_modPwd", QStringLiteral("修改"));
     cmd_modPwd->setEnabled(false);
     auto *g4 = new QGridLayout(Frame4);
-    g4->addWidget(Label4, 0, 0);
-    g4->addWidget(txt_newpwd, 0, 1);
-    g4->addWidget(Label4_1, 1, 0);
-    g4->addWidget(txt_cpwd, 1, 1);
-    g4->addWidget(cmd_modPwd, 1, 2);
+    addRow(g4, 0, Label4, txt_newpwd);
+    addRow(g4, 1, Label4_1, txt_cpwd, cmd_modPwd);
 
     // Uploading.
     Frame3 = makeFrame(frm_update, "Frame3", QStringLiteral("数据上传"));
@@ -154,13 +152,9 @@ updataFrm::updataFrm(QWidget *parent)
     ccprg->setObjectName(QStringLiteral("ccprg"));
     ccprg->setRange(0, 100);
     ccprg->setValue(0);
-    auto *g3 = new QVBoxLayout(Frame3);
-    auto *uploadRow = new QHBoxLayout;
-    uploadRow->addStretch();
-    uploadRow->addWidget(cmd_updata);
-    uploadRow->addStretch();
-    g3->addLayout(uploadRow);
-    g3->addWidget(ccprg);
+    auto *g3 = new QHBoxLayout(Frame3);
+    g3->addWidget(cmd_updata);
+    g3->addWidget(ccprg, 1);
 
     // The help text.
     Frame2 = makeFrame(frm_update, "Frame2", QStringLiteral("说明"));
@@ -177,18 +171,19 @@ updataFrm::updataFrm(QWidget *parent)
     g2->addWidget(img_desc, 0, Qt::AlignTop);
     g2->addWidget(lbl_desc, 1);
 
-    auto *left = new QVBoxLayout;
-    left->addWidget(Frame5);
-    left->addWidget(Frame1);
-    left->addWidget(Frame4);
-    auto *right = new QVBoxLayout;
-    right->addWidget(Frame3);
-    right->addWidget(Frame2, 1);
-    auto *columns = new QHBoxLayout(frm_update);
-    columns->setContentsMargins(0, 0, 0, 0);
-    columns->addLayout(left, 3);
-    columns->addLayout(right, 2);
-    frm_update->setFixedSize(600, 320);
+    // Connecting and uploading on top; the conditions and the password on the left,
+    // the help text on the right.
+    auto *grid = new QGridLayout(frm_update);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(6);
+    grid->addWidget(Frame5, 0, 0);
+    grid->addWidget(Frame3, 0, 1);
+    grid->addWidget(Frame1, 1, 0);
+    grid->addWidget(Frame4, 2, 0);
+    grid->addWidget(Frame2, 1, 1, 2, 1);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+    frm_update->setFixedSize(600, 318);
 
     StsBar = new QStatusBar(this);
     StsBar->setObjectName(QStringLiteral("StsBar"));
@@ -279,13 +274,13 @@ void updataFrm::Form_Load()
         m_link->siteNameSet = !siteName.isEmpty();
         m_link->lastSiteName = txt_webName->text();
         txt_url->setText(siteUrl(siteName));
+        txt_url->setCursorPosition(0);
         cmd_changeWebName->setEnabled(false);
         setPanel1(QStringLiteral("还未和服务器建立连接！"));
         m_link->port = kServerPort;
     } catch (const std::exception &e) {
         ui::msgBox(err::descriptionOf(e), ui::vbCritical, kTip);
     }
-    resize(twips::toPx(10125), twips::toPx(6240));
 }
 
 void updataFrm::resizeEvent(QResizeEvent *event)
