@@ -344,40 +344,39 @@ void updataFrm::sckClient_Connect()
         ui::show(*failure);
 }
 
-void updataFrm::showDisconnected()
+void updataFrm::resetUpload()
 {
-    setPanel1(QStringLiteral("已与服务器断开连接"));
-    cmd_connSever->setEnabled(true);
-    cmd_disconn->setEnabled(false);
-    m_link->loggedIn = false;
-    // A transfer cut short is not running any more.
     ccprg->setValue(0);
     m_progressBytes = 0;
     cmd_updata->setEnabled(true);
 }
 
+void updataFrm::showDisconnected(const QString &state)
+{
+    setPanel1(state);
+    cmd_connSever->setEnabled(true);
+    cmd_disconn->setEnabled(false);
+    m_link->loggedIn = false;
+    // A transfer cut short is not running any more.
+    resetUpload();
+}
+
 void updataFrm::cmd_disconn_Click()
 {
     m_link->close();
-    showDisconnected();
+    showDisconnected(QStringLiteral("已与服务器断开连接"));
 }
 
 void updataFrm::sckClient_Close()
 {
-    showDisconnected();
+    showDisconnected(QStringLiteral("已与服务器断开连接"));
 }
 
 void updataFrm::sckClient_Error(const QString &description)
 {
     setPanel1(QStringLiteral("与服务器建立连接失败！"));
     ui::msgBox(description, ui::vbCritical, kWarning);
-    setPanel1(QStringLiteral("还未和服务器建立连接！"));
-    cmd_connSever->setEnabled(true);
-    cmd_disconn->setEnabled(false);
-    m_link->loggedIn = false;
-    ccprg->setValue(0);
-    m_progressBytes = 0;
-    cmd_updata->setEnabled(true);
+    showDisconnected(QStringLiteral("还未和服务器建立连接！"));
 }
 
 // ---- What the server says -----------------------------------------------------------
@@ -589,10 +588,8 @@ void updataFrm::sckClient_SendComplete()
 
 void updataFrm::uploadFailed(const ui::Message &message)
 {
-    ccprg->setValue(0);
-    m_progressBytes = 0;
+    resetUpload();
     setPanel2(QString());
-    cmd_updata->setEnabled(true);
     ui::show(message);
 }
 

@@ -83,7 +83,10 @@ protected:
 private:
     void setPanel1(const QString &text);
     void setPanel2(const QString &text);
-    void showDisconnected();
+    // The connection is gone: panel 1 says how; connecting is possible again.
+    void showDisconnected(const QString &state);
+    // No transfer runs: progress at 0, the upload button usable.
+    void resetUpload();
     void uploadFailed(const ui::Message &message);
     void applyReply(const publish::Reply &reply);
     // Progress bar in bytes, scaled down for archives beyond its range.
