@@ -202,6 +202,37 @@ void drawFolder(QPainter &p, qreal u, const QColor &c)
     p.drawRoundedRect(QRectF(1.5 * u, 6.5 * u, 13 * u, 7 * u), 1 * u, 1 * u);
 }
 
+// A folder whose front leans open, a sheet showing inside.
+void drawOpenFolder(QPainter &p, qreal u, const QColor &c)
+{
+    p.setPen(QPen(c.darker(150), 1.0 * u));
+    p.setBrush(c.darker(110));
+    QPainterPath back;
+    back.moveTo(1.5 * u, 3.5 * u);
+    back.lineTo(6 * u, 3.5 * u);
+    back.lineTo(7.5 * u, 5 * u);
+    back.lineTo(13 * u, 5 * u);
+    back.lineTo(13 * u, 13.5 * u);
+    back.lineTo(1.5 * u, 13.5 * u);
+    back.closeSubpath();
+    p.drawPath(back);
+    p.setPen(QPen(QColor(0x9a, 0xa5, 0xb5), 0.8 * u));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(3.5 * u, 4.5 * u, 8 * u, 6 * u));
+    QLinearGradient g(0, 7.5 * u, 0, 13.5 * u);
+    g.setColorAt(0, c.lighter(125));
+    g.setColorAt(1, c);
+    p.setPen(QPen(c.darker(150), 1.0 * u));
+    p.setBrush(g);
+    QPainterPath front;
+    front.moveTo(3.5 * u, 7.5 * u);
+    front.lineTo(15 * u, 7.5 * u);
+    front.lineTo(13 * u, 13.5 * u);
+    front.lineTo(1.5 * u, 13.5 * u);
+    front.closeSubpath();
+    p.drawPath(front);
+}
+
 void drawPage(QPainter &p, qreal u)
 {
     p.setPen(QPen(QColor(0x6b, 0x7a, 0x8f), 1.0 * u));
@@ -251,6 +282,8 @@ QIcon treeIcon(const QString &key)
 {
     if (key == QLatin1String("fclose"))
         return smallIcon([](QPainter &p, qreal u) { drawFolder(p, u, QColor(0xf2, 0xc1, 0x4e)); });
+    if (key == QLatin1String("fopen"))
+        return smallIcon([](QPainter &p, qreal u) { drawOpenFolder(p, u, QColor(0xf2, 0xc1, 0x4e)); });
     return smallIcon([](QPainter &p, qreal u) { drawPage(p, u); });
 }
 
