@@ -157,6 +157,9 @@ void cmdBtn::pic_MouseDown()
 void cmdBtn::pic_MouseUp()
 {
     drawState(skin::LookHover);
+    // The release may come after the poll has stopped (the button was held while the
+    // pointer left): poll again so that the hover look does not stay behind.
+    Timer1->start();
 }
 
 void cmdBtn::Timer1_Timer()

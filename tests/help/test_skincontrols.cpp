@@ -251,10 +251,15 @@ private slots:
         QSignalSpy click(btn, &cmdBtn::Click);
         QTest::mouseClick(btn, Qt::LeftButton, {}, QPoint(30, 12));
         QCOMPARE(click.count(), 1);
-        // Released away from the button: no click.
+        // Released away from the button: no click, and the next tick restores the normal look.
         QTest::mousePress(btn, Qt::LeftButton, {}, QPoint(30, 12));
+        btn->Timer1->stop();
         QTest::mouseRelease(btn, Qt::LeftButton, {}, QPoint(90, 12));
         QCOMPARE(click.count(), 1);
+        QVERIFY(btn->Timer1->isActive());
+        cursorAt(btn, QPoint(90, 12));
+        btn->Timer1_Timer();
+        QCOMPARE(btn->look(), int(LookNormal));
     }
 
     void aboutBoxTextsAndLayout()
