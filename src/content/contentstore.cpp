@@ -1,5 +1,6 @@
 #include "content/contentstore.h"
 
+#include "content/entryactions.h"
 #include "platform/prompter.h"
 #include "shell/textforms.h"
 
@@ -15,9 +16,15 @@ bool isTextFormat(const QString &format)
         || format == QLatin1String("imgTxt03");
 }
 
+// "value01".."value15".
+QString valueColumn(qsizetype n)
+{
+    return QStringLiteral("value%1").arg(n, 2, 10, QLatin1Char('0'));
+}
+
 QString v(const QSqlRecord &rec, int n)
 {
-    return db::text(rec, QStringLiteral("value%1").arg(n, 2, 10, QLatin1Char('0')));
+    return db::text(rec, valueColumn(n));
 }
 
 // The statement and values of a save, by format and flag.
@@ -84,6 +91,16 @@ GalleryItem readGallery(const QSqlRecord &rec)
     return {db::integer(rec, QStringLiteral("ID")), v(rec, 1), v(rec, 2), v(rec, 3)};
 }
 
+QStringList valuesOf(const NewsItem &item)
+{
+    return {item.title, item.date, item.body, item.picture};
+}
+
+QStringList valuesOf(const GalleryItem &item)
+{
+    return {item.caption, item.picture, item.thumbnail};
+}
+
 QString thumbnailName(const QString &picture)
 {
     return picture.section(QLatin1Char('.'), 0, 0) + QStringLiteral("_small.bmp");
@@ -128,10 +145,9 @@ Message saveMessage(SaveOutcome outcome)
 {
     switch (outcome) {
     case SaveOutcome::Saved: return {QStringLiteral("数据已保存！"), ui::vbInformation, QStringLiteral("提示")};
-    case SaveOutcome::NoLevel: return {QStringLiteral("没有在左边选择栏目！"), ui::vbCritical, QStringLiteral("警告")};
+    case SaveOutcome::NoLevel: return msg::noColumnChosen();
     case SaveOutcome::EmptyTitle: return {QStringLiteral("标题不能为空"), ui::vbInformation, QStringLiteral("提示")};
-    case SaveOutcome::NoPage:
-        return {QStringLiteral("请先在设计栏目中设计好该栏目或单击右键刷新！"), ui::vbExclamation, QStringLiteral("警告")};
+    case SaveOutcome::NoPage: return msg::noPage();
     case SaveOutcome::Failed: break;
     }
     return {QStringLiteral("保存数据失败"), ui::vbCritical, QStringLiteral("提示")};
@@ -141,11 +157,10 @@ std::optional<Message> deleteMessage(const DeleteResult &result)
 {
     switch (result.outcome) {
     case DeleteOutcome::Deleted: return std::nullopt;
-    case DeleteOutcome::NoLevel:
-        return Message{QStringLiteral("不期望的错误：栏目选择错误！"), ui::vbCritical, QStringLiteral("错误")};
+    case DeleteOutcome::NoLevel: return msg::columnChoiceError();
     case DeleteOutcome::Failed: break;
     }
-    return Message{result.error, ui::vbCritical, QStringLiteral("提示")};
+    return msg::failure(result.error);
 }
 
 ContentStore::ContentStore(SiteDb &db)
@@ -231,6 +246,59 @@ DeleteResult ContentStore::deleteRecord(Level level, const QString &page, qint64
     }
     result.outcome = DeleteOutcome::Deleted;
     return result;
+}
+
+namespace {
+const design::LevelTables &columnTables(const std::optional<design::LevelTables> &t)
+{
+    if (!t)
+        throw err::DbError(err::Kind::DbStatement, QStringLiteral("level"));
+    return *t;
+}
+} // namespace
+
+std::optional<QSqlRecord> ContentStore::loadRecord(Level level, const QString &page, qint64 id) const
+{
+    const auto t = design::tablesOf(level);
+    if (!t)
+        return std::nullopt;
+    const Rows rows = m_db.select(
+        QStringLiteral("SELECT * FROM %1 WHERE ID=? AND %2=?").arg(t->contentTable, t->ownerColumn), {id, db::str(page)});
+    if (rows.empty())
+        return std::nullopt;
+    return rows.front();
+}
+
+qint64 ContentStore::insertRecord(Level level, const QString &page, const QStringList &values)
+{
+    const design::LevelTables &t = columnTables(design::tablesOf(level));
+    QString columns = t.ownerColumn;
+    QString marks = QStringLiteral("?");
+    QVariantList binds{db::str(page)};
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        columns += QStringLiteral(", ") + valueColumn(i + 1);
+        marks += QStringLiteral(", ?");
+        binds << db::str(values.at(i));
+    }
+    m_db.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(t.contentTable, columns, marks), binds);
+    return m_db.lastInsertId();
+}
+
+void ContentStore::updateRecord(Level level, const QString &page, qint64 id, const QStringList &values)
+{
+    const design::LevelTables &t = columnTables(design::tablesOf(level));
+    QStringList sets;
+    QVariantList binds;
+    for (qsizetype i = 0; i < values.size(); ++i) {
+        sets << valueColumn(i + 1) + QStringLiteral("=?");
+        binds << db::str(values.at(i));
+    }
+    binds << id << db::str(page);
+    // The page condition keeps a stale selection from changing another page's record.
+    if (m_db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE ID=? AND %3=?").arg(t.contentTable, sets.join(QStringLiteral(", ")), t.ownerColumn),
+                  binds)
+        == 0)
+        throw err::DbError(err::Kind::DbNoRow);
 }
 
 QString trimBlanks(const QString &text)

@@ -10,6 +10,7 @@
 #include "platform/sitedb.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace content {
@@ -38,6 +39,8 @@ struct NewsItem {
     QString title, date, body, picture;
 };
 NewsItem readNews(const QSqlRecord &rec);
+// value01..value04 of a news item.
+QStringList valuesOf(const NewsItem &item);
 
 // A gallery picture: value01 caption, value02 picture file, value03 thumbnail file.
 struct GalleryItem {
@@ -45,6 +48,8 @@ struct GalleryItem {
     QString caption, picture, thumbnail;
 };
 GalleryItem readGallery(const QSqlRecord &rec);
+// value01..value03 of a gallery picture.
+QStringList valuesOf(const GalleryItem &item);
 // The thumbnail's name: the picture's name up to its first "." and "_small.bmp".
 QString thumbnailName(const QString &picture);
 
@@ -124,6 +129,16 @@ public:
     SaveResult storePage(Level level, const QString &page, const QString &sql, const QVariantList &binds);
     // Deletes one record of the page by ID.
     DeleteResult deleteRecord(Level level, const QString &page, qint64 id);
+
+    // A list record of the page by ID; nullopt when the page has no such record or
+    // the level is not a column level.
+    std::optional<QSqlRecord> loadRecord(Level level, const QString &page, qint64 id) const;
+    // Adds a list record to the page with value01.. set to values; returns its ID.
+    // Throws err::DbError (the level must be a column level).
+    qint64 insertRecord(Level level, const QString &page, const QStringList &values);
+    // Sets value01.. of the page's record ID; throws err::DbError, also when no
+    // record of the page has that ID.
+    void updateRecord(Level level, const QString &page, qint64 id, const QStringList &values);
 
 private:
     SiteDb &m_db;

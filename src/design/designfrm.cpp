@@ -1,6 +1,7 @@
 #include "design/designfrm.h"
 
 #include "content/insdatafrm.h"
+#include "design/catalogtree.h"
 #include "design/dgnfrm_dialogs.h"
 #include "platform/twips.h"
 #include "shell/appcontext.h"
@@ -240,14 +241,10 @@ QTreeWidgetItem *designFrm::root() const
 
 void designFrm::fillItem(QTreeWidgetItem *item, const CatalogNode &node)
 {
-    item->setText(0, node.text);
-    item->setData(0, KeyRole, node.key);
-    item->setData(0, TagRole, node.tag ? QVariant(*node.tag) : QVariant());
-    item->setIcon(0, artwork::treeIcon(node.image));
-    item->setFlags(item->flags() | Qt::ItemIsEditable);
-    m_keys.insert(node.key);
-    for (const CatalogNode &child : node.children)
-        fillItem(new QTreeWidgetItem(item), child);
+    fillTreeItem(item, node, [this](QTreeWidgetItem *it, const CatalogNode &n) {
+        it->setFlags(it->flags() | Qt::ItemIsEditable);
+        m_keys.insert(n.key);
+    });
 }
 
 void designFrm::loadTree()

@@ -3,6 +3,7 @@
 // change it, the preview of the selected page's display format on the right.
 
 #include "design/catalogstore.h"
+#include "design/catalogtree.h"
 #include "design/designactions.h"
 #include "platform/browserpane.h"
 #include "platform/formregistry.h"
@@ -23,8 +24,8 @@ public:
     explicit designFrm(QWidget *parent = nullptr);
 
     // Item data roles of the tree: the node key and the Tag (catalog; invalid = Null).
-    static constexpr int KeyRole = Qt::UserRole;
-    static constexpr int TagRole = Qt::UserRole + 1;
+    static constexpr int KeyRole = design::KeyRole;
+    static constexpr int TagRole = design::TagRole;
 
     void Form_Load() override;
     void Form_Activate() override;

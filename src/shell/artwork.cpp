@@ -182,7 +182,8 @@ QPixmap splashPicture()
 
 namespace {
 
-void drawFolder(QPainter &p, qreal u, const QColor &c)
+// The back of a folder with its tab, reaching right to `right` (in units).
+void drawFolderBack(QPainter &p, qreal u, const QColor &c, qreal right)
 {
     p.setPen(QPen(c.darker(150), 1.0 * u));
     p.setBrush(c.darker(110));
@@ -190,16 +191,44 @@ void drawFolder(QPainter &p, qreal u, const QColor &c)
     back.moveTo(1.5 * u, 3.5 * u);
     back.lineTo(6 * u, 3.5 * u);
     back.lineTo(7.5 * u, 5 * u);
-    back.lineTo(14.5 * u, 5 * u);
-    back.lineTo(14.5 * u, 13.5 * u);
+    back.lineTo(right * u, 5 * u);
+    back.lineTo(right * u, 13.5 * u);
     back.lineTo(1.5 * u, 13.5 * u);
     back.closeSubpath();
     p.drawPath(back);
-    QLinearGradient g(0, 6 * u, 0, 13.5 * u);
+}
+
+QLinearGradient folderFront(qreal u, const QColor &c, qreal top)
+{
+    QLinearGradient g(0, top * u, 0, 13.5 * u);
     g.setColorAt(0, c.lighter(125));
     g.setColorAt(1, c);
-    p.setBrush(g);
+    return g;
+}
+
+void drawFolder(QPainter &p, qreal u, const QColor &c)
+{
+    drawFolderBack(p, u, c, 14.5);
+    p.setBrush(folderFront(u, c, 6));
     p.drawRoundedRect(QRectF(1.5 * u, 6.5 * u, 13 * u, 7 * u), 1 * u, 1 * u);
+}
+
+// A folder whose front leans open, a sheet showing inside.
+void drawOpenFolder(QPainter &p, qreal u, const QColor &c)
+{
+    drawFolderBack(p, u, c, 13);
+    p.setPen(QPen(QColor(0x9a, 0xa5, 0xb5), 0.8 * u));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(3.5 * u, 4.5 * u, 8 * u, 6 * u));
+    p.setPen(QPen(c.darker(150), 1.0 * u));
+    p.setBrush(folderFront(u, c, 7.5));
+    QPainterPath front;
+    front.moveTo(3.5 * u, 7.5 * u);
+    front.lineTo(15 * u, 7.5 * u);
+    front.lineTo(13 * u, 13.5 * u);
+    front.lineTo(1.5 * u, 13.5 * u);
+    front.closeSubpath();
+    p.drawPath(front);
 }
 
 void drawPage(QPainter &p, qreal u)
@@ -251,6 +280,8 @@ QIcon treeIcon(const QString &key)
 {
     if (key == QLatin1String("fclose"))
         return smallIcon([](QPainter &p, qreal u) { drawFolder(p, u, QColor(0xf2, 0xc1, 0x4e)); });
+    if (key == QLatin1String("fopen"))
+        return smallIcon([](QPainter &p, qreal u) { drawOpenFolder(p, u, QColor(0xf2, 0xc1, 0x4e)); });
     return smallIcon([](QPainter &p, qreal u) { drawPage(p, u); });
 }
 

@@ -9,7 +9,8 @@ namespace artwork {
 QIcon toolIcon(int index);
 QIcon appIcon();
 QPixmap splashPicture();
-// Tree pictures: "fclose" (a closed folder: the root and categories), "file" (a page).
+// Tree pictures: "fclose" (a closed folder: the root and categories), "fopen" (an open
+// folder), "file" (a page).
 QIcon treeIcon(const QString &key);
 // Small button pictures by name: "addCat", "addFile", "delete", "rename", "refresh", "up",
 // "down", "modify".

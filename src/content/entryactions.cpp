@@ -1,0 +1,150 @@
+#include "content/entryactions.h"
+
+#include "content/pictures.h"
+#include "shell/textforms.h"
+
+#include <QFileInfo>
+
+namespace content {
+
+namespace {
+const QString kHint = QStringLiteral("提示");
+const QString kWarning = QStringLiteral("警告");
+
+StoreResult stored()
+{
+    return {true, true, std::nullopt};
+}
+
+StoreResult refused(ui::Message m, bool close = false)
+{
+    return {false, close, std::move(m)};
+}
+
+// Runs a store; the database's refusal keeps the dialog open with its fields.
+template <class F> StoreResult run(F &&body)
+{
+    try {
+        body();
+    } catch (const std::exception &e) {
+        return refused(msg::failure(err::descriptionOf(e)));
+    }
+    return stored();
+}
+} // namespace
+
+std::optional<qint64> chosenRecordId(const QString &currID)
+{
+    bool ok = false;
+    const qint64 id = currID.trimmed().toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return id;
+}
+
+QString formatName(const QString &format)
+{
+    const design::FormatInfo *f = design::formatOf(format);
+    return f ? f->caption : QString();
+}
+
+StoreResult addNews(ContentStore &store, Level level, const QString &page, const NewsItem &item)
+{
+    if (!design::tablesOf(level))
+        return refused(msg::columnChoiceError(), true);
+    return run([&] { store.insertRecord(level, page, valuesOf(item)); });
+}
+
+StoreResult modifyNews(ContentStore &store, Level level, const QString &page, const NewsItem &item)
+{
+    if (!design::tablesOf(level))
+        return refused(msg::noColumnChosen());
+    return run([&] { store.updateRecord(level, page, item.id, valuesOf(item)); });
+}
+
+StoreResult addGallery(ContentStore &store, Level level, const QString &page, const GalleryItem &item)
+{
+    if (trimBlanks(item.caption).isEmpty())
+        return refused({QStringLiteral("请输入图片说明文字!"), ui::vbInformation, kHint});
+    if (!design::tablesOf(level))
+        return refused(msg::columnChoiceError(), true);
+    return run([&] { store.insertRecord(level, page, valuesOf(item)); });
+}
+
+StoreResult modifyGallery(ContentStore &store, Level level, const QString &page, const GalleryItem &item)
+{
+    if (trimBlanks(item.caption).isEmpty())
+        return refused({QStringLiteral("图片文字说明不能为空"), ui::vbInformation, kHint});
+    if (!design::tablesOf(level))
+        return refused(msg::noColumnChosen());
+    return run([&] { store.updateRecord(level, page, item.id, valuesOf(item)); });
+}
+
+std::optional<ChosenPicture> choosePicture(QWidget *owner, const QString &dataFolder,
+                                           datafiles::PendingFiles &session,
+                                           const std::optional<ui::Message> &unreadable)
+{
+    const std::optional<QString> path = ui::prompter().openFile(
+        owner, {QStringLiteral("图像文件(*.jpg;*.bmp;*.gif)|*.jpg;*.bmp;*.gif"), QString(), QString()});
+    if (!path)
+        return std::nullopt;
+    const QString name = QFileInfo(*path).fileName();
+    if (!textforms::isEng(name)) {
+        ui::show(msg::pictureNameRefused());
+        return std::nullopt;
+    }
+    ChosenPicture chosen;
+    chosen.image = pictures::load(*path);
+    if (chosen.image.isNull()) {
+        ui::show(unreadable ? *unreadable : msg::pictureFailed(err::describe(err::Kind::FileRead, name)));
+        return std::nullopt;
+    }
+    try {
+        chosen.name = pictures::importPicture(*path, dataFolder, session);
+    } catch (const std::exception &e) {
+        ui::show(msg::pictureFailed(err::descriptionOf(e)));
+        return std::nullopt;
+    }
+    return chosen;
+}
+
+namespace msg {
+ui::Message pictureNameRefused()
+{
+    return {QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！"), ui::vbInformation, kHint};
+}
+ui::Message noPicturePath()
+{
+    return {QStringLiteral("没有选择图片路径！"), ui::vbCritical, kWarning};
+}
+ui::Message pictureFailed(const QString &description)
+{
+    return {description, ui::vbCritical, kWarning};
+}
+ui::Message noPage()
+{
+    return {QStringLiteral("请先在设计栏目中设计好该栏目或单击右键刷新！"), ui::vbExclamation, kWarning};
+}
+ui::Message noRecordChosen()
+{
+    return {QStringLiteral("当前没有选择数据！"), ui::vbCritical, kHint};
+}
+ui::Message confirmDeleteRecord()
+{
+    return {QStringLiteral("确实要删除该条数据吗？"), ui::vbOKCancel, kWarning};
+}
+ui::Message columnChoiceError()
+{
+    return {QStringLiteral("不期望的错误：栏目选择错误！"), ui::vbCritical, QStringLiteral("错误")};
+}
+ui::Message noColumnChosen()
+{
+    return {QStringLiteral("没有在左边选择栏目！"), ui::vbCritical, kWarning};
+}
+ui::Message failure(const QString &description, int style)
+{
+    return {description, style, kHint};
+}
+} // namespace msg
+
+} // namespace content

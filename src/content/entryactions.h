@@ -1,0 +1,67 @@
+#pragma once
+// What the data-entry view and its news and gallery dialogs decide, apart from their
+// widgets: the chosen record of the list, the stores of the dialogs, and the
+// messages they show.
+
+#include "content/contentstore.h"
+#include "platform/datafiles.h"
+#include "platform/prompter.h"
+
+#include <QImage>
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace content {
+
+// The record the list's hidden input currID names; nullopt when it names none.
+std::optional<qint64> chosenRecordId(const QString &currID);
+
+// The caption of a display format ("文本格式"); "" for an unknown key.
+QString formatName(const QString &format);
+
+// How a dialog's store ended: stored (the view reloads and the dialog closes), or a
+// message, after which the dialog stays open unless `close` says otherwise.
+struct StoreResult {
+    bool stored = false;
+    bool close = false;
+    std::optional<ui::Message> message;
+};
+
+// The news dialogs: no field is checked; item.body is in the stored text form.
+StoreResult addNews(ContentStore &store, Level level, const QString &page, const NewsItem &item);
+StoreResult modifyNews(ContentStore &store, Level level, const QString &page, const NewsItem &item);
+// The gallery dialogs: a caption of blanks only is refused.
+StoreResult addGallery(ContentStore &store, Level level, const QString &page, const GalleryItem &item);
+StoreResult modifyGallery(ContentStore &store, Level level, const QString &page, const GalleryItem &item);
+
+// A picture the user chose, read and copied into the data folder.
+struct ChosenPicture {
+    QString name;
+    QImage image;
+};
+// Asks for a picture file (JPEG, BMP, GIF) and copies it into the data folder for the
+// editing session. Nothing happens when the choice is cancelled; a name outside
+// printable ASCII is refused; a file that cannot be read shows `unreadable`, or else
+// the error's description, and so does a failed copy.
+std::optional<ChosenPicture> choosePicture(QWidget *owner, const QString &dataFolder,
+                                           datafiles::PendingFiles &session,
+                                           const std::optional<ui::Message> &unreadable = std::nullopt);
+
+// The messages of content entry.
+namespace msg {
+ui::Message pictureNameRefused();
+ui::Message noPicturePath();
+// A picture that could not be read or copied (the error's description).
+ui::Message pictureFailed(const QString &description);
+ui::Message noPage();
+ui::Message noRecordChosen();
+ui::Message confirmDeleteRecord();
+ui::Message columnChoiceError();
+ui::Message noColumnChosen();
+// An unexpected failure while a page or record is read (the error's description).
+ui::Message failure(const QString &description, int style = ui::vbCritical);
+} // namespace msg
+
+} // namespace content

@@ -1,0 +1,598 @@
+#include "content/insdatafrm.h"
+
+#include "content/entryactions.h"
+#include "content/insdatafrm_dialogs.h"
+#include "content/pictures.h"
+#include "design/catalogstore.h"
+#include "design/designactions.h"
+#include "editor/advedit.h"
+#include "platform/twips.h"
+#include "shell/appcontext.h"
+#include "shell/artwork.h"
+
+#include <QCursor>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+using namespace content;
+using design::Level;
+
+namespace {
+
+using twips::toPx;
+
+const QString kWelcome = QStringLiteral("tmplImg/welcome02.htm");
+const QString kListPage = QStringLiteral("multiData.htm");
+
+// The editor panel's rows, in twips: labels at kLeft, boxes at kBoxLeft; row two of
+// the pictures stands kRowTwo right of row one.
+constexpr int kLeft = 300;
+constexpr int kBoxLeft = 1300;
+constexpr int kRowTwo = 4035;
+constexpr int kContentHeight = 5000;
+const QSize kRowPictureBox(3735, 2295);
+const QSize kBigPictureBox(7500, 6000);
+
+QRect pxRect(int left, int top, int width, int height)
+{
+    return QRect(toPx(left), toPx(top), toPx(width), toPx(height));
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *l = new QLabel(caption, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+QPushButton *button(QWidget *parent, const QString &name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+bool isImageFormat(const QString &format)
+{
+    return format == QLatin1String("imgTxt01") || format == QLatin1String("imgTxt02")
+        || format == QLatin1String("imgTxt03");
+}
+
+} // namespace
+
+insDataFrm::insDataFrm(QWidget *parent)
+    : QWidget(parent)
+    , m_flags(app().BnewRecord)
+{
+    setObjectName(QStringLiteral("insDataFrm"));
+    setWindowTitle(QStringLiteral("录入数据"));
+    setWindowIcon(artwork::toolIcon(5));
+
+    Frame_nav = new QGroupBox(this);
+    Frame_nav->setObjectName(QStringLiteral("Frame_nav"));
+    tvw_nav = new QTreeWidget(Frame_nav);
+    tvw_nav->setObjectName(QStringLiteral("tvw_nav"));
+    tvw_nav->setHeaderHidden(true);
+    tvw_nav->setRootIsDecorated(true);
+    tvw_nav->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tvw_nav->setContextMenuPolicy(Qt::NoContextMenu);
+    tvw_nav->setIconSize(QSize(16, 16));
+    tvw_nav->viewport()->installEventFilter(this);
+    auto *navLayout = new QVBoxLayout(Frame_nav);
+    navLayout->setContentsMargins(4, 4, 4, 4);
+    navLayout->addWidget(tvw_nav);
+
+    Frame_optn = new QGroupBox(this);
+    Frame_optn->setObjectName(QStringLiteral("Frame_optn"));
+
+    webBer = makeBrowserPane(Frame_optn);
+    webBer->widget()->setObjectName(QStringLiteral("webBer"));
+
+    // The editor panel.
+    pic_edit = new QWidget(Frame_optn);
+    pic_edit->setObjectName(QStringLiteral("pic_edit"));
+    pic_edit->setAutoFillBackground(true);
+    vscrl = new QScrollBar(Qt::Vertical, pic_edit);
+    vscrl->setObjectName(QStringLiteral("vscrl"));
+    vscrl->setRange(0, 0);
+    vscrl->setSingleStep(150);
+    vscrl->setPageStep(1500);
+    lbl_head = label(pic_edit, "lbl_head", QStringLiteral("欢迎使用Quorvik自动建站软件"));
+    QFont headFont = lbl_head->font();
+    headFont.setBold(true);
+    headFont.setPointSizeF(headFont.pointSizeF() * 1.15);
+    lbl_head->setFont(headFont);
+    Line1 = new QFrame(pic_edit);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Sunken);
+    lbl_title = label(pic_edit, "lbl_title", QStringLiteral("标　　题："));
+    txt_title = new QLineEdit(pic_edit);
+    txt_title->setObjectName(QStringLiteral("txt_title"));
+    lbl_content = label(pic_edit, "lbl_content", QStringLiteral("内   容："));
+    txt_content = new QPlainTextEdit(pic_edit);
+    txt_content->setObjectName(QStringLiteral("txt_content"));
+    const QString rowCaptions[2] = {QStringLiteral("图片一："), QStringLiteral("图片二：")};
+    for (int i = 0; i < 2; ++i) {
+        lbl_img[i] = new QLabel(rowCaptions[i], pic_edit);
+        lbl_img[i]->setObjectName(QStringLiteral("lbl_img_%1").arg(i));
+        img[i] = new QLabel(pic_edit);
+        img[i]->setObjectName(QStringLiteral("img_%1").arg(i));
+        img[i]->setScaledContents(true);
+        txt_img[i] = new QLineEdit(pic_edit);
+        txt_img[i]->setObjectName(QStringLiteral("txt_img_%1").arg(i));
+        cmd_img[i] = button(pic_edit, QStringLiteral("cmd_img_%1").arg(i), QStringLiteral("浏览..."));
+        connect(cmd_img[i], &QPushButton::clicked, this, [this, i] { cmd_img_Click(i); });
+    }
+
+    webMultiData = makeBrowserPane(Frame_optn, PaneOptions{true});
+    webMultiData->widget()->setObjectName(QStringLiteral("webMultiData"));
+
+    frame_cmdDesign = new QGroupBox(Frame_optn);
+    frame_cmdDesign->setObjectName(QStringLiteral("frame_cmdDesign"));
+    frame_cmdDesign->setFlat(true);
+    const QString listCaptions[3] = {QStringLiteral("添加数据"), QStringLiteral("删除数据"), QStringLiteral("预览&&修改")};
+    auto *cmdLayout = new QHBoxLayout(frame_cmdDesign);
+    cmdLayout->setContentsMargins(0, 0, 0, 0);
+    for (int i = 0; i < 3; ++i) {
+        cmd_addData[i] = button(frame_cmdDesign, QStringLiteral("cmd_addData_%1").arg(i), listCaptions[i]);
+        cmd_addData[i]->setEnabled(false);
+        cmdLayout->addWidget(cmd_addData[i]);
+        connect(cmd_addData[i], &QPushButton::clicked, this, [this, i] { cmd_addData_Click(i); });
+    }
+    cmdLayout->addStretch();
+    cmd_OK = button(frame_cmdDesign, QStringLiteral("cmd_OK"), QStringLiteral("保存"));
+    cmd_OK->setEnabled(false);
+    cmd_help = button(frame_cmdDesign, QStringLiteral("cmd_help"), QStringLiteral("帮助"));
+    cmdLayout->addWidget(cmd_OK);
+    cmdLayout->addWidget(cmd_help);
+
+    advEditer = new advEdit(Frame_optn);
+    advEditer->setObjectName(QStringLiteral("advEditer"));
+
+    StsBar = new QStatusBar(this);
+    StsBar->setObjectName(QStringLiteral("StsBar"));
+    StsBar->setSizeGripEnabled(false);
+    StsBar_panel1 = new QLabel(StsBar);
+    StsBar_panel1->setObjectName(QStringLiteral("StsBar_panel1"));
+    StsBar_panel2 = new QLabel(StsBar);
+    StsBar_panel2->setObjectName(QStringLiteral("StsBar_panel2"));
+    StsBar->addWidget(StsBar_panel1, 1);
+    StsBar->addWidget(StsBar_panel2, 1);
+    StsBar->setFixedHeight(StsBar->sizeHint().height() + 2);
+
+    mnuIns = new QMenu(QStringLiteral("mnuIns"), this);
+    mnuIns->setObjectName(QStringLiteral("mnuIns"));
+    mnu_Refresh = mnuIns->addAction(QStringLiteral("刷新"));
+    mnu_Refresh->setObjectName(QStringLiteral("mnu_Refresh"));
+
+    connect(mnu_Refresh, &QAction::triggered, this, &insDataFrm::mnu_Refresh_Click);
+    connect(cmd_OK, &QPushButton::clicked, this, &insDataFrm::cmd_OK_Click);
+    connect(vscrl, &QScrollBar::valueChanged, this, &insDataFrm::vscrl_Change);
+
+    hideEditors();
+    setMinimumSize(toPx(10125), toPx(6200));
+    resize(toPx(10125), toPx(6200));
+}
+
+insDataFrm::~insDataFrm()
+{
+    if (app().conn.isOpen())
+        m_files.abandoned(app().conn, app().currImgPath);
+}
+
+bool insDataFrm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == tvw_nav->viewport() && event->type() == QEvent::MouseButtonRelease)
+        tvw_nav_MouseUp(static_cast<QMouseEvent *>(event)->button());
+    return QWidget::eventFilter(watched, event);
+}
+
+void insDataFrm::Form_Load()
+{
+    try {
+        loadNavTree();
+        insNode = tvw_nav->topLevelItem(0);
+        m_flags.viewLoaded();
+        webBer->navigate(kWelcome);
+        webMultiData->navigate(kListPage);
+    } catch (const std::exception &e) {
+        ui::show(msg::failure(err::descriptionOf(e), ui::vbInformation));
+    }
+}
+
+void insDataFrm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    layoutPanes();
+}
+
+void insDataFrm::layoutPanes()
+{
+    const int stsH = StsBar->height();
+    const int navW = toPx(3300);
+    const int navH = height() - stsH - 8;
+    Frame_nav->setGeometry(4, 4, navW, navH);
+    const int optW = width() - navW - 14;
+    Frame_optn->setGeometry(navW + 10, 4, optW, navH);
+    const QRect pic(toPx(100), toPx(200), optW - toPx(200), navH - toPx(800));
+    pic_edit->setGeometry(pic);
+    webBer->widget()->setGeometry(pic);
+    webMultiData->widget()->setGeometry(pic);
+    frame_cmdDesign->setGeometry(pic.left(), navH - toPx(550), pic.width(), toPx(480));
+    advEditer->setGeometry(toPx(50), toPx(150), optW - toPx(100), navH - toPx(180));
+    StsBar->setGeometry(0, height() - stsH, width(), stsH);
+    vscrl->setGeometry(pic.width() - toPx(400), 0, toPx(255), pic.height() - toPx(50));
+    placeRows(vscrl->value());
+}
+
+void insDataFrm::placeRows(int v)
+{
+    const int width = pic_edit->width();
+    const int headTop = 135 - v;
+    lbl_head->setGeometry(toPx(kLeft), toPx(headTop), width - toPx(kLeft + 500), toPx(285));
+    const int lineTop = headTop + 285;
+    Line1->setGeometry(toPx(kLeft), toPx(lineTop), width - toPx(kLeft + 500), 2);
+    const int titleTop = lineTop + 395;
+    lbl_title->setGeometry(pxRect(kLeft, titleTop + 30, 1000, 270));
+    txt_title->setGeometry(pxRect(kBoxLeft, titleTop, 4500, 330));
+    const int contentLabelTop = titleTop + 395;
+    lbl_content->setGeometry(pxRect(kLeft, contentLabelTop + 30, 1000, 270));
+    const int contentTop = contentLabelTop + 395;
+    const int contentWidth = qMin(width - toPx(800), toPx(8000));
+    txt_content->setGeometry(toPx(kLeft), toPx(contentTop), qMax(contentWidth, 0), toPx(kContentHeight));
+    const bool big = m_format == QLatin1String("bigImg");
+    const int rowTop = big ? lineTop + 100 : contentTop + kContentHeight + 100;
+    for (int i = 0; i < 2; ++i) {
+        const int left = kLeft + i * kRowTwo;
+        lbl_img[i]->setGeometry(pxRect(left, rowTop + 30, 1000, 270));
+        txt_img[i]->setGeometry(pxRect(left + kBoxLeft - kLeft, rowTop, 1900, 330));
+        cmd_img[i]->setGeometry(pxRect(left + kBoxLeft - kLeft + 1950, rowTop, 840, 330));
+        img[i]->move(toPx(left), toPx(rowTop + 395));
+    }
+}
+
+void insDataFrm::vscrl_Change(int value)
+{
+    placeRows(value);
+}
+
+void insDataFrm::loadNavTree()
+{
+    tvw_nav->clear();
+    const design::CatalogTree tree = design::buildCatalogTree(app().conn);
+    auto *rootItem = new QTreeWidgetItem(tvw_nav);
+    design::fillTreeItem(rootItem, tree.root);
+    rootItem->setExpanded(true);
+    if (tree.error)
+        ui::show(design::msg::treeLoadFailed());
+}
+
+QString insDataFrm::getCatalogFormat() const
+{
+    if (!insNode)
+        return design::kNoFormat;
+    return design::CatalogStore(app().conn)
+        .getAspFileName(design::levelOfKey(insNode->data(0, KeyRole).toString()), insNode->text(0));
+}
+
+void insDataFrm::showStatus(const QString &column, const QString &formatName)
+{
+    StsBar_panel1->setText(QStringLiteral("当前栏目：") + column);
+    StsBar_panel2->setText(QStringLiteral("显示格式：") + formatName);
+}
+
+void insDataFrm::hideEditors()
+{
+    for (QWidget *w : std::initializer_list<QWidget *>{lbl_title, txt_title, lbl_content, txt_content, pic_edit,
+                                                       advEditer, webMultiData->widget()})
+        w->hide();
+    for (int i = 0; i < 2; ++i)
+        for (QWidget *w : std::initializer_list<QWidget *>{lbl_img[i], img[i], txt_img[i], cmd_img[i]})
+            w->hide();
+    for (QPushButton *b : cmd_addData)
+        b->setEnabled(false);
+    cmd_OK->setEnabled(false);
+}
+
+void insDataFrm::clearRows()
+{
+    if (!m_files.isEmpty() && app().conn.isOpen())
+        m_files.abandoned(app().conn, app().currImgPath);
+    txt_title->clear();
+    txt_content->clear();
+    for (int i = 0; i < 2; ++i) {
+        txt_img[i]->clear();
+        img[i]->clear();
+        m_names[i].clear();
+    }
+    cmd_OK->setEnabled(false);
+}
+
+void insDataFrm::leavePage()
+{
+    clearRows();
+    hideEditors();
+    currNode = nullptr;
+    insNode = tvw_nav->topLevelItem(0);
+    m_format.clear();
+    webBer->navigate(kWelcome);
+    webBer->widget()->show();
+}
+
+void insDataFrm::showFormatEditor(const QString &format)
+{
+    m_format = format;
+    hideEditors();
+    vscrl->setValue(0);
+    vscrl->show();
+    const QString column = insNode ? insNode->text(0) : QString();
+    const QString name = formatName(format);
+    if (format != QLatin1String("adv"))
+        lbl_head->setText(column + QStringLiteral("--样式显示图(") + name + QStringLiteral(")"));
+    showStatus(column, name);
+    const int contentTop = 135 + 285 + 395 + 395 + 395;
+    if (format == QLatin1String("txt")) {
+        for (QWidget *w : std::initializer_list<QWidget *>{lbl_title, txt_title, lbl_content, txt_content})
+            w->show();
+        pic_edit->show();
+        vscrl->setRange(0, contentTop);
+        cmd_OK->setEnabled(true);
+    } else if (isImageFormat(format)) {
+        layoutImageFields(format);
+    } else if (format == QLatin1String("bigImg")) {
+        for (QWidget *w : std::initializer_list<QWidget *>{lbl_img[0], img[0], txt_img[0], cmd_img[0]})
+            w->show();
+        img[0]->resize(toPx(kBigPictureBox.width()), toPx(kBigPictureBox.height()));
+        pic_edit->show();
+        vscrl->setRange(0, 135 + 285 + 100 + 395);
+        cmd_OK->setEnabled(true);
+    } else if (design::isListFormat(format)) {
+        for (QPushButton *b : cmd_addData)
+            b->setEnabled(true);
+    } else if (format == QLatin1String("adv")) {
+        advEditer->show();
+        advEditer->raise();
+    }
+    placeRows(0);
+}
+
+void insDataFrm::layoutImageFields(const QString &format)
+{
+    for (QWidget *w : std::initializer_list<QWidget *>{lbl_title, txt_title, lbl_content, txt_content})
+        w->show();
+    const int rows = format == QLatin1String("imgTxt03") ? 1 : 2;
+    for (int i = 0; i < rows; ++i) {
+        for (QWidget *w : std::initializer_list<QWidget *>{lbl_img[i], img[i], txt_img[i], cmd_img[i]})
+            w->show();
+        img[i]->resize(toPx(kRowPictureBox.width()), toPx(kRowPictureBox.height()));
+    }
+    pic_edit->show();
+    vscrl->setRange(0, 135 + 285 + 395 + 395 + 395 + kContentHeight + 100 + 395);
+    cmd_OK->setEnabled(true);
+}
+
+void insDataFrm::showPicture(int index, const QImage &picture)
+{
+    if (picture.isNull()) {
+        img[index]->clear();
+        return;
+    }
+    const bool big = m_format == QLatin1String("bigImg");
+    const bool stretch = index == 1 || !(big || m_format == QLatin1String("imgTxt03"));
+    const QSize box = big ? kBigPictureBox : kRowPictureBox;
+    const QSize shown = pictures::shownSize(pictures::naturalTwips(picture), stretch, box);
+    img[index]->setPixmap(QPixmap::fromImage(picture));
+    img[index]->resize(toPx(shown.width()), toPx(shown.height()));
+}
+
+void insDataFrm::loadCatalogData(const QString &format, QTreeWidgetItem *page)
+{
+    const Level level = design::levelOfKey(page->data(0, KeyRole).toString());
+    const Rows rows = ContentStore(app().conn).loadRecords(level, page->text(0));
+    if (design::isListFormat(format)) {
+        webMultiData->widget()->show();
+        webMultiData->widget()->raise();
+        webMultiData->setInnerHTML(QStringLiteral("editID"), buildDataListHtml(rows, format));
+        return;
+    }
+    m_flags.pageOpened(format, !rows.empty());
+    if (rows.empty()) {
+        advEditer->putInnerHTML(QString());
+        return;
+    }
+    const PageRecord p = readPage(rows.front(), format);
+    if (format == QLatin1String("adv")) {
+        advEditer->putInnerHTML(p.content);
+        return;
+    }
+    if (format == QLatin1String("txt") || isImageFormat(format)) {
+        txt_title->setText(p.title);
+        txt_content->setPlainText(textforms::toBoxLines(textforms::decode(p.content)));
+    }
+    if (isImageFormat(format) || format == QLatin1String("bigImg")) {
+        const QString names[2] = {p.picture1, p.picture2};
+        for (int i = 0; i < 2; ++i) {
+            txt_img[i]->setText(names[i]);
+            if (!names[i].isEmpty())
+                showPicture(i, pictures::load(app().currImgPath + names[i]));
+        }
+    }
+}
+
+QString insDataFrm::buildDataListHtml(const Rows &records, const QString &format) const
+{
+    return content::buildDataListHtml(records, format == QLatin1String("news") ? format : QStringLiteral("imgs"));
+}
+
+void insDataFrm::tvw_nav_MouseUp(Qt::MouseButton button)
+{
+    if (button == Qt::RightButton) {
+        mnuIns->popup(QCursor::pos());
+        return;
+    }
+    clearRows();
+    const QList<QTreeWidgetItem *> selected = tvw_nav->selectedItems();
+    if (!selected.isEmpty()) {
+        insNode = selected.first();
+        currNode = insNode;
+    }
+    if (!insNode)
+        return;
+    const QVariant tag = insNode->data(0, TagRole);
+    const bool root = design::levelOfKey(insNode->data(0, KeyRole).toString()) == Level::Root;
+    if (root || (tag.isValid() && !tag.toBool())) {
+        webBer->widget()->hide();
+        try {
+            const QString format = getCatalogFormat();
+            cmd_OK->setEnabled(true);
+            if (format == design::kNoFormat) {
+                // Nothing may act on the page of another format still showing.
+                m_format = format;
+                advEditer->hide();
+                webMultiData->widget()->hide();
+                for (QPushButton *b : cmd_addData)
+                    b->setEnabled(false);
+                ui::show(msg::noPage());
+                return;
+            }
+            showFormatEditor(format);
+            loadCatalogData(format, currNode);
+        } catch (const std::exception &e) {
+            ui::show(msg::failure(err::descriptionOf(e)));
+        }
+        return;
+    }
+    // A category: nothing may be entered for it.
+    m_format.clear();
+    hideEditors();
+    webBer->widget()->show();
+    showStatus(insNode->text(0), QStringLiteral("（该栏目是父节点）"));
+}
+
+void insDataFrm::mnu_Refresh_Click()
+{
+    try {
+        loadNavTree();
+    } catch (const std::exception &e) {
+        ui::show(msg::failure(err::descriptionOf(e)));
+    }
+    leavePage();
+}
+
+void insDataFrm::catalogChanged()
+{
+    const Level level = currLevel();
+    const QString page = currText();
+    bool keep = false;
+    if (currNode && !m_format.isEmpty()) {
+        try {
+            keep = design::CatalogStore(app().conn).getAspFileName(level, page) == m_format;
+        } catch (const std::exception &) {
+        }
+    }
+    if (!keep) {
+        mnu_Refresh_Click();
+        return;
+    }
+    try {
+        loadNavTree();
+    } catch (const std::exception &e) {
+        ui::show(msg::failure(err::descriptionOf(e)));
+    }
+    // The page is still there: point at its new node and keep what is being entered.
+    for (QTreeWidgetItemIterator it(tvw_nav); *it; ++it) {
+        QTreeWidgetItem *item = *it;
+        if (item->text(0) == page && design::levelOfKey(item->data(0, KeyRole).toString()) == level) {
+            currNode = insNode = item;
+            for (QTreeWidgetItem *p = item->parent(); p; p = p->parent())
+                p->setExpanded(true);
+            tvw_nav->setCurrentItem(item);
+            return;
+        }
+    }
+    leavePage();
+}
+
+void insDataFrm::cmd_img_Click(int index)
+{
+    const auto chosen = choosePicture(this, app().currImgPath, m_files, msg::noPicturePath());
+    if (!chosen)
+        return;
+    // The row's earlier picture goes once the page is saved without it.
+    if (txt_img[index]->text() != chosen->name)
+        m_files.replaces(txt_img[index]->text());
+    m_names[index] = chosen->name;
+    txt_img[index]->setText(chosen->name);
+    showPicture(index, chosen->image);
+}
+
+void insDataFrm::cmd_OK_Click()
+{
+    SaveRequest r;
+    r.level = currLevel();
+    r.page = currText();
+    r.format = m_format;
+    r.title = txt_title->text();
+    r.content = textforms::toStoredLines(txt_content->toPlainText());
+    for (int i = 0; i < 2; ++i) {
+        r.currentNames[i] = m_names[i];
+        r.boxNames[i] = txt_img[i]->text();
+    }
+    r.newRecord = m_flags.view();
+    const SaveResult result = ContentStore(app().conn).save(r);
+    if (result.outcome == SaveOutcome::Saved) {
+        if (result.inserted)
+            m_flags.viewSaveInserted();
+        m_names[0].clear();
+        m_names[1].clear();
+        m_files.saved(app().conn, app().currImgPath);
+    }
+    ui::show(saveMessage(result.outcome));
+}
+
+template <class Dialog> void insDataFrm::openModal()
+{
+    Dialog *dlg = forms().get<Dialog>();
+    if (dlg->opened())
+        ui::prompter().execModal(*dlg);
+    forms().unload<Dialog>();
+}
+
+void insDataFrm::cmd_addData_Click(int index)
+{
+    const bool news = m_format == QLatin1String("news");
+    if (!news && m_format != QLatin1String("imgs"))
+        return;
+    if (index == 0) {
+        if (news)
+            openModal<insDatafrm_news>();
+        else
+            openModal<insDataFrm_imgs>();
+        return;
+    }
+    const std::optional<qint64> id = chosenRecordId(webMultiData->value(QStringLiteral("currID")));
+    if (!id) {
+        ui::show(msg::noRecordChosen());
+        return;
+    }
+    if (index == 1) {
+        if (ui::show(msg::confirmDeleteRecord()) == ui::vbOK)
+            deleteData(*id);
+    } else if (news) {
+        openModal<insDataFrm_newsMod>();
+    } else {
+        openModal<insDataFrm_imgsMod>();
+    }
+}
+
+void insDataFrm::deleteData(qint64 id)
+{
+    const DeleteResult result = ContentStore(app().conn).deleteRecord(currLevel(), currText(), id);
+    if (const auto message = deleteMessage(result)) {
+        ui::show(*message);
+        return;
+    }
+    tvw_nav_MouseUp(Qt::LeftButton);
+}

@@ -1,0 +1,626 @@
+#include "publish/updatafrm.h"
+
+#include "platform/twips.h"
+#include "profile/profilestore.h"
+#include "publish/datapacker.h"
+#include "publish/dlgfrm.h"
+#include "publish/verfrm.h"
+#include "shell/appcontext.h"
+#include "shell/artwork.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <limits>
+
+using namespace publish;
+
+namespace {
+
+const QString kTip = QStringLiteral("提示");
+const QString kWarning = QStringLiteral("警告");
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *l = new QLabel(caption, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+QLineEdit *makeEdit(QWidget *parent, const char *name, bool masked = false)
+{
+    auto *e = new QLineEdit(parent);
+    e->setObjectName(QString::fromLatin1(name));
+    if (masked)
+        e->setEchoMode(QLineEdit::Password);
+    return e;
+}
+
+QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *f = new QGroupBox(caption, parent);
+    f->setObjectName(QString::fromLatin1(name));
+    f->setMouseTracking(true);
+    return f;
+}
+
+// One row of a frame: caption, box, and the button acting on it.
+void addRow(QGridLayout *grid, int row, QLabel *label, QLineEdit *edit, QPushButton *button = nullptr)
+{
+    grid->addWidget(label, row, 0);
+    grid->addWidget(edit, row, 1);
+    if (button)
+        grid->addWidget(button, row, 2);
+}
+
+bool isSiteNameChar(QChar c)
+{
+    const ushort u = c.unicode();
+    return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
+}
+
+} // namespace
+
+QString updataFrm::helpText()
+{
+    return QStringLiteral("站点名称：用于构成网站URL(三级域名),名称必须由数字和英文字母组成。")
+           + QStringLiteral("\r\n\r\n")
+           + QStringLiteral("预览网址：网站发布后的访问地址为 ") + kSiteBaseUrl + QStringLiteral(" 加上站点名称。")
+           + QStringLiteral("\r\n\r\n")
+           + QStringLiteral("密码：初始密码为：530617，如果需要修改密码请在该窗口下面输入你要修改的新密码。");
+}
+
+QString updataFrm::siteUrl(const QString &siteName)
+{
+    return kSiteBaseUrl + siteName;
+}
+
+updataFrm::updataFrm(QWidget *parent)
+    : QWidget(parent)
+    , m_link(new ServerLink(this))
+{
+    setObjectName(QStringLiteral("updataFrm"));
+    setWindowTitle(QStringLiteral("上传数据"));
+    setWindowIcon(artwork::toolIcon(6));
+
+    frm_update = new QFrame(this);
+    frm_update->setObjectName(QStringLiteral("frm_update"));
+
+    // Connecting.
+    Frame5 = makeFrame(frm_update, "Frame5", QStringLiteral("连接服务器"));
+    Label6 = makeLabel(Frame5, "Label6", QStringLiteral("服务器IP："));
+    txt_severIP = makeEdit(Frame5, "txt_severIP");
+    txt_severIP->setText(kDefaultServer);
+    txt_severIP->setCursorPosition(0);
+    cmd_connSever = makeButton(Frame5, "cmd_connSever", QStringLiteral("连接服务器"));
+    cmd_disconn = makeButton(Frame5, "cmd_disconn", QStringLiteral("断开连接"));
+    cmd_disconn->setEnabled(false);
+    auto *g5 = new QHBoxLayout(Frame5);
+    g5->addWidget(Label6);
+    g5->addWidget(txt_severIP, 1);
+    g5->addWidget(cmd_connSever);
+    g5->addWidget(cmd_disconn);
+
+    // What an upload needs.
+    Frame1 = makeFrame(frm_update, "Frame1", QStringLiteral("上传条件"));
+    Label1 = makeLabel(Frame1, "Label1", QStringLiteral("帐    号："));
+    txt_serial = makeEdit(Frame1, "txt_serial");
+    Label2 = makeLabel(Frame1, "Label2", QStringLiteral("站点名称："));
+    txt_webName = makeEdit(Frame1, "txt_webName");
+    txt_webName->setMouseTracking(true);
+    cmd_changeWebName = makeButton(Frame1, "cmd_changeWebName", QStringLiteral("更改"));
+    cmd_changeWebName->setEnabled(false);
+    Label5 = makeLabel(Frame1, "Label5", QStringLiteral("密    码："));
+    txt_pwd = makeEdit(Frame1, "txt_pwd", true);
+    Label3 = makeLabel(Frame1, "Label3", QStringLiteral("预览网址："));
+    txt_url = makeEdit(Frame1, "txt_url");
+    cmd_browser = makeButton(Frame1, "cmd_browser", QStringLiteral("浏览"));
+    auto *g1 = new QGridLayout(Frame1);
+    addRow(g1, 0, Label1, txt_serial);
+    addRow(g1, 1, Label2, txt_webName, cmd_changeWebName);
+    addRow(g1, 2, Label5, txt_pwd);
+    addRow(g1, 3, Label3, txt_url, cmd_browser);
+
+    // Changing the password.
+    Frame4 = makeFrame(frm_update, "Frame4", QStringLiteral("修改密码"));
+    Label4 = makeLabel(Frame4, "Label4", QStringLiteral("新密码："));
+    txt_newpwd = makeEdit(Frame4, "txt_newpwd", true);
+    Label4_1 = makeLabel(Frame4, "Label4", QStringLiteral("确认密码："));
+    txt_cpwd = makeEdit(Frame4, "txt_cpwd", true);
+    cmd_modPwd = makeButton(Frame4, "cmd_modPwd", QStringLiteral("修改"));
+    cmd_modPwd->setEnabled(false);
+    auto *g4 = new QGridLayout(Frame4);
+    addRow(g4, 0, Label4, txt_newpwd);
+    addRow(g4, 1, Label4_1, txt_cpwd, cmd_modPwd);
+
+    // Uploading.
+    Frame3 = makeFrame(frm_update, "Frame3", QStringLiteral("数据上传"));
+    cmd_updata = makeButton(Frame3, "cmd_updata", QStringLiteral("上传数据"));
+    ccprg = new QProgressBar(Frame3);
+    ccprg->setObjectName(QStringLiteral("ccprg"));
+    ccprg->setRange(0, 100);
+    ccprg->setValue(0);
+    auto *g3 = new QHBoxLayout(Frame3);
+    g3->addWidget(cmd_updata);
+    g3->addWidget(ccprg, 1);
+
+    // The help text.
+    Frame2 = makeFrame(frm_update, "Frame2", QStringLiteral("说明"));
+    img_desc = new QLabel(Frame2);
+    img_desc->setObjectName(QStringLiteral("img_desc"));
+    img_desc->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(24, 24));
+    img_desc->setAlignment(Qt::AlignTop);
+    lbl_desc = new QLabel(Frame2);
+    lbl_desc->setObjectName(QStringLiteral("lbl_desc"));
+    lbl_desc->setWordWrap(true);
+    lbl_desc->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    lbl_desc->setTextFormat(Qt::PlainText);
+    auto *g2 = new QHBoxLayout(Frame2);
+    g2->addWidget(img_desc, 0, Qt::AlignTop);
+    g2->addWidget(lbl_desc, 1);
+
+    // Connecting and uploading on top; the conditions and the password on the left,
+    // the help text on the right.
+    auto *grid = new QGridLayout(frm_update);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(6);
+    grid->addWidget(Frame5, 0, 0);
+    grid->addWidget(Frame3, 0, 1);
+    grid->addWidget(Frame1, 1, 0);
+    grid->addWidget(Frame4, 2, 0);
+    grid->addWidget(Frame2, 1, 1, 2, 1);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+    frm_update->setFixedSize(600, 318);
+
+    StsBar = new QStatusBar(this);
+    StsBar->setObjectName(QStringLiteral("StsBar"));
+    StsBar->setSizeGripEnabled(false);
+    StsBar_panel1 = new QLabel(StsBar);
+    StsBar_panel1->setObjectName(QStringLiteral("StsBar_panel1"));
+    StsBar_panel2 = new QLabel(StsBar);
+    StsBar_panel2->setObjectName(QStringLiteral("StsBar_panel2"));
+    StsBar->addWidget(StsBar_panel1, 1);
+    StsBar->addWidget(StsBar_panel2, 1);
+
+    timer_verion = new QTimer(this);
+    timer_verion->setObjectName(QStringLiteral("timer_verion"));
+    timer_verion->setInterval(100);
+    Timer_sck = new QTimer(this);
+    Timer_sck->setObjectName(QStringLiteral("Timer_sck"));
+    Timer_sck->setInterval(30000);
+    timer_doZip = new QTimer(this);
+    timer_doZip->setObjectName(QStringLiteral("timer_doZip"));
+    timer_doZip->setInterval(50);
+
+    connect(cmd_connSever, &QPushButton::clicked, this, &updataFrm::cmd_connSever_Click);
+    connect(cmd_disconn, &QPushButton::clicked, this, &updataFrm::cmd_disconn_Click);
+    connect(cmd_changeWebName, &QPushButton::clicked, this, &updataFrm::cmd_changeWebName_Click);
+    connect(cmd_modPwd, &QPushButton::clicked, this, &updataFrm::cmd_modPwd_Click);
+    connect(cmd_updata, &QPushButton::clicked, this, &updataFrm::cmd_updata_Click);
+    connect(cmd_browser, &QPushButton::clicked, this, &updataFrm::cmd_browser_Click);
+    connect(txt_webName, &QLineEdit::textChanged, this, &updataFrm::txt_webName_Change);
+    connect(txt_newpwd, &QLineEdit::textChanged, this, &updataFrm::txt_newpwd_Change);
+    connect(txt_cpwd, &QLineEdit::textChanged, this, &updataFrm::txt_cpwd_Change);
+    connect(timer_verion, &QTimer::timeout, this, &updataFrm::timer_verion_Timer);
+    connect(Timer_sck, &QTimer::timeout, this, &updataFrm::Timer_sck_Timer);
+    connect(timer_doZip, &QTimer::timeout, this, &updataFrm::timer_doZip_Timer);
+
+    connect(m_link, &ServerLink::connected, this, &updataFrm::sckClient_Connect);
+    connect(m_link, &ServerLink::replied, this, &updataFrm::sckClient_DataArrival);
+    connect(m_link, &ServerLink::closedByPeer, this, &updataFrm::sckClient_Close);
+    connect(m_link, &ServerLink::failed, this, &updataFrm::sckClient_Error);
+    connect(m_link, &ServerLink::uploadStarted, this, &updataFrm::setProgressMaximum);
+    connect(m_link, &ServerLink::sendProgress, this, &updataFrm::sckClient_SendProgress);
+    connect(m_link, &ServerLink::sendComplete, this, &updataFrm::sckClient_SendComplete);
+    connect(m_link, &ServerLink::uploadFailed, this, &updataFrm::uploadFailed);
+
+    txt_webName->installEventFilter(this);
+    for (QWidget *frame : {Frame1, Frame2, Frame3, Frame4})
+        frame->installEventFilter(this);
+
+    setMinimumSize(twips::toPx(10305), twips::toPx(5745));
+    resize(twips::toPx(10125), twips::toPx(6240));
+}
+
+updataFrm::~updataFrm()
+{
+    // Going away closes the connection quietly.
+    m_link->disconnect(this);
+    m_link->close();
+}
+
+void updataFrm::setPanel1(const QString &text)
+{
+    StsBar_panel1->setText(text);
+}
+
+void updataFrm::setPanel2(const QString &text)
+{
+    StsBar_panel2->setText(text);
+}
+
+void updataFrm::Form_Load()
+{
+    m_link->loggedIn = false;
+    m_link->uploading = false;
+    m_link->siteNameSet = false;
+    idleCount = 0;
+    versionCount = 0;
+    lbl_desc->setText(helpText());
+    try {
+        const profile::Profile row = profile::ProfileStore(app().conn).load();
+        if (!row.found) {
+            ui::msgBox(QStringLiteral("没有找到帐号信息，不能连接服务器上传数据！"), ui::vbCritical, kWarning);
+            forms().unload<updataFrm>();
+            return;
+        }
+        m_link->loginAccount = row.text(QStringLiteral("serial"));
+        txt_serial->setText(m_link->loginAccount);
+        const QString siteName = row.text(QStringLiteral("site_name"));
+        txt_webName->setText(siteName);
+        m_link->siteNameSet = !siteName.isEmpty();
+        m_link->lastSiteName = txt_webName->text();
+        txt_url->setText(siteUrl(siteName));
+        txt_url->setCursorPosition(0);
+        cmd_changeWebName->setEnabled(false);
+        setPanel1(QStringLiteral("还未和服务器建立连接！"));
+        m_link->port = kServerPort;
+    } catch (const std::exception &e) {
+        ui::msgBox(err::descriptionOf(e), ui::vbCritical, kTip);
+    }
+}
+
+void updataFrm::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void updataFrm::Form_Resize()
+{
+    const int statusHeight = StsBar->sizeHint().height();
+    StsBar->setGeometry(0, height() - statusHeight, width(), statusHeight);
+    const int floor = twips::toPx(1000);
+    const int top = qMax((height() - statusHeight - frm_update->height()) / 2, floor);
+    const int left = qMax((width() - frm_update->width()) / 2, floor);
+    frm_update->move(left, top);
+}
+
+bool updataFrm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) {
+        if (watched == txt_webName)
+            txt_webName_MouseMove();
+        else if (watched == Frame1 || watched == Frame3 || watched == Frame4)
+            Frame_MouseMove();
+    } else if (event->type() == QEvent::MouseButtonPress && watched == Frame2) {
+        Frame_MouseMove();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void updataFrm::txt_webName_MouseMove()
+{
+    setPanel2(QStringLiteral("站点名称(三级域名)"));
+}
+
+void updataFrm::Frame_MouseMove()
+{
+    setPanel2(QString());
+}
+
+// ---- Connection -------------------------------------------------------------------
+
+void updataFrm::cmd_connSever_Click()
+{
+    if (m_link->isConnected())
+        return;
+    setPanel1(QStringLiteral("正在和服务器建立连接..."));
+    m_link->connectTo(txt_severIP->text());
+    cmd_connSever->setEnabled(false);
+    cmd_disconn->setEnabled(true);
+}
+
+void updataFrm::sckClient_Connect()
+{
+    setPanel1(QStringLiteral("已与服务器建立连接"));
+    const QString text = m_link->loginAccount.trimmed().isEmpty()
+                             ? message::version()
+                             : message::login(txt_serial->text(), txt_pwd->text());
+    if (const auto failure = m_link->sendMsg(text))
+        ui::show(*failure);
+}
+
+void updataFrm::resetUpload()
+{
+    ccprg->setValue(0);
+    m_progressBytes = 0;
+    cmd_updata->setEnabled(true);
+}
+
+void updataFrm::showDisconnected(const QString &state)
+{
+    setPanel1(state);
+    cmd_connSever->setEnabled(true);
+    cmd_disconn->setEnabled(false);
+    m_link->loggedIn = false;
+    // A transfer cut short is not running any more.
+    resetUpload();
+}
+
+void updataFrm::cmd_disconn_Click()
+{
+    m_link->close();
+    showDisconnected(QStringLiteral("已与服务器断开连接"));
+}
+
+void updataFrm::sckClient_Close()
+{
+    showDisconnected(QStringLiteral("已与服务器断开连接"));
+}
+
+void updataFrm::sckClient_Error(const QString &description)
+{
+    setPanel1(QStringLiteral("与服务器建立连接失败！"));
+    ui::msgBox(description, ui::vbCritical, kWarning);
+    showDisconnected(QStringLiteral("还未和服务器建立连接！"));
+}
+
+// ---- What the server says -----------------------------------------------------------
+
+void updataFrm::sckClient_DataArrival(const Reply &reply)
+{
+    try {
+        applyReply(reply);
+    } catch (const std::exception &e) {
+        ui::msgBox(err::descriptionOf(e), ui::vbInformation, kTip);
+    }
+}
+
+void updataFrm::applyReply(const Reply &reply)
+{
+    switch (reply.tag) {
+    case Tag::Login:
+        setPanel1(QStringLiteral("登陆服务器成功！"));
+        ui::msgBox(QStringLiteral("登陆服务器成功！"), ui::vbInformation, kTip);
+        versionCount = 0;
+        timer_verion->start();
+        break;
+    case Tag::Logout:
+        ui::msgBox(QStringLiteral("帐号或密码错误，请重新登陆！"), ui::vbCritical, kTip);
+        setPanel1(QStringLiteral("登陆服务器失败！"));
+        cmd_connSever->setEnabled(true);
+        m_link->close();
+        break;
+    case Tag::SiteName: {
+        // The name the server accepted is the one sent, whatever the box shows now.
+        const QString name = m_offeredSiteName.isEmpty() ? txt_webName->text() : m_offeredSiteName;
+        profile::ProfileStore(app().conn).setColumn(QStringLiteral("site_name"), name);
+        cmd_changeWebName->setEnabled(false);
+        m_link->siteNameSet = true;
+        idleCount = 0;
+        Timer_sck->start();
+        ui::msgBox(QStringLiteral("站点名更改成功！"), ui::vbInformation, kTip);
+        m_link->lastSiteName = name;
+        break;
+    }
+    case Tag::SiteNameExist:
+        ui::msgBox(QStringLiteral("站点名已存在，重新输入！"), ui::vbInformation, kTip);
+        m_link->siteNameSet = false;
+        txt_webName->setText(m_link->lastSiteName);
+        break;
+    case Tag::ModPwd:
+        ui::msgBox(QStringLiteral("密码修改成功！"), ui::vbInformation, kTip);
+        break;
+    case Tag::SelectTemplate:
+        ui::msgBox(QStringLiteral("模板选择错误，请重新选择！"), ui::vbCritical, kTip);
+        break;
+    case Tag::TalkMsg:
+        forms().get<dlgFrm>()->deliver(reply.text);
+        break;
+    case Tag::GetVersion: {
+        const profile::Profile row = profile::ProfileStore(app().conn).load();
+        if (row.found && profile::noticeDue(row.value(QStringLiteral("field06")), QDate::currentDate()))
+            forms().get<verFrm>()->deliver(reply.text);
+        break;
+    }
+    case Tag::SystemMsg:
+        ui::msgBox(systemMessageText(reply.text), ui::vbInformation, QStringLiteral("系统信息"));
+        break;
+    case Tag::ErrMsg:
+        ui::msgBox(QStringLiteral("与服务器连接出现障碍，请重试！\r\n如仍有问题，请与技术支持联系：support@quorvik.cn"),
+                   ui::vbInformation, kTip);
+        break;
+    case Tag::SendFileInfo:
+    case Tag::None:
+        break;
+    }
+}
+
+// ---- Site name and password -------------------------------------------------------
+
+void updataFrm::txt_webName_Change()
+{
+    const QString text = txt_webName->text();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (isSiteNameChar(text.at(i)))
+            continue;
+        // Cut to the characters before it; the shorter text passes the check below.
+        {
+            const QSignalBlocker block(txt_webName);
+            txt_webName->setText(text.left(i));
+        }
+        ui::msgBox(QStringLiteral("站点名只能输入英文字符或数字！"), ui::vbExclamation, kTip);
+        txt_webName_Change();
+        return;
+    }
+    txt_url->setText(siteUrl(text));
+    cmd_changeWebName->setEnabled(!text.trimmed().isEmpty());
+}
+
+void updataFrm::cmd_changeWebName_Click()
+{
+    if (txt_webName->text().trimmed().isEmpty()) {
+        ui::msgBox(QStringLiteral("不能未空！"), ui::vbInformation, kTip);
+    } else if (!m_link->loggedIn) {
+        ui::msgBox(QStringLiteral("还没登陆服务器！"), ui::vbCritical, kWarning);
+    } else {
+        m_offeredSiteName = txt_webName->text();
+        if (const auto failure = m_link->sendMsg(message::siteName(m_offeredSiteName)))
+            ui::show(*failure);
+        else
+            cmd_changeWebName->setEnabled(false);
+    }
+    txt_webName->setFocus();
+}
+
+void updataFrm::txt_newpwd_Change()
+{
+    cmd_modPwd->setEnabled(txt_newpwd->text().trimmed() == txt_cpwd->text() && !txt_newpwd->text().isEmpty());
+}
+
+void updataFrm::txt_cpwd_Change()
+{
+    txt_newpwd_Change();
+}
+
+void updataFrm::cmd_modPwd_Click()
+{
+    if (!m_link->loggedIn) {
+        ui::msgBox(QStringLiteral("还没登陆服务器！"), ui::vbCritical, kWarning);
+        return;
+    }
+    if (txt_newpwd->text().trimmed() != txt_cpwd->text()) {
+        ui::msgBox(QStringLiteral("两次密码不同，请重新输入!"), ui::vbCritical, kTip);
+        return;
+    }
+    if (const auto failure = m_link->sendMsg(message::modPwd(txt_newpwd->text()))) {
+        ui::show(*failure);
+        return;
+    }
+    cmd_modPwd->setEnabled(false);
+    txt_cpwd->clear();
+    txt_newpwd->clear();
+}
+
+void updataFrm::cmd_browser_Click()
+{
+    QDesktopServices::openUrl(QUrl::fromUserInput(txt_url->text()));
+}
+
+// ---- Upload -----------------------------------------------------------------------
+
+void updataFrm::cmd_updata_Click()
+{
+    if (!m_link->loggedIn) {
+        ui::msgBox(QStringLiteral("还没登陆服务器！"), ui::vbCritical, kWarning);
+        return;
+    }
+    if (!m_link->siteNameSet) {
+        ui::msgBox(QStringLiteral("请输入一站点名！"), ui::vbCritical, kWarning);
+        txt_webName->setFocus();
+        return;
+    }
+    // Packing holds the view until it ends: the hint goes up before it starts.
+    timer_doZip->start();
+    timer_doZip_Timer();
+    StsBar->repaint();
+    DataPacker packer(app().currentPath, app().currImgPath);
+    const DataPacker::Result packed = packer.packData();
+    timer_doZip->stop();
+    if (!packed.ok) {
+        setPanel2(QString());
+        if (packed.message)
+            ui::show(*packed.message);
+        ui::msgBox(QStringLiteral("压缩文件出错！"), ui::vbCritical, kWarning);
+        return;
+    }
+    setPanel2(QStringLiteral("压缩完成。"));
+    if (const auto failure = m_link->offerArchive(packer.archivePath()))
+        ui::show(*failure);
+}
+
+void updataFrm::setProgressMaximum(qint64 total)
+{
+    m_progressShift = 0;
+    while ((total >> m_progressShift) > std::numeric_limits<int>::max())
+        ++m_progressShift;
+    m_progressBytes = 0;
+    ccprg->setRange(0, int(total >> m_progressShift));
+    ccprg->setValue(0);
+}
+
+void updataFrm::addProgress(qint64 bytes)
+{
+    m_progressBytes += bytes;
+    ccprg->setValue(int(qMin(m_progressBytes >> m_progressShift, qint64(ccprg->maximum()))));
+}
+
+void updataFrm::sckClient_SendProgress(qint64 bytes)
+{
+    idleCount = 0;
+    addProgress(bytes);
+    setPanel2(QStringLiteral("正在上传数据..."));
+    cmd_updata->setEnabled(false);
+}
+
+void updataFrm::sckClient_SendComplete()
+{
+    ccprg->setValue(0);
+    m_progressBytes = 0;
+    ui::msgBox(QStringLiteral("数据传输完毕！"), ui::vbInformation, kTip);
+    setPanel2(QStringLiteral("数据传输完毕！"));
+    cmd_updata->setEnabled(true);
+}
+
+void updataFrm::uploadFailed(const ui::Message &message)
+{
+    resetUpload();
+    setPanel2(QString());
+    ui::show(message);
+}
+
+// ---- Timers -----------------------------------------------------------------------
+
+void updataFrm::timer_verion_Timer()
+{
+    if (++versionCount < 2)
+        return;
+    versionCount = 0;
+    timer_verion->stop();
+    if (const auto failure = m_link->sendMsg(message::version()))
+        ui::show(*failure);
+}
+
+void updataFrm::Timer_sck_Timer()
+{
+    // Only a connection can sit idle.
+    if (!m_link->isOpen()) {
+        idleCount = 0;
+        return;
+    }
+    if (++idleCount < 20)
+        return;
+    idleCount = 0;
+    cmd_disconn_Click();
+    ui::msgBox(QStringLiteral("连接超时，已于服务器断开连接！"), ui::vbInformation, kTip);
+    Timer_sck->stop();
+}
+
+void updataFrm::timer_doZip_Timer()
+{
+    setPanel2(QStringLiteral("正在打包压缩数据..."));
+}

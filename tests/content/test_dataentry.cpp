@@ -1,0 +1,526 @@
+// The data-entry view, its news and gallery dialogs and the date box, driven through
+// their handlers: the stored rows, the files in the data folder and the messages.
+#include "content/contentstore.h"
+#include "content/insdatafrm.h"
+#include "content/insdatafrm_dialogs.h"
+#include "content/mydate.h"
+#include "content/pictures.h"
+#include "design/catalogstore.h"
+#include "editor/advedit.h"
+#include "fakepane.h"
+#include "fakeprompter.h"
+#include "platform/textdate.h"
+#include "shell/appcontext.h"
+#include "testenv.h"
+#include "testmain.h"
+
+#include <QFile>
+#include <QImage>
+#include <memory>
+
+using namespace content;
+
+namespace {
+
+QSqlRecord onlyRow(const QString &sql)
+{
+    const Rows rows = app().conn.select(sql);
+    if (rows.size() != 1)
+        qWarning("expected one row, got %d", int(rows.size()));
+    return rows.empty() ? QSqlRecord() : rows.front();
+}
+
+QString val(const QSqlRecord &rec, int n)
+{
+    return db::text(rec, QStringLiteral("value%1").arg(n, 2, 10, QLatin1Char('0')));
+}
+
+} // namespace
+
+class TestDataEntry : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<testenv::ProgramFolder> m_prog;
+    std::unique_ptr<FakePrompter> m_prompts;
+    std::unique_ptr<FakePaneFactory> m_panes;
+    insDataFrm *v = nullptr;
+
+    QString data(const QString &name) const { return app().currImgPath + name; }
+    bool inData(const QString &name) const { return QFile::exists(data(name)); }
+    FakePane *list() const { return static_cast<FakePane *>(v->webMultiData); }
+    bool shown(QWidget *w) const { return w->isVisibleTo(v); }
+
+    // A picture of the given pixel size outside the data folder.
+    QString picture(const QString &name, QSize size = QSize(64, 48)) const
+    {
+        const QString path = m_prog->file(QStringLiteral("pictures/") + name);
+        testenv::writeFile(path);
+        QImage img(size, QImage::Format_RGB32);
+        img.fill(Qt::darkCyan);
+        img.save(path, "JPG");
+        return path;
+    }
+
+    void click(const QString &text)
+    {
+        for (QTreeWidgetItemIterator it(v->tvw_nav); *it; ++it) {
+            if ((*it)->text(0) == text) {
+                v->tvw_nav->setCurrentItem(*it);
+                (*it)->setSelected(true);
+                v->tvw_nav_MouseUp(Qt::LeftButton);
+                return;
+            }
+        }
+        QFAIL(qPrintable(text));
+    }
+
+    // 文本页 txt, 图文一 imgTxt01 (a.jpg, b.jpg), 图文三 imgTxt03, 大图 bigImg, 高级 adv,
+    // 栏目 (category) > 新闻 news (two items), 图库 imgs.
+    void buildSite()
+    {
+        SiteDb &db = app().conn;
+        db.exec(QStringLiteral("INSERT INTO firstCatalog VALUES ('文本页',0,1,'txt'),('图文一',0,2,'imgTxt01'),"
+                               "('图文三',0,3,'imgTxt03'),('大图',0,4,'bigImg'),('高级',0,5,'adv'),('栏目',1,6,NULL)"));
+        db.exec(QStringLiteral("INSERT INTO secondCatalog VALUES ('栏目','新闻',0,1,'news'),('栏目','图库',0,2,'imgs')"));
+        db.exec(QStringLiteral("INSERT INTO content01 (firstCatalog, value01, value02, value03, value04) VALUES "
+                               "('文本页','标题','第一行<br>第二行&nbsp;x',NULL,NULL),"
+                               "('图文一','图文','正文','a.jpg','b.jpg'),('高级','<p>[&#39;]hi</p>',NULL,NULL,NULL)"));
+        db.exec(QStringLiteral("INSERT INTO content02 (ID, secondCatalog, value01, value02, value03, value04) VALUES "
+                               "(5000000000,'新闻','旧闻','2004-5-1','正文','n0.jpg'),"
+                               "(5000000001,'新闻','开业','2004-5-2','','')"));
+        for (const char *name : {"a.jpg", "b.jpg", "n0.jpg"})
+            pictures::load(picture(QLatin1String(name))).save(data(QLatin1String(name)), "JPG");
+        v->mnu_Refresh_Click();
+    }
+
+private slots:
+    void init()
+    {
+        m_prog = std::make_unique<testenv::ProgramFolder>();
+        m_prompts = std::make_unique<FakePrompter>();
+        m_panes = std::make_unique<FakePaneFactory>();
+        app().currentPath = m_prog->path();
+        app().currImgPath = m_prog->file(QStringLiteral("userImages/"));
+        QDir().mkpath(app().currImgPath);
+        setPaneBaseFolder(m_prog->path());
+        testenv::makeDatabase(app().conn, m_prog->file(QStringLiteral("site.qdb")));
+        v = forms().get<insDataFrm>();
+        buildSite();
+    }
+
+    void cleanup()
+    {
+        forms().unloadAll();
+        testenv::settle();
+        app().conn.close();
+        m_panes.reset();
+        m_prompts.reset();
+        m_prog.reset();
+    }
+
+    void loadShowsTheWelcomeAndTheListHost()
+    {
+        QCOMPARE(static_cast<FakePane *>(v->webBer)->lastPage(), QStringLiteral("tmplImg/welcome02.htm"));
+        QCOMPARE(list()->pages, QStringList{QStringLiteral("multiData.htm")});
+        QVERIFY(list()->options.pageScripts);
+        QCOMPARE(v->tvw_nav->topLevelItem(0)->text(0), QStringLiteral("我的网站"));
+        QVERIFY(app().BnewRecord);
+        QCOMPARE(m_prompts->calls.size(), 0);
+    }
+
+    void opensEachFormat_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("titleRow");
+        QTest::addColumn<int>("pictureRows");
+        QTest::addColumn<bool>("listShown");
+        QTest::addColumn<bool>("editorShown");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("content");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<bool>("newRecord");
+        QTest::newRow("txt") << "文本页" << true << 0 << false << false << "文本格式" << "标题" << "第一行\n第二行 x"
+                             << QStringList{"", ""} << false;
+        QTest::newRow("imgTxt01") << "图文一" << true << 2 << false << false << "图文格式一" << "图文" << "正文"
+                                  << QStringList{"a.jpg", "b.jpg"} << false;
+        QTest::newRow("imgTxt03, no record") << "图文三" << true << 1 << false << false << "图文格式三" << "" << ""
+                                             << QStringList{"", ""} << true;
+        QTest::newRow("bigImg, no record") << "大图" << false << 1 << false << false << "大图片格式" << "" << ""
+                                           << QStringList{"", ""} << true;
+        QTest::newRow("adv") << "高级" << false << 0 << false << true << "高级设计格式" << "" << ""
+                             << QStringList{"", ""} << false;
+        QTest::newRow("news") << "新闻" << false << 0 << true << false << "新闻格式" << "" << ""
+                              << QStringList{"", ""} << false;
+    }
+
+    void opensEachFormat()
+    {
+        QFETCH(QString, page);
+        QFETCH(bool, titleRow);
+        QFETCH(int, pictureRows);
+        QFETCH(bool, listShown);
+        QFETCH(bool, editorShown);
+        QFETCH(QString, status);
+        QFETCH(QString, title);
+        QFETCH(QString, content);
+        QFETCH(QStringList, names);
+        QFETCH(bool, newRecord);
+        click(page);
+        QCOMPARE(m_prompts->calls.size(), 0);
+        QCOMPARE(v->currText(), page);
+        QCOMPARE(shown(v->txt_title), titleRow);
+        QCOMPARE(shown(v->txt_content), titleRow);
+        QCOMPARE(shown(v->txt_img[0]), pictureRows >= 1);
+        QCOMPARE(shown(v->txt_img[1]), pictureRows == 2);
+        QCOMPARE(shown(v->webMultiData->widget()), listShown);
+        QCOMPARE(shown(v->advEditer), editorShown);
+        QVERIFY(!shown(v->webBer->widget()));
+        QCOMPARE(v->cmd_addData[0]->isEnabled(), listShown);
+        QCOMPARE(v->cmd_OK->isEnabled(), !listShown && !editorShown);
+        QCOMPARE(v->StsBar_panel1->text(), QStringLiteral("当前栏目：") + page);
+        QCOMPARE(v->StsBar_panel2->text(), QStringLiteral("显示格式：") + status);
+        if (!editorShown)
+            QCOMPARE(v->lbl_head->text(), page + QStringLiteral("--样式显示图(") + status + QStringLiteral(")"));
+        QCOMPARE(v->txt_title->text(), title);
+        QCOMPARE(v->txt_content->toPlainText(), content);
+        QCOMPARE(v->txt_img[0]->text(), names[0]);
+        QCOMPARE(v->txt_img[1]->text(), names[1]);
+        if (!names[0].isEmpty())
+            QVERIFY(!v->img[0]->pixmap().isNull());
+        if (!listShown) {
+            QCOMPARE(v->newRecord(), newRecord);
+            // Only an adv page with a record clears the program-wide flag.
+            QCOMPARE(app().BnewRecord, !editorShown);
+        }
+        if (editorShown) {
+            QCOMPARE(v->advEditer->innerHTML(), QStringLiteral("<p>[&#39;]hi</p>"));
+            QVERIFY(!app().BnewRecord);
+        }
+        if (listShown)
+            QCOMPARE(list()->inner.value(QStringLiteral("editID")),
+                     buildDataListHtml(ContentStore(app().conn).loadRecords(design::Level::Second, page),
+                                       QStringLiteral("news")));
+    }
+
+    void aCategoryOrAMissingPageGivesNothingToEnter()
+    {
+        click(QStringLiteral("新闻"));
+        click(QStringLiteral("栏目"));
+        QCOMPARE(v->StsBar_panel2->text(), QStringLiteral("显示格式：（该栏目是父节点）"));
+        // The list of the page before is gone with its buttons.
+        QVERIFY(!v->cmd_addData[0]->isEnabled());
+        QVERIFY(!shown(v->webMultiData->widget()));
+        QCOMPARE(m_prompts->calls.size(), 0);
+        click(QStringLiteral("我的网站"));
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("请先在设计栏目中设计好该栏目或单击右键刷新！"));
+        QCOMPARE(m_prompts->lastMessage().style, 48);
+        QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("警告"));
+    }
+
+    void saveInsertsThenUpdates()
+    {
+        click(QStringLiteral("图文三"));
+        QVERIFY(v->newRecord());
+        v->cmd_OK_Click();
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("标题不能为空"));
+        QCOMPARE(m_prompts->lastMessage().style, 64);
+        v->txt_title->setText(QStringLiteral(" O'T "));
+        v->txt_content->setPlainText(QStringLiteral("a\nb'c"));
+        v->cmd_OK_Click();
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据已保存！"));
+        QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("提示"));
+        QVERIFY(!v->newRecord());
+        const QString sql = QStringLiteral("SELECT * FROM content01 WHERE firstCatalog='图文三'");
+        QSqlRecord rec = onlyRow(sql);
+        QCOMPARE(val(rec, 1), QStringLiteral(" O'T "));
+        QCOMPARE(val(rec, 2), QStringLiteral("a<br>b&#39;c"));
+        QVERIFY(!db::isNull(rec, QStringLiteral("value04")));
+        v->txt_title->setText(QStringLiteral("二"));
+        v->cmd_OK_Click();
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据已保存！"));
+        QCOMPARE(val(onlyRow(sql), 1), QStringLiteral("二"));
+    }
+
+    void pictureChoiceCopiesAndReplacedFilesGoAfterTheSave()
+    {
+        click(QStringLiteral("图文一"));
+        // A name outside printable ASCII is refused before anything is copied.
+        m_prompts->answerFile(picture(QStringLiteral("图片.jpg")));
+        v->cmd_img_Click(0);
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！"));
+        QCOMPARE(m_prompts->lastMessage().style, 64);
+        QVERIFY(!inData(QStringLiteral("图片.jpg")));
+        // A cancelled choice changes nothing and says nothing.
+        m_prompts->clear();
+        m_prompts->answerFile(std::nullopt);
+        v->cmd_img_Click(0);
+        QCOMPARE(m_prompts->messageCount(), 0);
+        QCOMPARE(v->txt_img[0]->text(), QStringLiteral("a.jpg"));
+        // A file that is no picture.
+        m_prompts->answerFile(testenv::writeFile(m_prog->file(QStringLiteral("pictures/x.jpg")), "text"));
+        v->cmd_img_Click(0);
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("没有选择图片路径！"));
+        QCOMPARE(m_prompts->lastMessage().style, 16);
+        QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("警告"));
+        QVERIFY(!inData(QStringLiteral("x.jpg")));
+        // Two choices in turn: both copies stay until the save.
+        m_prompts->answerFile(picture(QStringLiteral("c.jpg")));
+        v->cmd_img_Click(0);
+        m_prompts->answerFile(picture(QStringLiteral("d.jpg")));
+        v->cmd_img_Click(0);
+        QCOMPARE(v->txt_img[0]->text(), QStringLiteral("d.jpg"));
+        for (const char *name : {"a.jpg", "c.jpg", "d.jpg"})
+            QVERIFY2(inData(QLatin1String(name)), name);
+        v->cmd_OK_Click();
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据已保存！"));
+        const QSqlRecord rec = onlyRow(QStringLiteral("SELECT * FROM content01 WHERE firstCatalog='图文一'"));
+        QCOMPARE(val(rec, 3), QStringLiteral("d.jpg"));
+        QCOMPARE(val(rec, 4), QStringLiteral("b.jpg"));
+        QVERIFY(inData(QStringLiteral("d.jpg")));
+        QVERIFY(inData(QStringLiteral("b.jpg")));
+        QVERIFY(!inData(QStringLiteral("c.jpg")));
+        QVERIFY(!inData(QStringLiteral("a.jpg")));
+    }
+
+    void leavingAPageDropsItsUnsavedCopiesOnly()
+    {
+        click(QStringLiteral("大图"));
+        m_prompts->answerFile(picture(QStringLiteral("big.jpg"), QSize(600, 100)));
+        v->cmd_img_Click(0);
+        // At its own size, capped to 7500 twips wide.
+        QCOMPARE(v->img[0]->size(), QSize(500, 83));
+        QVERIFY(inData(QStringLiteral("big.jpg")));
+        click(QStringLiteral("文本页"));
+        QVERIFY(!inData(QStringLiteral("big.jpg")));
+        QVERIFY(inData(QStringLiteral("a.jpg")));
+        QCOMPARE(app().conn.select(QStringLiteral("SELECT * FROM content01 WHERE firstCatalog='大图'")).size(), size_t(0));
+    }
+
+    void listButtons()
+    {
+        click(QStringLiteral("新闻"));
+        for (int index : {1, 2}) {
+            m_prompts->clear();
+            v->cmd_addData_Click(index);
+            QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("当前没有选择数据！"));
+            QCOMPARE(m_prompts->lastMessage().style, 16);
+            QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("提示"));
+        }
+        list()->values[QStringLiteral("currID")] = QStringLiteral("5000000000");
+        m_prompts->answerMsg(ui::vbCancel);
+        v->cmd_addData_Click(1);
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("确实要删除该条数据吗？"));
+        QCOMPARE(m_prompts->lastMessage().style, 1);
+        QCOMPARE(app().conn.select(QStringLiteral("SELECT ID FROM content02")).size(), size_t(2));
+        m_prompts->answerMsg(ui::vbOK);
+        v->cmd_addData_Click(1);
+        QCOMPARE(app().conn.select(QStringLiteral("SELECT ID FROM content02")).size(), size_t(1));
+        // The list was rebuilt without the record, and nothing is chosen in it.
+        QVERIFY(!list()->inner.value(QStringLiteral("editID")).contains(QStringLiteral("旧闻")));
+        QVERIFY(list()->inner.value(QStringLiteral("editID")).contains(QStringLiteral("开业")));
+        QCOMPARE(v->webMultiData->value(QStringLiteral("currID")), QString());
+    }
+
+    void newsDialogsStoreTheirColumns()
+    {
+        click(QStringLiteral("新闻"));
+        const QString body = QStringLiteral("行一\n\"引\" 'x'");
+        m_prompts->onDialog<insDatafrm_news>([&](insDatafrm_news &d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("添加数据"));
+            QCOMPARE(d.myDate1->value(), textdate::format(QDate::currentDate()));
+            d.txt_title->setText(QStringLiteral("O'Neil"));
+            d.myDate1->txtValue->setText(QStringLiteral("明天"));
+            d.txt_content->setPlainText(body);
+            m_prompts->answerFile(picture(QStringLiteral("n1.jpg")));
+            d.cmd_img_Click();
+            QCOMPARE(d.lbl_imgName->text(), QStringLiteral("n1.jpg"));
+            d.OKButton_Click();
+        });
+        v->cmd_addData_Click(0);
+        testenv::settle();
+        QVERIFY(!forms().isLoaded<insDatafrm_news>());
+        const QSqlRecord added = onlyRow(QStringLiteral("SELECT * FROM content02 WHERE value01='O''Neil'"));
+        QCOMPARE(db::text(added, QStringLiteral("secondCatalog")), QStringLiteral("新闻"));
+        QCOMPARE(val(added, 2), QStringLiteral("明天"));
+        QCOMPARE(val(added, 3), QStringLiteral("行一<br>&#34;引&#34;&nbsp;&#39;x&#39;"));
+        QCOMPARE(val(added, 4), QStringLiteral("n1.jpg"));
+        QVERIFY(list()->inner.value(QStringLiteral("editID")).contains(QStringLiteral("O'Neil")));
+
+        // Modify a record whose ID is beyond 16 bits; a new picture chosen and then
+        // cancelled leaves the record and its picture as they were.
+        list()->values[QStringLiteral("currID")] = QStringLiteral("5000000000");
+        m_prompts->onDialog<insDataFrm_newsMod>([&](insDataFrm_newsMod &d) {
+            QCOMPARE(d.recordId(), Q_INT64_C(5000000000));
+            QCOMPARE(d.txt_title->text(), QStringLiteral("旧闻"));
+            QCOMPARE(d.myDate1->value(), QStringLiteral("2004-5-1"));
+            QCOMPARE(d.lbl_imgName->text(), QStringLiteral("n0.jpg"));
+            m_prompts->answerFile(picture(QStringLiteral("n2.jpg")));
+            d.cmd_img_Click();
+            QVERIFY(inData(QStringLiteral("n2.jpg")));
+            d.CancelButton_Click();
+        });
+        v->cmd_addData_Click(2);
+        QVERIFY(!inData(QStringLiteral("n2.jpg")));
+        QVERIFY(inData(QStringLiteral("n0.jpg")));
+        QCOMPARE(val(onlyRow(QStringLiteral("SELECT * FROM content02 WHERE ID=5000000000")), 4), QStringLiteral("n0.jpg"));
+
+        // The body comes back as entered; the save keeps the picture and the page.
+        const qint64 id = db::integer(added, QStringLiteral("ID"));
+        list()->values[QStringLiteral("currID")] = QString::number(id);
+        m_prompts->onDialog<insDataFrm_newsMod>([&](insDataFrm_newsMod &d) {
+            QCOMPARE(d.txt_content->toPlainText(), body);
+            QCOMPARE(d.myDate1->value(), QStringLiteral("明天"));
+            d.txt_title->setText(QStringLiteral("改"));
+            d.OKButton_Click();
+        });
+        v->cmd_addData_Click(2);
+        const QSqlRecord changed = onlyRow(QStringLiteral("SELECT * FROM content02 WHERE ID=%1").arg(id));
+        QCOMPARE(val(changed, 1), QStringLiteral("改"));
+        QCOMPARE(val(changed, 3), val(added, 3));
+        QCOMPARE(val(changed, 4), QStringLiteral("n1.jpg"));
+        QCOMPARE(db::text(changed, QStringLiteral("secondCatalog")), QStringLiteral("新闻"));
+    }
+
+    void galleryDialogsStoreThePictureAndItsThumbnail()
+    {
+        click(QStringLiteral("图库"));
+        m_prompts->onDialog<insDataFrm_imgs>([&](insDataFrm_imgs &d) {
+            d.txt_title->setText(QStringLiteral("   "));
+            d.OKButton_Click();
+            QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("请输入图片说明文字!"));
+            QCOMPARE(m_prompts->lastMessage().style, 64);
+            QCOMPARE(forms().find<insDataFrm_imgs>(), &d);
+            // 640 x 480 pixels in a fresh box: 1740 x 1305 twips.
+            m_prompts->answerFile(picture(QStringLiteral("photo.1.jpg"), QSize(640, 480)));
+            d.cmd_img_Click();
+            QCOMPARE(d.thumbnailBox(), QSize(1740, 1305));
+            QCOMPARE(d.thumbName(), QStringLiteral("photo_small.bmp"));
+            QVERIFY(d.scrl[0]->isVisibleTo(&d) && d.scrl[1]->isVisibleTo(&d) && d.lbl_angr->isVisibleTo(&d));
+            d.txt_title->setText(QStringLiteral(" 说明 "));
+            d.OKButton_Click();
+        });
+        v->cmd_addData_Click(0);
+        const QSqlRecord rec = onlyRow(QStringLiteral("SELECT * FROM content02 WHERE secondCatalog='图库'"));
+        QCOMPARE(val(rec, 1), QStringLiteral(" 说明 "));
+        QCOMPARE(val(rec, 2), QStringLiteral("photo.1.jpg"));
+        QCOMPARE(val(rec, 3), QStringLiteral("photo_small.bmp"));
+        QVERIFY(db::isNull(rec, QStringLiteral("value04")));
+        const QImage thumb(data(QStringLiteral("photo_small.bmp")), "BMP");
+        QCOMPARE(thumb.size(), QSize(116, 87));
+        QVERIFY(inData(QStringLiteral("photo.1.jpg")));
+
+        list()->values[QStringLiteral("currID")] = db::text(rec, QStringLiteral("ID"));
+        m_prompts->onDialog<insDataFrm_imgsMod>([&](insDataFrm_imgsMod &d) {
+            QCOMPARE(d.windowTitle(), QStringLiteral("预览数据"));
+            QCOMPARE(d.Label1->text(), QStringLiteral("图片文说明："));
+            QCOMPARE(d.lbl_imgName->text(), QStringLiteral("photo.1.jpg"));
+            // The box took the stored thumbnail's size.
+            QCOMPARE(d.thumbnailBox(), QSize(1740, 1305));
+            d.txt_title->setText(QString());
+            d.OKButton_Click();
+            QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("图片文字说明不能为空"));
+            d.txt_title->setText(QStringLiteral("新说明"));
+            d.OKButton_Click();
+        });
+        v->cmd_addData_Click(2);
+        const QSqlRecord changed = onlyRow(QStringLiteral("SELECT * FROM content02 WHERE secondCatalog='图库'"));
+        QCOMPARE(val(changed, 1), QStringLiteral("新说明"));
+        QCOMPARE(val(changed, 2), QStringLiteral("photo.1.jpg"));
+        QCOMPARE(val(changed, 3), QStringLiteral("photo_small.bmp"));
+    }
+
+    void pictureGeometry()
+    {
+        using namespace pictures;
+        const int px = 15;
+        // Thumbnails in a fresh add dialog (W 2000, H 1305).
+        const struct {
+            QSize picture, thumb;
+        } thumbs[] = {
+            {{640, 480}, {1740, 1305}}, {{800, 200}, {2000, 500}}, {{300, 600}, {1000, 2000}},
+            {{500, 500}, {2000, 2000}}, {{100, 50}, {2000, 1000}},
+        };
+        for (const auto &t : thumbs)
+            QCOMPARE(thumbnailSize(t.picture * px, kThumbWidth, kThumbStartHeight), t.thumb);
+        // The height carries over: after the 300 x 600 picture, 640 x 480 gives 2000 x 1500.
+        QCOMPARE(thumbnailSize(QSize(640, 480) * px, kThumbWidth, 2000), QSize(2000, 1500));
+        QCOMPARE(roundHalfEven(5, 2), 2);
+        QCOMPARE(roundHalfEven(7, 2), 4);
+
+        PreviewBars b = previewBars(QSize(5685, 3000));
+        QVERIFY(!b.horizontal && !b.vertical && !b.corner);
+        b = previewBars(QSize(5686, 3000));
+        QVERIFY(b.horizontal && !b.vertical && !b.corner);
+        QCOMPARE(b.horizontalLength, 5625);
+        QCOMPARE(b.horizontalRange, 301);
+        b = previewBars(QSize(6000, 3001));
+        QVERIFY(b.horizontal && b.vertical && b.corner);
+        QCOMPARE(b.horizontalLength, 5355);
+        QCOMPARE(b.verticalLength, 2685);
+
+        QCOMPARE(shownSize(QSize(9000, 3000), false, QSize(3735, 2295)), QSize(7500, 2500));
+        QCOMPARE(shownSize(QSize(3000, 900), false, QSize(7500, 6000)), QSize(3000, 900));
+        QCOMPARE(shownSize(QSize(9000, 3000), true, QSize(3735, 2295)), QSize(3735, 2295));
+    }
+
+    void dateBox()
+    {
+        myDate box;
+        QCOMPARE(box.value(), textdate::format(QDate::currentDate()));
+        box.setValue(QStringLiteral("2024-2-29"));
+        QCOMPARE(box.mnthView->selectedDate(), QDate(2024, 2, 29));
+        // Any text is kept; the calendar stays where it was.
+        box.setValue(QStringLiteral("不是日期"));
+        QCOMPARE(box.value(), QStringLiteral("不是日期"));
+        QCOMPARE(box.mnthView->selectedDate(), QDate(2024, 2, 29));
+        box.setValue(QString());
+        QCOMPARE(box.value(), QString());
+        // Typing changes the value; the calendar does not follow typed text.
+        QTest::keyClicks(box.txtValue, QStringLiteral("2030-1-1"));
+        QCOMPARE(box.value(), QStringLiteral("2030-1-1"));
+        QCOMPARE(box.mnthView->selectedDate(), QDate(2024, 2, 29));
+        // The text box and the button toggle the calendar; a day click sets the text.
+        box.txtValue_Click();
+        QVERIFY(box.calendarShown());
+        box.txtValue_Click();
+        QVERIFY(!box.calendarShown());
+        box.cmdDown_Click();
+        box.mnthView_DateClick(QDate(2025, 1, 5));
+        QCOMPARE(box.value(), QStringLiteral("2025-1-5"));
+        QVERIFY(!box.calendarShown());
+    }
+
+    void catalogChangesLeaveAPageThatIsGone()
+    {
+        click(QStringLiteral("文本页"));
+        v->txt_title->setText(QStringLiteral("未保存"));
+        // Another column added: the page stays open with what is being typed.
+        design::CatalogStore store(app().conn);
+        store.addPage(design::Level::Root, QString(), QString(), QStringLiteral("新页"), 7, QStringLiteral("txt"));
+        v->catalogChanged();
+        QCOMPARE(v->currText(), QStringLiteral("文本页"));
+        QCOMPARE(v->txt_title->text(), QStringLiteral("未保存"));
+        QVERIFY(v->cmd_OK->isEnabled());
+        QVERIFY(v->tvw_nav->currentItem() == v->currNode);
+        // Its format changed: the view leaves it.
+        store.changeFormat(design::Level::First, QStringLiteral("文本页"), QStringLiteral("news"));
+        v->catalogChanged();
+        QVERIFY(!v->currNode);
+        QVERIFY(!v->cmd_OK->isEnabled());
+        QVERIFY(shown(v->webBer->widget()));
+        // Deleted while open: nothing can be saved into it any more.
+        click(QStringLiteral("图文一"));
+        store.deleteCatalog(design::Level::First, QStringLiteral("图文一"));
+        v->catalogChanged();
+        QVERIFY(!v->currNode);
+        QVERIFY(!shown(v->pic_edit));
+        v->cmd_OK_Click();
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("没有在左边选择栏目！"));
+        QCOMPARE(app().conn.select(QStringLiteral("SELECT * FROM content01 WHERE firstCatalog='图文一'")).size(),
+                 size_t(0));
+    }
+};
+
+QUORVIK_TEST_MAIN(TestDataEntry)
+#include "test_dataentry.moc"
