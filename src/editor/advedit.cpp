@@ -1,5 +1,6 @@
 #include "editor/advedit.h"
 
+#include "content/entryactions.h"
 #include "content/insdatafrm.h"
 #include "editor/dlgfrm_insert.h"
 #include "editor/editorart.h"
@@ -18,8 +19,6 @@
 using namespace editor;
 
 namespace {
-
-const QString kTip = QStringLiteral("提示");
 
 QWidget *tabPage(QWidget *view)
 {
@@ -130,7 +129,7 @@ void advEdit::sstb_Click(int previousTab)
                 (change.to == V::Design ? DHTMLEditer : DHTMLSafer)->setDocumentHtml(text);
         }
     } catch (const std::exception &e) {
-        ui::msgBox(err::descriptionOf(e), ui::vbCritical, kTip);
+        ui::show(content::msg::failure(err::descriptionOf(e)));
     }
     setToolbarEnabled(change.toolbarEnabled);
 }
@@ -169,7 +168,7 @@ void advEdit::tlBar_ButtonClick(const QString &key)
         }
         DHTMLEditer->setFocus();
     } catch (const std::exception &e) {
-        ui::msgBox(err::descriptionOf(e), ui::vbCritical, kTip);
+        ui::show(content::msg::failure(err::descriptionOf(e)));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "editor/dlgfrm_insert.h"
 
+#include "content/entryactions.h"
 #include "editor/advedit.h"
 #include "editor/insertfragments.h"
 #include "platform/datafiles.h"
@@ -106,7 +107,7 @@ void InsertDialog::OKButton_Click()
             editor->setInnerHTML(f);
         accept();
     } catch (const std::exception &e) {
-        ui::msgBox(err::descriptionOf(e), ui::vbCritical, kTip);
+        ui::show(content::msg::failure(err::descriptionOf(e)));
     }
 }
 
@@ -114,13 +115,13 @@ QString InsertDialog::importChosen(const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
     if (!textforms::isEng(name)) {
-        ui::msgBox(QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！"), ui::vbInformation, kTip);
+        ui::show(content::msg::pictureNameRefused());
         return {};
     }
     try {
         return datafiles::importFile(path, dataFolder());
     } catch (const std::exception &e) {
-        ui::msgBox(err::descriptionOf(e), ui::vbCritical, kTip);
+        ui::show(content::msg::failure(err::descriptionOf(e)));
         return {};
     }
 }
@@ -162,20 +163,22 @@ void dlgFrm_img::cmd_imgPath_Click()
         this, {QStringLiteral("图像文件(*.jpg;*.bmp;*.gif)|*.jpg;*.bmp;*.gif"), QString(), QString()});
     if (!path)
         return;
+    // The picture's own size in pixels, as a browser shows it (turned by its
+    // orientation); a file that is no picture is not copied.
+    QImageReader reader(*path);
+    reader.setDecideFormatFromContent(true);
+    QSize size = reader.size();
+    if (!size.isValid()) {
+        ui::show(content::msg::failure(err::describe(err::Kind::FileRead, QFileInfo(*path).fileName())));
+        return;
+    }
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+        size.transpose();
     const QString name = importChosen(*path);
     if (name.isEmpty())
         return;
     m_fileName = name;
     txt_imgPath->setText(*path);
-    // The picture's own size in pixels, as a browser shows it (turned by its orientation).
-    QImageReader reader(dataFolder() + name);
-    QSize size = reader.size();
-    if (!size.isValid()) {
-        ui::msgBox(err::describe(err::Kind::FileRead, name), ui::vbCritical, kTip);
-        return;
-    }
-    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
-        size.transpose();
     txt_width->setText(QString::number(size.width()));
     txt_height->setText(QString::number(size.height()));
 }

@@ -1,6 +1,7 @@
 #include "editor/editorlogic.h"
 
 #include "content/contentstore.h"
+#include "content/entryactions.h"
 #include "shell/inputhelpers.h"
 
 #include <QColor>
@@ -203,12 +204,12 @@ std::optional<ui::Message> saveMessage(const SaveResult &result)
 {
     switch (result.outcome) {
     case SaveOutcome::Saved: return ui::Message{QStringLiteral("数据保存成功！"), ui::vbInformation, QStringLiteral("提示")};
-    case SaveOutcome::NoLevel: return content::saveMessage(content::SaveOutcome::NoLevel);
-    case SaveOutcome::NoPage: return content::saveMessage(content::SaveOutcome::NoPage);
+    case SaveOutcome::NoLevel: return content::msg::noColumnChosen();
+    case SaveOutcome::NoPage: return content::msg::noPage();
     case SaveOutcome::Skipped: return std::nullopt;
     case SaveOutcome::Failed: break;
     }
-    return ui::Message{result.error, ui::vbInformation, QStringLiteral("提示")};
+    return content::msg::failure(result.error, ui::vbInformation);
 }
 
 } // namespace editor

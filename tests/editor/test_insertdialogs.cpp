@@ -76,8 +76,15 @@ private slots:
         d->cmb_spec->setCurrentIndex(2);
         QCOMPARE(d->fragment(), "<img src='" + m_data + "photo.png' height=30 width=40 border=0 style='filter:gray'>");
 
+        // A file that is no picture is not copied.
+        m_prompts->answerFile(testenv::writeFile(m_src + "fake.jpg", "not a picture"));
+        d->cmd_imgPath_Click();
+        QCOMPARE(m_prompts->lastMessage().text, err::describe(err::Kind::FileRead, "fake.jpg"));
+        QVERIFY(!QFile::exists(m_data + "fake.jpg"));
+
         // The data folder's own database is never replaced.
-        m_prompts->answerFile(testenv::writeFile(m_src + "brevonel.qdb", "not a db"));
+        picture("brevonel.qdb", 4, 4);
+        m_prompts->answerFile(m_src + "brevonel.qdb");
         d->cmd_imgPath_Click();
         QCOMPARE(m_prompts->lastMessage().style, 16);
         QCOMPARE(testenv::readFile(m_data + "brevonel.qdb"), QByteArray());
