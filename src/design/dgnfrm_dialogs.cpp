@@ -2,6 +2,7 @@
 
 #include "design/designactions.h"
 #include "design/designfrm.h"
+#include "platform/dialogparts.h"
 #include "platform/twips.h"
 #include "shell/appcontext.h"
 
@@ -17,24 +18,6 @@ namespace {
 void unloadOnFinish(QDialog *dlg)
 {
     QObject::connect(dlg, &QDialog::finished, dlg, [dlg] { forms().unloadWidget(dlg); });
-}
-
-QHBoxLayout *buttonRow(QPushButton *ok, QPushButton *cancel)
-{
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    ok->setDefault(true);
-    return row;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
 }
 
 QScrollBar *gridScrollBar(QWidget *parent, FormatGrid::Variant variant)
@@ -79,11 +62,11 @@ dgnFrm_addCat::dgnFrm_addCat(QWidget *parent)
     auto *frameLayout = new QHBoxLayout(add_catOrFile);
     frameLayout->addWidget(Label1);
     frameLayout->addWidget(txt_name, 1);
-    cmd_cfm = button(this, "cmd_cfm", QStringLiteral("确定"));
-    cmd_cnl = button(this, "cmd_cnl", QStringLiteral("取消"));
+    cmd_cfm = ui::namedButton(this, "cmd_cfm", QStringLiteral("确定"));
+    cmd_cnl = ui::namedButton(this, "cmd_cnl", QStringLiteral("取消"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(add_catOrFile);
-    layout->addLayout(buttonRow(cmd_cfm, cmd_cnl));
+    layout->addLayout(ui::buttonRow(cmd_cfm, cmd_cnl));
     connect(cmd_cfm, &QPushButton::clicked, this, &dgnFrm_addCat::cmd_cfm_Click);
     connect(cmd_cnl, &QPushButton::clicked, this, &dgnFrm_addCat::cmd_cnl_Click);
     unloadOnFinish(this);
@@ -134,11 +117,11 @@ dgnFrm_addFile::dgnFrm_addFile(QWidget *parent)
     auto *frameLayout = new QVBoxLayout(add_catOrFile);
     frameLayout->addLayout(nameRow);
     frameLayout->addLayout(gridRow);
-    cmd_cfm = button(this, "cmd_cfm", QStringLiteral("确定"));
-    cmd_cnl = button(this, "cmd_cnl", QStringLiteral("取消"));
+    cmd_cfm = ui::namedButton(this, "cmd_cfm", QStringLiteral("确定"));
+    cmd_cnl = ui::namedButton(this, "cmd_cnl", QStringLiteral("取消"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(add_catOrFile);
-    layout->addLayout(buttonRow(cmd_cfm, cmd_cnl));
+    layout->addLayout(ui::buttonRow(cmd_cfm, cmd_cnl));
     connect(vscrl, &QScrollBar::valueChanged, this, &dgnFrm_addFile::vscrl_Change);
     connect(cmd_cfm, &QPushButton::clicked, this, &dgnFrm_addFile::cmd_cfm_Click);
     connect(cmd_cnl, &QPushButton::clicked, this, &dgnFrm_addFile::cmd_cnl_Click);
@@ -175,14 +158,14 @@ dgnFrm_modFile::dgnFrm_modFile(QWidget *parent)
     Picture1 = new FormatGrid(FormatGrid::Variant::ModFile, this);
     vscrl = gridScrollBar(this, FormatGrid::Variant::ModFile);
     vscrl->installEventFilter(this);
-    cmd_cfm = button(this, "cmd_cfm", QStringLiteral("确定"));
-    cmd_cnl = button(this, "cmd_cnl", QStringLiteral("取消"));
+    cmd_cfm = ui::namedButton(this, "cmd_cfm", QStringLiteral("确定"));
+    cmd_cnl = ui::namedButton(this, "cmd_cnl", QStringLiteral("取消"));
     auto *grid = new QHBoxLayout;
     grid->addWidget(Picture1);
     grid->addWidget(vscrl);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttonRow(cmd_cfm, cmd_cnl));
+    layout->addLayout(ui::buttonRow(cmd_cfm, cmd_cnl));
     connect(vscrl, &QScrollBar::valueChanged, this, &dgnFrm_modFile::vscrl_Change);
     connect(cmd_cfm, &QPushButton::clicked, this, &dgnFrm_modFile::cmd_cfm_Click);
     connect(cmd_cnl, &QPushButton::clicked, this, &dgnFrm_modFile::cmd_cnl_Click);

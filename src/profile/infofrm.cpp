@@ -1,5 +1,6 @@
 #include "profile/infofrm.h"
 
+#include "platform/dialogparts.h"
 #include "platform/twips.h"
 #include "profile/infoactions.h"
 #include "profile/tmpl.h"
@@ -20,13 +21,6 @@ namespace {
 const QSize kViewSize = twips::rect(0, 0, 9015, 5520).size();
 const QSize kContentSize(530, 280);
 const int kMinOffset = twips::toPx(1000);
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
 
 } // namespace
 
@@ -49,12 +43,12 @@ infoFrm::infoFrm(QWidget *parent)
     img->setGeometry(10, 22, 150, 150);
     img->setFrameShape(QFrame::StyledPanel);
     img->setAlignment(Qt::AlignCenter);
-    cmd_view = button(Frame1, "cmd_view", QStringLiteral("浏览..."));
+    cmd_view = ui::namedButton(Frame1, "cmd_view", QStringLiteral("浏览..."));
     cmd_view->setGeometry(10, 184, 72, 28);
-    cmd_img_cancel = button(Frame1, "cmd_img_cancel", QStringLiteral("取消"));
+    cmd_img_cancel = ui::namedButton(Frame1, "cmd_img_cancel", QStringLiteral("取消"));
     cmd_img_cancel->setGeometry(88, 184, 72, 28);
 
-    cmd_ok = button(frm_info, "cmd_ok", QStringLiteral("保存"));
+    cmd_ok = ui::namedButton(frm_info, "cmd_ok", QStringLiteral("保存"));
     cmd_ok->setGeometry(45, 240, 80, 30);
     cmd_ok->setEnabled(false);
 

@@ -1,5 +1,6 @@
 #include "profile/slttmpl_editors.h"
 
+#include "platform/dialogparts.h"
 #include "profile/tmplactions.h"
 #include "shell/appcontext.h"
 #include "shell/inputhelpers.h"
@@ -19,24 +20,6 @@ QLineEdit *lineBox(QWidget *parent, const char *name)
     auto *box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
     return box;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
-QHBoxLayout *buttonRow(QPushButton *ok, QPushButton *cancel)
-{
-    auto *row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    ok->setDefault(true);
-    return row;
 }
 
 // The profile as stored now; a failed read counts as no row.
@@ -79,12 +62,12 @@ sltTmplFrm_adBoardFrm::sltTmplFrm_adBoardFrm(QWidget *parent)
     auto *content = new QFormLayout(Frame1);
     content->addRow(QStringLiteral("标题："), txt_title);
     content->addRow(QStringLiteral("内容："), txt_content);
-    cmd_ok = button(this, "cmd_ok", QStringLiteral("确定"));
-    cmd_cancel = button(this, "cmd_cancel", QStringLiteral("取消"));
+    cmd_ok = ui::namedButton(this, "cmd_ok", QStringLiteral("确定"));
+    cmd_cancel = ui::namedButton(this, "cmd_cancel", QStringLiteral("取消"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Frame2);
     layout->addWidget(Frame1, 1);
-    layout->addLayout(buttonRow(cmd_ok, cmd_cancel));
+    layout->addLayout(ui::buttonRow(cmd_ok, cmd_cancel));
     for (QLineEdit *box : {txt_width, txt_height, txt_top, txt_left})
         connect(box, &QLineEdit::textEdited, this, [box] { mdl_func::checkNumeric(box); });
     connect(cmd_ok, &QPushButton::clicked, this, &sltTmplFrm_adBoardFrm::cmd_ok_Click);
@@ -134,11 +117,11 @@ sltTmplFrm_javaScrpt::sltTmplFrm_javaScrpt(QWidget *parent)
     auto *form = new QFormLayout(Frame1);
     form->addRow(QStringLiteral("名称："), cmb_javaScript);
     form->addRow(QStringLiteral("显示内容："), txt_javascript);
-    OKButton = button(this, "OKButton", QStringLiteral("确定"));
-    CancelButton = button(this, "CancelButton", QStringLiteral("取消"));
+    OKButton = ui::namedButton(this, "OKButton", QStringLiteral("确定"));
+    CancelButton = ui::namedButton(this, "CancelButton", QStringLiteral("取消"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
-    layout->addLayout(buttonRow(OKButton, CancelButton));
+    layout->addLayout(ui::buttonRow(OKButton, CancelButton));
     connect(cmb_javaScript, &QComboBox::currentIndexChanged, this, &sltTmplFrm_javaScrpt::cmb_javaScript_Click);
     connect(OKButton, &QPushButton::clicked, this, &sltTmplFrm_javaScrpt::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &sltTmplFrm_javaScrpt::CancelButton_Click);

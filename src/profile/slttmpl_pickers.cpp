@@ -1,5 +1,6 @@
 #include "profile/slttmpl_pickers.h"
 
+#include "platform/dialogparts.h"
 #include "platform/stylemanifest.h"
 #include "platform/twips.h"
 #include "profile/slttmpl_previews.h"
@@ -13,15 +14,6 @@
 using namespace profile;
 
 namespace {
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption, QRect place)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(place);
-    b->setAutoDefault(false);
-    return b;
-}
 
 QScrollBar *scrollBar(QWidget *box)
 {
@@ -77,8 +69,8 @@ FontPicker::FontPicker(Side side, QWidget *parent)
     setFixedSize(twips::rect(0, 0, 7080, 4605).size());
     Picture1 = clipBox(this, twips::rect(45, 75, 6960, 3540));
     scrlVer = scrollBar(Picture1);
-    OKButton = button(this, "OKButton", QStringLiteral("确定"), twips::rect(4440, 3870, 1170, 420));
-    CancelButton = button(this, "CancelButton", QStringLiteral("取消"), twips::rect(5760, 3870, 1170, 420));
+    OKButton = ui::namedButton(this, "OKButton", QStringLiteral("确定"), twips::rect(4440, 3870, 1170, 420));
+    CancelButton = ui::namedButton(this, "CancelButton", QStringLiteral("取消"), twips::rect(5760, 3870, 1170, 420));
     OKButton->setDefault(true);
     element(0)->hide();
     connect(OKButton, &QPushButton::clicked, this, &FontPicker::OKButton_Click);
@@ -214,9 +206,9 @@ TemplatePicker::TemplatePicker(Side side, QWidget *parent)
     ccrpPrgBar->setGeometry(twips::rect(90, 6150, 3000, 300));
     ccrpPrgBar->setTextVisible(false);
     ccrpPrgBar->hide();
-    cmd_view = button(this, "cmd_view", QStringLiteral("浏览"), twips::rect(6780, 6090, 1170, 420));
-    OKButton = button(this, "OKButton", QStringLiteral("确定"), twips::rect(8040, 6090, 1170, 420));
-    CancelButton = button(this, "CancelButton", QStringLiteral("取消"), twips::rect(9300, 6090, 1170, 420));
+    cmd_view = ui::namedButton(this, "cmd_view", QStringLiteral("浏览"), twips::rect(6780, 6090, 1170, 420));
+    OKButton = ui::namedButton(this, "OKButton", QStringLiteral("确定"), twips::rect(8040, 6090, 1170, 420));
+    CancelButton = ui::namedButton(this, "CancelButton", QStringLiteral("取消"), twips::rect(9300, 6090, 1170, 420));
     OKButton->setDefault(true);
     element(0)->hide();
     connect(lst_type, &QListWidget::currentRowChanged, this, [this](int row) {

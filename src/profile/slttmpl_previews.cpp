@@ -1,5 +1,6 @@
 #include "profile/slttmpl_previews.h"
 
+#include "platform/dialogparts.h"
 #include "platform/twips.h"
 #include "profile/previewpages.h"
 #include "profile/slttmpl_pickers.h"
@@ -18,10 +19,9 @@ IBrowserPane *buildPreview(QDialog *dlg, QSize client, const char *paneName, QSi
     IBrowserPane *p = makeBrowserPane(dlg);
     p->widget()->setObjectName(QString::fromLatin1(paneName));
     p->widget()->setGeometry(twips::rect(0, 0, pane.width(), pane.height()));
-    cancel = new QPushButton(caption, dlg);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    const QRect r = twips::rect(client.width() - 1290, pane.height() + (client.height() - pane.height() - 420) / 2, 1170, 420);
-    cancel->setGeometry(r);
+    cancel = ui::namedButton(dlg, "CancelButton", caption,
+                             twips::rect(client.width() - 1290, pane.height() + (client.height() - pane.height() - 420) / 2,
+                                         1170, 420));
     cancel->setDefault(true);
     return p;
 }

@@ -1,5 +1,6 @@
 #include "profile/slttmplfrm.h"
 
+#include "platform/dialogparts.h"
 #include "platform/stylemanifest.h"
 #include "platform/twips.h"
 #include "profile/slttmpl_editors.h"
@@ -37,13 +38,6 @@ QGroupBox *frame(QWidget *parent, const char *name, const QString &caption, QRec
     auto *f = make<QGroupBox>(parent, name, place);
     f->setTitle(caption);
     return f;
-}
-
-QPushButton *button(QWidget *parent, const char *name, const QString &caption, QRect place)
-{
-    auto *b = make<QPushButton>(parent, name, place);
-    b->setText(caption);
-    return b;
 }
 
 QLabel *label(QWidget *parent, const char *name, const QString &caption, QRect place)
@@ -91,26 +85,26 @@ sltTmplFrm::sltTmplFrm(QWidget *parent)
     Frame1 = frame(Frame100, "Frame1", QStringLiteral("首页模版"), QRect(0, 0, 162, 126));
     imgDefaultTmpl = pictureBox(Frame1, "imgDefaultTmpl", QRect(7, 18, 148, 80));
     lbl_defaultTmpl = label(Frame1, "lbl_defaultTmpl", QString(), QRect(8, 100, 80, 22));
-    cmd_default = button(Frame1, "cmd_default", QStringLiteral("选择"), QRect(96, 99, 60, 24));
+    cmd_default = ui::namedButton(Frame1, "cmd_default", QStringLiteral("选择"), QRect(96, 99, 60, 24));
     Frame2 = frame(Frame100, "Frame2", QStringLiteral("内页模版"), QRect(168, 0, 162, 126));
     imgHeadTmpl = pictureBox(Frame2, "imgHeadTmpl", QRect(7, 18, 148, 80));
     lbl_headTmpl = label(Frame2, "lbl_headTmpl", QString(), QRect(8, 100, 80, 22));
-    cmd_head = button(Frame2, "cmd_head", QStringLiteral("选择"), QRect(96, 99, 60, 24));
+    cmd_head = ui::namedButton(Frame2, "cmd_head", QStringLiteral("选择"), QRect(96, 99, 60, 24));
 
     // Name styles.
     Frame3 = frame(Frame100, "Frame3", QStringLiteral("首页中单位名称的样式"), QRect(0, 131, 330, 64));
     imgDefault = pictureBox(Frame3, "imgDefault", QRect(8, 19, 250, 40));
-    cmd_DefaultFont = button(Frame3, "cmd_DefaultFont", QStringLiteral("选择"), QRect(264, 26, 60, 24));
+    cmd_DefaultFont = ui::namedButton(Frame3, "cmd_DefaultFont", QStringLiteral("选择"), QRect(264, 26, 60, 24));
     Frame4 = frame(Frame100, "Frame4", QStringLiteral("内页中单位名称的样式"), QRect(0, 200, 330, 64));
     imgHead = pictureBox(Frame4, "imgHead", QRect(8, 19, 250, 40));
-    cmd_headFont = button(Frame4, "cmd_headFont", QStringLiteral("选择"), QRect(264, 26, 60, 24));
+    cmd_headFont = ui::namedButton(Frame4, "cmd_headFont", QStringLiteral("选择"), QRect(264, 26, 60, 24));
 
     // Background.
     Frame5 = frame(Frame100, "Frame5", QStringLiteral("背景图片"), QRect(0, 269, 330, 106));
     img_bg = pictureBox(Frame5, "img_bg", QRect(8, 20, 78, 78), true);
     lbl_bg = label(Frame5, "lbl_bg", QString(), QRect(96, 24, 226, 22));
-    cmd_bgOK = button(Frame5, "cmd_bgOK", QStringLiteral("选择"), QRect(96, 68, 70, 26));
-    cmd_bgCancel = button(Frame5, "cmd_bgCancel", QStringLiteral("取消"), QRect(172, 68, 70, 26));
+    cmd_bgOK = ui::namedButton(Frame5, "cmd_bgOK", QStringLiteral("选择"), QRect(96, 68, 70, 26));
+    cmd_bgCancel = ui::namedButton(Frame5, "cmd_bgCancel", QStringLiteral("取消"), QRect(172, 68, 70, 26));
 
     // The user's own pages.
     Frame6 = frame(Frame100, "Frame6", QStringLiteral("高级设计"), QRect(340, 0, 330, 222));
@@ -118,21 +112,21 @@ sltTmplFrm::sltTmplFrm(QWidget *parent)
     chk_default = checkBox(Frame6, "chk_default", QStringLiteral("自定制首页"), QRect(8, y, 300, 22));
     lbl_default = label(Frame6, "lbl_default", QStringLiteral("首页文件名："), QRect(26, y + 28, 78, 22));
     txt_default = make<QLineEdit>(Frame6, "txt_default", QRect(104, y + 27, 110, 24));
-    cmd_sltDefault = button(Frame6, "cmd_sltDefault", QStringLiteral("浏览..."), QRect(218, y + 26, 54, 26));
-    cmd_viewDefault = button(Frame6, "cmd_viewDefault", QStringLiteral("查看"), QRect(274, y + 26, 48, 26));
+    cmd_sltDefault = ui::namedButton(Frame6, "cmd_sltDefault", QStringLiteral("浏览..."), QRect(218, y + 26, 54, 26));
+    cmd_viewDefault = ui::namedButton(Frame6, "cmd_viewDefault", QStringLiteral("查看"), QRect(274, y + 26, 48, 26));
     cmd_viewDefault->setToolTip(QStringLiteral("浏览当前首页文件"));
     y += 66;
     chk_head = checkBox(Frame6, "chk_head", QStringLiteral("自定制内页头部"), QRect(8, y, 300, 22));
     lbl_head = label(Frame6, "lbl_head", QStringLiteral("内页文件名："), QRect(26, y + 28, 78, 22));
     txt_head = make<QLineEdit>(Frame6, "txt_head", QRect(104, y + 27, 110, 24));
-    cmd_sltHead = button(Frame6, "cmd_sltHead", QStringLiteral("浏览..."), QRect(218, y + 26, 54, 26));
-    cmd_viewHead = button(Frame6, "cmd_viewHead", QStringLiteral("查看"), QRect(274, y + 26, 48, 26));
+    cmd_sltHead = ui::namedButton(Frame6, "cmd_sltHead", QStringLiteral("浏览..."), QRect(218, y + 26, 54, 26));
+    cmd_viewHead = ui::namedButton(Frame6, "cmd_viewHead", QStringLiteral("查看"), QRect(274, y + 26, 48, 26));
     cmd_viewHead->setToolTip(QStringLiteral("浏览当前内页文件"));
     y += 66;
     chk_other = checkBox(Frame6, "chk_other", QStringLiteral("其他网页内容"), QRect(8, y, 300, 22));
     lbl_other = label(Frame6, "lbl_other", QStringLiteral("已存在的网页"), QRect(26, y + 28, 78, 22));
     cmb_other = make<QComboBox>(Frame6, "cmb_other", QRect(104, y + 27, 110, 24));
-    cmd_other = button(Frame6, "cmd_other", QStringLiteral("浏览..."), QRect(218, y + 26, 54, 26));
+    cmd_other = ui::namedButton(Frame6, "cmd_other", QStringLiteral("浏览..."), QRect(218, y + 26, 54, 26));
     enableAll({cmd_viewDefault, cmd_viewHead, cmd_other}, false);
     for (QLineEdit *box : {txt_default, txt_head})
         box->setReadOnly(true);
@@ -320,22 +314,27 @@ void sltTmplFrm::otherPagesOn(bool on)
     enableAll({cmd_other, lbl_other, cmb_other}, on);
 }
 
+bool sltTmplFrm::confirmRowOff(QCheckBox *box, const ui::Message &question, const std::function<Outcome()> &turnOff)
+{
+    if (ui::show(question) == ui::vbOK) {
+        const Outcome r = turnOff();
+        if (r.done)
+            return true;
+        ui::show(*r.message);
+    }
+    setTicked(box, true);
+    return false;
+}
+
 void sltTmplFrm::chk_default_Click()
 {
     if (chk_default->isChecked()) {
         homePageOn(true);
         return;
     }
-    if (ui::show(msg::confirmHomePageOff()) != ui::vbOK) {
-        setTicked(chk_default, true);
+    if (!confirmRowOff(chk_default, msg::confirmHomePageOff(),
+                       [this] { return turnOffHomePage(app().conn, app().currImgPath, txt_default->text()); }))
         return;
-    }
-    const Outcome r = turnOffHomePage(app().conn, app().currImgPath, txt_default->text());
-    if (!r.done) {
-        ui::show(*r.message);
-        setTicked(chk_default, true);
-        return;
-    }
     txt_default->clear();
     homePageOn(false);
 }
@@ -346,16 +345,9 @@ void sltTmplFrm::chk_head_Click()
         headOn(true);
         return;
     }
-    if (ui::show(msg::confirmHomePageOff()) != ui::vbOK) {
-        setTicked(chk_head, true);
+    if (!confirmRowOff(chk_head, msg::confirmHomePageOff(),
+                       [this] { return turnOffHead(app().conn, app().currImgPath, txt_head->text()); }))
         return;
-    }
-    const Outcome r = turnOffHead(app().conn, app().currImgPath, txt_head->text());
-    if (!r.done) {
-        ui::show(*r.message);
-        setTicked(chk_head, true);
-        return;
-    }
     txt_head->clear();
     headOn(false);
 }
@@ -366,19 +358,12 @@ void sltTmplFrm::chk_other_Click()
         otherPagesOn(true);
         return;
     }
-    if (ui::show(msg::confirmOtherPagesOff()) != ui::vbOK) {
-        setTicked(chk_other, true);
-        return;
-    }
     QStringList shown;
     for (int i = 0; i < cmb_other->count(); ++i)
         shown << cmb_other->itemText(i);
-    const Outcome r = turnOffOtherPages(app().conn, app().currImgPath, shown);
-    if (!r.done) {
-        ui::show(*r.message);
-        setTicked(chk_other, true);
+    if (!confirmRowOff(chk_other, msg::confirmOtherPagesOff(),
+                       [&] { return turnOffOtherPages(app().conn, app().currImgPath, shown); }))
         return;
-    }
     otherPagesOn(false);
     cmb_other->clear();
 }

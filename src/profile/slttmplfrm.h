@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QWidget>
+#include <functional>
 
 class sltTmplFrm : public QWidget, public IForm {
     Q_OBJECT
@@ -94,4 +95,7 @@ private:
     void headOn(bool on);
     void otherPagesOn(bool on);
     void setTicked(QCheckBox *box, bool ticked);
+    // A row's box was unticked: asks, and turns the row off when the answer is OK and the
+    // stored setting changed; otherwise the box is ticked again.
+    bool confirmRowOff(QCheckBox *box, const ui::Message &question, const std::function<profile::Outcome()> &turnOff);
 };
