@@ -383,20 +383,13 @@ void designFrm::tvw_nav_MouseUp(Qt::MouseButton button)
     }
 }
 
-template <class Dialog> void designFrm::openModal()
-{
-    Dialog *dlg = forms().get<Dialog>();
-    ui::prompter().execModal(*dlg);
-    forms().unload<Dialog>();
-}
-
 void designFrm::ppMnu_addCat_Click()
 {
     if (!addGate(nodeRef(mNode)).category) {
         ui::show({QStringLiteral("当前栏目下不能添加该类栏目！"), ui::vbExclamation, QStringLiteral("提示")});
         return;
     }
-    openModal<dgnFrm_addCat>();
+    forms().showModal<dgnFrm_addCat>();
 }
 
 void designFrm::ppMnu_addFile_Click()
@@ -405,7 +398,7 @@ void designFrm::ppMnu_addFile_Click()
         ui::show({QStringLiteral("当前栏目下不能添加该类栏目！"), ui::vbExclamation, QStringLiteral("提示")});
         return;
     }
-    openModal<dgnFrm_addFile>();
+    forms().showModal<dgnFrm_addFile>();
 }
 
 void designFrm::cmd_mod_Click()
@@ -415,7 +408,7 @@ void designFrm::cmd_mod_Click()
         open->activateWindow();
         return;
     }
-    openModal<dgnFrm_modFile>();
+    forms().showModal<dgnFrm_modFile>();
 }
 
 void designFrm::ppMnu_del_Click()

@@ -101,7 +101,6 @@ private:
     void forgetKeys(QTreeWidgetItem *node);
     // Reports a failed handler and reloads, as after any unexpected error.
     void recover(const std::exception &e);
-    template <class Dialog> void openModal();
 
     QTreeWidgetItem *m_editedNode = nullptr;
     QSet<QString> m_keys;

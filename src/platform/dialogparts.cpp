@@ -16,6 +16,13 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption)
     return b;
 }
 
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QRect &place)
+{
+    QPushButton *b = button(parent, name, caption);
+    b->setGeometry(place);
+    return b;
+}
+
 QHBoxLayout *buttonRow(QPushButton *ok, QPushButton *cancel)
 {
     auto *row = new QHBoxLayout;

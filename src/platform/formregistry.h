@@ -4,6 +4,9 @@
 // children of it. A window's persistent members (those that keep their values after it
 // is unloaded) live in a state object kept here, not in the window.
 
+#include "platform/prompter.h"
+
+#include <QDialog>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
@@ -56,6 +59,18 @@ public:
     }
 
     template <class T> bool isLoaded() const { return find<T>() != nullptr; }
+
+    // Shows a dialog modally through the prompter seam and unloads it when it closes;
+    // a dialog whose load unloaded it again is not shown. Returns the dialog's result.
+    template <class T> int showModal()
+    {
+        T *dlg = get<T>();
+        if (!dlg)
+            return QDialog::Rejected;
+        const int result = ui::prompter().execModal(*dlg);
+        unload<T>();
+        return result;
+    }
 
     template <class T> void unload() { unloadWidget(find<T>()); }
 

@@ -1,6 +1,7 @@
 #include "platform/schema.h"
 
 #include "platform/sitedb.h"
+#include "platform/stylemanifest.h"
 #include "platform/textdate.h"
 
 #include <QRegularExpression>
@@ -171,14 +172,30 @@ void seedProfile(SiteDb &db, const QDate &buildDate, const QString &account)
             values << QStringLiteral("0");
         else if (c == QLatin1String("field06"))
             values << QStringLiteral("0||") + textdate::format(buildDate);
+        else if (c == QLatin1String("defaultFont") || c == QLatin1String("headFont"))
+            values << stylemanifest::fonts().value(0, QStringLiteral(""));
+        else if (c == QLatin1String("defaultTmpl"))
+            values << stylemanifest::homeTemplates().value(0).file;
+        else if (c == QLatin1String("headTmpl"))
+            values << stylemanifest::innerTemplates().value(0).file;
         else
             values << QString(QLatin1String(""));
     }
     QStringList marks;
     for (int i = 0; i < cols.size(); ++i)
         marks << QStringLiteral("?");
-    db.exec(QStringLiteral("INSERT INTO user_info (%1) VALUES (%2)").arg(cols.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
-            values);
+    db.transaction([&] {
+        db.exec(QStringLiteral("INSERT INTO user_info (%1) VALUES (%2)")
+                    .arg(cols.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
+                values);
+        // The pickers' lists, in the manifest's order.
+        for (const QString &f : stylemanifest::fonts())
+            db.exec(QStringLiteral("INSERT INTO font (font) VALUES (?)"), {f});
+        for (const stylemanifest::Template &t : stylemanifest::homeTemplates())
+            db.exec(QStringLiteral("INSERT INTO defaultTmpl (tmplType, tmplName) VALUES (?, ?)"), {t.category, t.file});
+        for (const stylemanifest::Template &t : stylemanifest::innerTemplates())
+            db.exec(QStringLiteral("INSERT INTO headTmpl (tmplType, tmplName) VALUES (?, ?)"), {t.category, t.file});
+    });
 }
 
 } // namespace schema

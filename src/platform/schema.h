@@ -26,7 +26,9 @@ QStringList fieldColumns();
 // Creates every table in an open, empty database.
 void create(SiteDb &db);
 
-// Inserts the one user_info row the program ships with.
+// Inserts the one user_info row the program ships with and the pickers' lists of
+// fonts and templates (stylemanifest); the row's font and template columns name the
+// first entry of each list.
 void seedProfile(SiteDb &db, const QDate &buildDate, const QString &account);
 
 } // namespace schema

@@ -30,7 +30,7 @@ private slots:
         for (const char *c : {"field02", "field03", "field04", "field05", "adBoard", "javascript"})
             QCOMPARE(p.value(QLatin1String(c)), std::optional<QString>(QStringLiteral("0")));
         for (const char *c : {"gov_name", "Address", "logo", "site_name", "defaultFile", "topHead", "field01",
-                              "backGround", "defaultFont", "headTmpl"})
+                              "backGround"})
             QCOMPARE(p.value(QLatin1String(c)), std::optional<QString>(QString()));
         // Look-ups ignore case, as the statements spell the columns several ways.
         QCOMPARE(p.value(QStringLiteral("JavaScript")), p.value(QStringLiteral("javascript")));

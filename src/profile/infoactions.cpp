@@ -1,0 +1,63 @@
+#include "profile/infoactions.h"
+
+#include "shell/textforms.h"
+
+#include <QFileInfo>
+
+namespace profile {
+
+namespace {
+const QString kHint = QStringLiteral("提示");
+}
+
+std::optional<ui::Message> refuseNonAsciiName(const QString &path)
+{
+    if (textforms::isEng(QFileInfo(path).fileName()))
+        return std::nullopt;
+    return ui::Message{QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！"), ui::vbInformation, kHint};
+}
+
+Outcome saveBasicInfo(SiteDb &db, const BasicInfo &info, datafiles::PendingFiles &logoFiles, const QString &dataFolder)
+{
+    if (info.webName.trimmed().isEmpty())
+        return {false, ui::Message{QStringLiteral("站点名称不能为空！"), ui::vbInformation, kHint}};
+    try {
+        ProfileStore(db).saveBasicInfo(info);
+    } catch (const std::exception &) {
+        return {false, ui::Message{QStringLiteral("不期望的错误,errNo:infoFrm"), ui::vbCritical, kHint}};
+    }
+    logoFiles.saved(db, dataFolder);
+    return {true, ui::Message{QStringLiteral("数据保存成功！"), ui::vbInformation, kHint}};
+}
+
+Import importLogo(const QString &path, const QString &dataFolder)
+{
+    if (auto refusal = refuseNonAsciiName(path))
+        return {std::nullopt, refusal};
+    try {
+        return {datafiles::importFile(path, dataFolder), std::nullopt};
+    } catch (const std::exception &e) {
+        return {std::nullopt, ui::Message{err::descriptionOf(e), ui::vbCritical, QStringLiteral("警告")}};
+    }
+}
+
+Outcome cancelLogo(SiteDb &db, const QString &dataFolder, const QString &logoFile, datafiles::PendingFiles &logoFiles)
+{
+    try {
+        ProfileStore(db).setColumn(QStringLiteral("logo"), QString());
+    } catch (const std::exception &e) {
+        return {false, ui::Message{err::descriptionOf(e), ui::vbInformation, kHint}};
+    }
+    logoFiles.replaces(logoFile);
+    logoFiles.saved(db, dataFolder);
+    return {true, ui::Message{QStringLiteral("单位徽标已取消！"), ui::vbInformation, kHint}};
+}
+
+namespace msg {
+ui::Message unsavedInfo()
+{
+    return {QStringLiteral("数据还未保存！"), ui::vbQuestion, kHint};
+}
+} // namespace msg
+
+} // namespace profile

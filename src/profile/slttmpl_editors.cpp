@@ -1,0 +1,155 @@
+#include "profile/slttmpl_editors.h"
+
+#include "platform/dialogparts.h"
+#include "profile/tmplactions.h"
+#include "shell/appcontext.h"
+#include "shell/inputhelpers.h"
+
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QLabel>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+using namespace profile;
+
+namespace {
+
+QLineEdit *lineBox(QWidget *parent, const char *name)
+{
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+// The profile as stored now; a failed read counts as no row.
+Profile storedProfile()
+{
+    try {
+        return ProfileStore(app().conn).load();
+    } catch (const std::exception &) {
+        return {};
+    }
+}
+
+} // namespace
+
+sltTmplFrm_adBoardFrm::sltTmplFrm_adBoardFrm(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("sltTmplFrm_adBoardFrm"));
+    setWindowTitle(QStringLiteral("弹出窗口编辑"));
+    Frame2 = new QGroupBox(QStringLiteral("窗口属性(单位：像素)"), this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    txt_width = lineBox(Frame2, "txt_width");
+    txt_height = lineBox(Frame2, "txt_height");
+    txt_top = lineBox(Frame2, "txt_top");
+    txt_left = lineBox(Frame2, "txt_left");
+    auto *sizes = new QGridLayout(Frame2);
+    sizes->addWidget(new QLabel(QStringLiteral("宽度："), Frame2), 0, 0);
+    sizes->addWidget(txt_width, 0, 1);
+    sizes->addWidget(new QLabel(QStringLiteral("高度："), Frame2), 0, 2);
+    sizes->addWidget(txt_height, 0, 3);
+    sizes->addWidget(new QLabel(QStringLiteral("距屏幕顶边距离："), Frame2), 1, 0);
+    sizes->addWidget(txt_top, 1, 1);
+    sizes->addWidget(new QLabel(QStringLiteral("距屏幕左边距离："), Frame2), 1, 2);
+    sizes->addWidget(txt_left, 1, 3);
+    Frame1 = new QGroupBox(QStringLiteral("窗口内容"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    txt_title = lineBox(Frame1, "txt_title");
+    txt_content = new QPlainTextEdit(Frame1);
+    txt_content->setObjectName(QStringLiteral("txt_content"));
+    auto *content = new QFormLayout(Frame1);
+    content->addRow(QStringLiteral("标题："), txt_title);
+    content->addRow(QStringLiteral("内容："), txt_content);
+    cmd_ok = dialogparts::button(this, "cmd_ok", QStringLiteral("确定"));
+    cmd_cancel = dialogparts::button(this, "cmd_cancel", QStringLiteral("取消"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Frame2);
+    layout->addWidget(Frame1, 1);
+    layout->addLayout(dialogparts::buttonRow(cmd_ok, cmd_cancel));
+    for (QLineEdit *box : {txt_width, txt_height, txt_top, txt_left})
+        connect(box, &QLineEdit::textEdited, this, [box] { mdl_func::checkNumeric(box); });
+    connect(cmd_ok, &QPushButton::clicked, this, &sltTmplFrm_adBoardFrm::cmd_ok_Click);
+    connect(cmd_cancel, &QPushButton::clicked, this, &sltTmplFrm_adBoardFrm::cmd_cancel_Click);
+    resize(460, 380);
+}
+
+void sltTmplFrm_adBoardFrm::Form_Load()
+{
+    const PopupSetting s = decodePopup(storedProfile().text(QStringLiteral("adBoard")));
+    txt_width->setText(s.width);
+    txt_height->setText(s.height);
+    txt_top->setText(s.top);
+    txt_left->setText(s.left);
+    txt_title->setText(s.title);
+    txt_content->setPlainText(textforms::toBoxLines(textforms::decode(s.content)));
+}
+
+void sltTmplFrm_adBoardFrm::cmd_ok_Click()
+{
+    PopupSetting boxes;
+    boxes.state = 1;
+    boxes.width = txt_width->text();
+    boxes.height = txt_height->text();
+    boxes.top = txt_top->text();
+    boxes.left = txt_left->text();
+    boxes.title = txt_title->text();
+    boxes.content = textforms::toStoredLines(txt_content->toPlainText());
+    const Outcome r = savePopup(app().conn, boxes);
+    if (!r.done) {
+        ui::show(*r.message);
+        return;
+    }
+    accept();
+}
+
+sltTmplFrm_javaScrpt::sltTmplFrm_javaScrpt(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("sltTmplFrm_javaScrpt"));
+    setWindowTitle(QStringLiteral("JavaScript脚本效果"));
+    Frame1 = new QGroupBox(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    cmb_javaScript = new QComboBox(Frame1);
+    cmb_javaScript->setObjectName(QStringLiteral("cmb_javaScript"));
+    txt_javascript = lineBox(Frame1, "txt_javascript");
+    auto *form = new QFormLayout(Frame1);
+    form->addRow(QStringLiteral("名称："), cmb_javaScript);
+    form->addRow(QStringLiteral("显示内容："), txt_javascript);
+    OKButton = dialogparts::button(this, "OKButton", QStringLiteral("确定"));
+    CancelButton = dialogparts::button(this, "CancelButton", QStringLiteral("取消"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Frame1);
+    layout->addLayout(dialogparts::buttonRow(OKButton, CancelButton));
+    connect(cmb_javaScript, &QComboBox::currentIndexChanged, this, &sltTmplFrm_javaScrpt::cmb_javaScript_Click);
+    connect(OKButton, &QPushButton::clicked, this, &sltTmplFrm_javaScrpt::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &sltTmplFrm_javaScrpt::CancelButton_Click);
+    setMinimumWidth(380);
+}
+
+void sltTmplFrm_javaScrpt::Form_Load()
+{
+    const ScriptEffect e = decodeScript(storedProfile().value(QStringLiteral("javaScript")));
+    cmb_javaScript->addItems(scriptEffectNames());
+    const int index = e.index >= 0 && e.index < kScriptEffectCount ? e.index : 0;
+    cmb_javaScript->setCurrentIndex(index);
+    cmb_javaScript_Click();
+    txt_javascript->setText(e.text);
+}
+
+void sltTmplFrm_javaScrpt::cmb_javaScript_Click()
+{
+    txt_javascript->setEnabled(effectTakesText(cmb_javaScript->currentIndex()));
+}
+
+void sltTmplFrm_javaScrpt::OKButton_Click()
+{
+    const QString text = txt_javascript->isEnabled() ? txt_javascript->text() : QString();
+    const Outcome r = saveScript(app().conn, cmb_javaScript->currentIndex(), text);
+    if (!r.done) {
+        ui::show(*r.message);
+        return;
+    }
+    accept();
+}

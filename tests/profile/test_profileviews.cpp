@@ -1,0 +1,356 @@
+// The basic-information and template views, their editors, pickers and previews,
+// driven through their handlers: what they store, the boxes they show and what the
+// user sees afterwards.
+#include "design/designfrm.h"
+#include "fakepane.h"
+#include "fakeprompter.h"
+#include "platform/stylemanifest.h"
+#include "profile/infofrm.h"
+#include "profile/slttmpl_editors.h"
+#include "profile/slttmpl_pickers.h"
+#include "profile/slttmpl_previews.h"
+#include "profile/slttmplfrm.h"
+#include "shell/appcontext.h"
+#include "shell/mdifrm.h"
+#include "testenv.h"
+#include "testmain.h"
+
+#include <QFileInfo>
+#include <memory>
+
+using namespace profile;
+
+class TestProfileViews : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<testenv::ProgramFolder> m_prog;
+    std::unique_ptr<FakePrompter> m_prompts;
+    std::unique_ptr<FakePaneFactory> m_panes;
+
+    SiteDb &db() { return app().conn; }
+    QString data(const QString &name = QString()) const { return app().currImgPath + name; }
+    QString column(const QString &name) { return ProfileStore(db()).load().text(name); }
+    void set(const QString &sql) { db().exec(QStringLiteral("UPDATE user_info SET ") + sql); }
+
+private slots:
+    void init()
+    {
+        m_prog = std::make_unique<testenv::ProgramFolder>();
+        m_prompts = std::make_unique<FakePrompter>();
+        m_panes = std::make_unique<FakePaneFactory>();
+        // Pictures come from the build's program folder; the data folder is temporary.
+        app().currentPath = testenv::appDir();
+        app().currImgPath = m_prog->file(QStringLiteral("userImages/"));
+        testenv::makeDatabase(db(), data(QStringLiteral("brevonel.qdb")));
+    }
+
+    void cleanup()
+    {
+        forms().unloadAll();
+        testenv::settle();
+        db().close();
+        m_panes.reset();
+        m_prompts.reset();
+        m_prog.reset();
+    }
+
+    void infoLoadAndSave()
+    {
+        set(QStringLiteral("gov_name='星河', Address=NULL, logo='missing.png'"));
+        infoFrm *v = forms().get<infoFrm>();
+        QCOMPARE(v->txt_webName->text(), QStringLiteral("我的网站"));
+        QCOMPARE(v->txt_govName->text(), QStringLiteral("星河"));
+        QVERIFY(!v->cmd_ok->isEnabled());
+        QVERIFY(v->img->pixmap().isNull());
+        QCOMPARE(v->logoName(), QStringLiteral("missing.png"));
+        QCOMPARE(m_prompts->calls.size(), 0);
+
+        v->txt_webName->setText(QStringLiteral("  "));
+        QVERIFY(v->cmd_ok->isEnabled());
+        v->cmd_ok_Click();
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("站点名称不能为空！"));
+        QVERIFY(v->cmd_ok->isEnabled());
+
+        // A logo: a cancelled choice changes nothing; a chosen one is copied and saved.
+        m_prompts->answerFile(std::nullopt);
+        v->cmd_view_Click();
+        QCOMPARE(m_prompts->messageCount(), 1);
+        m_prompts->answerFile(testenv::appDir() + QStringLiteral("fonts/font02.png"));
+        v->cmd_view_Click();
+        QVERIFY(QFileInfo::exists(data(QStringLiteral("font02.png"))));
+        QVERIFY(!v->img->pixmap().isNull());
+        v->txt_webName->setText(QStringLiteral("新站"));
+        v->cmd_ok_Click();
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据保存成功！"));
+        QVERIFY(!v->cmd_ok->isEnabled());
+        QCOMPARE(column(QStringLiteral("webName")), QStringLiteral("新站"));
+        QCOMPARE(column(QStringLiteral("logo")), QStringLiteral("font02.png"));
+
+        // The logo cancel writes at once and a later save keeps it empty.
+        v->cmd_img_cancel_Click();
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("单位徽标已取消！"));
+        QCOMPARE(column(QStringLiteral("logo")), QString());
+        QVERIFY(!QFileInfo::exists(data(QStringLiteral("font02.png"))));
+        v->txt_fax->setText(QStringLiteral("1"));
+        v->cmd_ok_Click();
+        QCOMPARE(column(QStringLiteral("logo")), QString());
+    }
+
+    void infoWarnsWhenAnotherViewTakesTheFocus()
+    {
+        db().close();
+        MDIFrm main;
+        main.MDIForm_Load(m_prog->path());
+        infoFrm *v = forms().find<infoFrm>();
+        forms().showAndFocus(v);
+        testenv::settle();
+        m_prompts->clear();
+        auto activate = [&](QWidget *view) {
+            main.mdiArea->setActiveSubWindow(FormRegistry::subWindowOf(view));
+            testenv::settle();
+        };
+        // Clean: no warning.
+        activate(forms().find<designFrm>());
+        activate(v);
+        QCOMPARE(m_prompts->messageCount(), 0);
+        // Dirty: one warning each time, and the view comes back.
+        v->txt_tel->setText(QStringLiteral("123"));
+        for (int i = 1; i <= 2; ++i) {
+            activate(forms().find<designFrm>());
+            QCOMPARE(m_prompts->messageCount(), i);
+            QCOMPARE(main.mdiArea->activeSubWindow(), FormRegistry::subWindowOf(v));
+        }
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据还未保存！"));
+        QCOMPARE(m_prompts->lastMessage().style, ui::vbQuestion);
+        main.MDIForm_Unload();
+        testenv::settle();
+    }
+
+    void templateViewLoad()
+    {
+        set(QStringLiteral("defaultFile=' ', topHead='topHeadSelf.swf', field01='||a.htm||b.mht', "
+                           "field03='1', adBoard='1||1||1||1||1||t||c', javascript='0', backGround='bg.jpg'"));
+        sltTmplFrm *v = forms().get<sltTmplFrm>();
+        // Blank custom home page: its row off.
+        QVERIFY(!v->chk_default->isChecked());
+        QVERIFY(!v->txt_default->isEnabled() && !v->cmd_sltDefault->isEnabled() && !v->cmd_viewDefault->isEnabled());
+        QVERIFY(v->Frame1->isEnabled());
+        // Head and other pages on.
+        QVERIFY(v->chk_head->isChecked() && v->cmd_viewHead->isEnabled() && !v->Frame4->isEnabled());
+        QCOMPARE(v->txt_head->text(), QStringLiteral("topHeadSelf.swf"));
+        QVERIFY(v->chk_other->isChecked() && v->cmb_other->isEnabled());
+        QCOMPARE(v->cmb_other->count(), 2);
+        QCOMPARE(v->cmb_other->currentText(), QStringLiteral("a.htm"));
+        QList<bool> features;
+        for (QCheckBox *box : v->chk_pertain)
+            features << box->isChecked();
+        QCOMPARE(features, (QList<bool>{false, true, true, false, false, false}));
+        // The shipped styles are shown.
+        QCOMPARE(v->lbl_defaultTmpl->text(), stylemanifest::homeTemplates().first().file.left(5));
+        QCOMPARE(v->lbl_headTmpl->text(), stylemanifest::innerTemplates().first().file.left(5));
+        QVERIFY(!v->imgDefaultTmpl->pixmap().isNull() && !v->imgHead->pixmap().isNull());
+        QCOMPARE(v->lbl_bg->text(), QStringLiteral("bg.jpg"));
+        QCOMPARE(v->size(), QSize(745, 469));
+        QCOMPARE(m_prompts->calls.size(), 0);
+    }
+
+    void featureBoxes()
+    {
+        sltTmplFrm *v = forms().get<sltTmplFrm>();
+        QCheckBox *forum = v->chk_pertain.at(0);
+        forum->setChecked(true);
+        v->chk_pertain_MouseUp(0);
+        QCOMPARE(column(QStringLiteral("field02")), QStringLiteral("1"));
+        QCOMPARE(v->StatusBar1_panel1->text(), QStringLiteral("此项功能选择后，需要提供商批准后方能生效！"));
+        v->Frame7_MouseMove();
+        forum->setChecked(false);
+        v->chk_pertain_MouseUp(0);
+        QCOMPARE(column(QStringLiteral("field02")), QStringLiteral("0"));
+        QCOMPARE(v->StatusBar1_panel1->text(), QString());
+
+        // Pop-up: OK opens the editor, which stores the setting.
+        QCheckBox *popup = v->chk_pertain.at(2);
+        popup->setChecked(true);
+        m_prompts->answerMsg(ui::vbOK);
+        m_prompts->onDialog<sltTmplFrm_adBoardFrm>([](sltTmplFrm_adBoardFrm &d) {
+            QCOMPARE(d.txt_width->text(), QString()); // "0" shows empty boxes
+            d.txt_title->setText(QStringLiteral("通知"));
+            d.cmd_ok_Click();
+        });
+        v->chk_pertain_MouseUp(2);
+        QCOMPARE(m_prompts->messages().first(), msg::popupQuestion().text);
+        QCOMPARE(column(QStringLiteral("adBoard")), QStringLiteral("1||300||200||0||0||通知||"));
+        QVERIFY(popup->isChecked());
+        // Cancel turns it off.
+        popup->setChecked(false);
+        m_prompts->answerMsg(ui::vbCancel);
+        v->chk_pertain_MouseUp(2);
+        QCOMPARE(column(QStringLiteral("adBoard")), QStringLiteral("0"));
+        QVERIFY(!popup->isChecked());
+
+        // Script effect: the editor closed with Cancel leaves the stored "0", and the box
+        // says so.
+        QCheckBox *script = v->chk_pertain.at(3);
+        script->setChecked(true);
+        m_prompts->answerMsg(ui::vbOK);
+        m_prompts->onDialog<sltTmplFrm_javaScrpt>([](sltTmplFrm_javaScrpt &d) { d.CancelButton_Click(); });
+        v->chk_pertain_MouseUp(3);
+        QCOMPARE(column(QStringLiteral("javascript")), QStringLiteral("0"));
+        QVERIFY(!script->isChecked());
+    }
+
+    void rowsTurnedOff()
+    {
+        testenv::writeFile(data(QStringLiteral("default.htm")));
+        testenv::writeFile(data(QStringLiteral("images/a.png")));
+        set(QStringLiteral("defaultFile='default.htm'"));
+        sltTmplFrm *v = forms().get<sltTmplFrm>();
+        QVERIFY(v->chk_default->isChecked() && !v->Frame1->isEnabled());
+        // Cancelling the question puts the box back and changes nothing.
+        v->chk_default->setChecked(false);
+        m_prompts->answerMsg(ui::vbCancel);
+        v->chk_default_Click();
+        QVERIFY(v->chk_default->isChecked());
+        QCOMPARE(column(QStringLiteral("defaultFile")), QStringLiteral("default.htm"));
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("确实要取消首页自定制设置吗？"));
+        QCOMPARE(m_prompts->lastMessage().style, ui::vbOKCancel + ui::vbQuestion);
+        v->chk_default->setChecked(false);
+        m_prompts->answerMsg(ui::vbOK);
+        v->chk_default_Click();
+        QCOMPARE(column(QStringLiteral("defaultFile")), QString());
+        QVERIFY(!QFileInfo::exists(data(QStringLiteral("default.htm"))));
+        QVERIFY(!QFileInfo::exists(data(QStringLiteral("images"))));
+        QVERIFY(v->Frame1->isEnabled() && v->cmd_DefaultFont->isEnabled());
+        QVERIFY(!v->txt_default->isEnabled() && !v->cmd_viewDefault->isEnabled());
+        QCOMPARE(v->txt_default->text(), QString());
+    }
+
+    void templatePicker()
+    {
+        sltTmplFrm *v = forms().get<sltTmplFrm>();
+        m_prompts->onDialog<sltTmplFrm_defaultTmpl>([this](sltTmplFrm_defaultTmpl &d) {
+            QVERIFY(d.lst_type->count() >= 3);
+            // The first category fills seven places; the first thumbnail is chosen.
+            QCOMPARE(d.tmpl1.size(), 7);
+            QCOMPARE(d.tmpl1.at(6)->pos(), QPoint(17, 224));
+            QCOMPARE(d.tmpl1.at(5)->pos(), QPoint(350, 112));
+            QCOMPARE(d.tmpl1.at(0)->selected(), 1);
+            QVERIFY(d.tmpl1.at(0)->framed());
+            QCOMPARE(d.tmpl1.at(0)->optTmpl->text(), QStringLiteral("d0001"));
+            // A smaller category leaves only its own thumbnails.
+            d.lst_type->setCurrentRow(1);
+            const QStringList names = templateNames(app().conn, Side::Home, d.lst_type->item(1)->text());
+            QCOMPARE(d.tmpl1.size(), names.size());
+            QCOMPARE(d.tmpl1.last()->value(), names.last());
+
+            // The full-size preview draws on its second tick, for this picker's choice.
+            d.tmpl1_click(1);
+            m_prompts->onDialog<sltTmplFrm_viewTmpl>([&d, &names](sltTmplFrm_viewTmpl &p) {
+                QVERIFY(d.BdefaultTmpl);
+                auto *pane = static_cast<FakePane *>(p.wb_view11);
+                QCOMPARE(pane->lastPage(), QStringLiteral("about:blank"));
+                p.Timer1_Timer();
+                QVERIFY(pane->pieces.isEmpty());
+                p.Timer1_Timer();
+                QVERIFY(!p.Timer1->isActive());
+                QVERIFY(pane->written().contains(QStringLiteral("template/") + names.at(1).left(5) + QStringLiteral(".jpg'")));
+                p.CancelButton_Click();
+            });
+            d.cmd_view_Click();
+            QVERIFY(!d.BdefaultTmpl);
+
+            // A double click chooses the thumbnail and stores it.
+            d.tmpl1.last()->imgTmpl_Click();
+            d.tmpl1.last()->imgTmpl_DblClick();
+        });
+        v->cmd_default_Click();
+        const QString chosen = column(QStringLiteral("defaultTmpl"));
+        QVERIFY(chosen.startsWith(QLatin1Char('d')) && chosen != stylemanifest::homeTemplates().first().file);
+        QCOMPARE(v->lbl_defaultTmpl->text(), chosen.left(5));
+        QVERIFY(!forms().isLoaded<sltTmplFrm_defaultTmpl>());
+    }
+
+    void fontPicker()
+    {
+        sltTmplFrm *v = forms().get<sltTmplFrm>();
+        v->imgHead->clear();
+        m_prompts->onDialog<sltTmplFrm_headFont>([this](sltTmplFrm_headFont &d) {
+            QCOMPARE(d.img.size(), stylemanifest::fonts().size());
+            // Stacked 7 pixels apart, each at its picture's size.
+            QCOMPARE(d.img.at(1)->y(), d.img.at(0)->height() + FontPicker::kGap);
+            d.OKButton_Click();
+            QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("请选择一种字体！"));
+            QVERIFY(d.isVisible() || forms().isLoaded<sltTmplFrm_headFont>());
+            d.img_Click(3);
+            QVERIFY(d.isFramed(3) && !d.isFramed(0));
+            d.img_DblClick(3);
+        });
+        v->cmd_headFont_Click();
+        QCOMPARE(column(QStringLiteral("headFont")), stylemanifest::fonts().at(3));
+        QCOMPARE(column(QStringLiteral("defaultFont")), stylemanifest::fonts().at(0));
+        QVERIFY(!v->imgHead->pixmap().isNull());
+    }
+
+    void editors()
+    {
+        set(QStringLiteral("adBoard='1||640||480||5||7||标题||一行<br>二&nbsp;行', javascript='1||10.asp||你好'"));
+        auto *pop = forms().get<sltTmplFrm_adBoardFrm>();
+        QCOMPARE(pop->txt_content->toPlainText(), QStringLiteral("一行\n二 行"));
+        QCOMPARE(pop->txt_left->text(), QStringLiteral("7"));
+        pop->txt_width->setText(QStringLiteral("64a"));
+        emit pop->txt_width->textEdited(pop->txt_width->text());
+        QCOMPARE(pop->txt_width->text(), QStringLiteral("64"));
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("请输入数字！"));
+        pop->txt_title->setText(QStringLiteral("a||b"));
+        pop->cmd_ok_Click();
+        QCOMPARE(m_prompts->lastMessage().style, ui::vbCritical);
+        QVERIFY(forms().isLoaded<sltTmplFrm_adBoardFrm>());
+        pop->txt_title->setText(QStringLiteral("标题"));
+        pop->cmd_ok_Click();
+        QCOMPARE(column(QStringLiteral("adBoard")), QStringLiteral("1||64||480||5||7||标题||一行<br>二&nbsp;行"));
+
+        auto *js = forms().get<sltTmplFrm_javaScrpt>();
+        QCOMPARE(js->cmb_javaScript->count(), 13);
+        QCOMPARE(js->cmb_javaScript->currentText(), QStringLiteral("状态栏特效5"));
+        QCOMPARE(js->txt_javascript->text(), QStringLiteral("你好"));
+        js->cmb_javaScript->setCurrentIndex(1);
+        QVERIFY(!js->txt_javascript->isEnabled());
+        js->OKButton_Click();
+        QCOMPARE(column(QStringLiteral("javascript")), QStringLiteral("1||01.asp||"));
+        js->cmb_javaScript->setCurrentIndex(0);
+        QVERIFY(js->txt_javascript->isEnabled());
+    }
+
+    void previewsFromTheView()
+    {
+        set(QStringLiteral("defaultFile='default.htm', topHead='topHeadSelf.gif'"));
+        sltTmplFrm *v = forms().get<sltTmplFrm>();
+        // Missing files: the box, and no window stays.
+        v->cmd_viewDefault_Click();
+        v->cmd_viewHead_Click();
+        QCOMPARE(m_prompts->messages(), (QStringList{"首页文件不存在！", "内页头文件不存在！"}));
+        QVERIFY(!forms().isLoaded<sltTmplFrm_view>() && !forms().isLoaded<sltTmplFrm_viewHead>());
+
+        testenv::writeFile(data(QStringLiteral("default.htm")));
+        testenv::writeFile(data(QStringLiteral("topHeadSelf.gif")));
+        m_prompts->onDialog<sltTmplFrm_view>([this](sltTmplFrm_view &d) {
+            auto *pane = static_cast<FakePane *>(d.wb_view);
+            QCOMPARE(pane->lastPage(), data(QStringLiteral("default.htm")));
+            QVERIFY(!pane->options.pageScripts);
+            d.CancelButton_Click();
+        });
+        v->cmd_viewDefault_Click();
+        m_prompts->onDialog<sltTmplFrm_viewHead>([](sltTmplFrm_viewHead &d) {
+            auto *pane = static_cast<FakePane *>(d.wb_view);
+            QCOMPARE(pane->pieces.size(), 2);
+            QVERIFY(pane->pieces.at(1).endsWith(QStringLiteral("/userImages/topHeadSelf.gif'>")));
+            QVERIFY(!pane->options.pageScripts);
+            d.CancelButton_Click();
+        });
+        v->cmd_viewHead_Click();
+        QCOMPARE(m_prompts->messageCount(), 2);
+    }
+};
+
+QUORVIK_TEST_MAIN(TestProfileViews)
+#include "test_profileviews.moc"
