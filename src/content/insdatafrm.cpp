@@ -3,9 +3,11 @@
 #include "content/entryactions.h"
 #include "content/insdatafrm_dialogs.h"
 #include "content/pictures.h"
+#include "design/catalogtree.h"
 #include "design/catalogstore.h"
 #include "design/designactions.h"
 #include "editor/advedit.h"
+#include "platform/dialogparts.h"
 #include "platform/twips.h"
 #include "shell/appcontext.h"
 #include "shell/artwork.h"
@@ -71,17 +73,7 @@ insDataFrm::insDataFrm(QWidget *parent)
 
     Frame_nav = new QGroupBox(this);
     Frame_nav->setObjectName(QStringLiteral("Frame_nav"));
-    tvw_nav = new QTreeWidget(Frame_nav);
-    tvw_nav->setObjectName(QStringLiteral("tvw_nav"));
-    tvw_nav->setHeaderHidden(true);
-    tvw_nav->setRootIsDecorated(true);
-    tvw_nav->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tvw_nav->setContextMenuPolicy(Qt::NoContextMenu);
-    tvw_nav->setIconSize(QSize(16, 16));
-    tvw_nav->viewport()->installEventFilter(this);
-    auto *navLayout = new QVBoxLayout(Frame_nav);
-    navLayout->setContentsMargins(4, 4, 4, 4);
-    navLayout->addWidget(tvw_nav);
+    tvw_nav = design::makeTreeWidget(Frame_nav, this);
 
     Frame_optn = new QGroupBox(this);
     Frame_optn->setObjectName(QStringLiteral("Frame_optn"));
@@ -151,16 +143,7 @@ insDataFrm::insDataFrm(QWidget *parent)
     advEditer = new advEdit(Frame_optn);
     advEditer->setObjectName(QStringLiteral("advEditer"));
 
-    StsBar = new QStatusBar(this);
-    StsBar->setObjectName(QStringLiteral("StsBar"));
-    StsBar->setSizeGripEnabled(false);
-    StsBar_panel1 = new QLabel(StsBar);
-    StsBar_panel1->setObjectName(QStringLiteral("StsBar_panel1"));
-    StsBar_panel2 = new QLabel(StsBar);
-    StsBar_panel2->setObjectName(QStringLiteral("StsBar_panel2"));
-    StsBar->addWidget(StsBar_panel1, 1);
-    StsBar->addWidget(StsBar_panel2, 1);
-    StsBar->setFixedHeight(StsBar->sizeHint().height() + 2);
+    StsBar = dialogparts::statusBar(this, {&StsBar_panel1, &StsBar_panel2});
 
     mnuIns = new QMenu(QStringLiteral("mnuIns"), this);
     mnuIns->setObjectName(QStringLiteral("mnuIns"));

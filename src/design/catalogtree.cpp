@@ -1,5 +1,7 @@
 #include "design/catalogtree.h"
 
+#include <QVBoxLayout>
+
 #include "shell/artwork.h"
 
 namespace design {
@@ -15,6 +17,22 @@ void fillTreeItem(QTreeWidgetItem *item, const CatalogNode &node,
         each(item, node);
     for (const CatalogNode &child : node.children)
         fillTreeItem(new QTreeWidgetItem(item), child, each);
+}
+
+QTreeWidget *makeTreeWidget(QWidget *frame, QObject *viewportFilter)
+{
+    auto *tree = new QTreeWidget(frame);
+    tree->setObjectName(QStringLiteral("tvw_nav"));
+    tree->setHeaderHidden(true);
+    tree->setRootIsDecorated(true);
+    tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tree->setContextMenuPolicy(Qt::NoContextMenu);
+    tree->setIconSize(QSize(16, 16));
+    tree->viewport()->installEventFilter(viewportFilter);
+    auto *layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(tree);
+    return tree;
 }
 
 } // namespace design

@@ -4,6 +4,7 @@
 
 #include "design/catalogstore.h"
 
+#include <QTreeWidget>
 #include <QTreeWidgetItem>
 #include <functional>
 
@@ -17,5 +18,9 @@ constexpr int TagRole = Qt::UserRole + 1;
 // is also handed to `each` when given.
 void fillTreeItem(QTreeWidgetItem *item, const CatalogNode &node,
                   const std::function<void(QTreeWidgetItem *, const CatalogNode &)> &each = {});
+
+// The tree control "tvw_nav" filling its frame: no header, no editing by itself, mouse
+// events of its viewport going to viewportFilter.
+QTreeWidget *makeTreeWidget(QWidget *frame, QObject *viewportFilter);
 
 } // namespace design

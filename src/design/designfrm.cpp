@@ -3,6 +3,7 @@
 #include "content/insdatafrm.h"
 #include "design/catalogtree.h"
 #include "design/dgnfrm_dialogs.h"
+#include "platform/dialogparts.h"
 #include "platform/twips.h"
 #include "shell/appcontext.h"
 #include "shell/artwork.h"
@@ -74,18 +75,8 @@ designFrm::designFrm(QWidget *parent)
     Frame_nav = new QGroupBox(this);
     Frame_nav->setObjectName(QStringLiteral("Frame_nav"));
     Frame_nav->setMouseTracking(true);
-    tvw_nav = new QTreeWidget(Frame_nav);
-    tvw_nav->setObjectName(QStringLiteral("tvw_nav"));
-    tvw_nav->setHeaderHidden(true);
-    tvw_nav->setRootIsDecorated(true);
-    tvw_nav->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tvw_nav = makeTreeWidget(Frame_nav, this);
     tvw_nav->setItemDelegate(new RenameDelegate(this));
-    tvw_nav->setContextMenuPolicy(Qt::NoContextMenu);
-    tvw_nav->setIconSize(QSize(16, 16));
-    tvw_nav->viewport()->installEventFilter(this);
-    auto *navLayout = new QVBoxLayout(Frame_nav);
-    navLayout->setContentsMargins(4, 4, 4, 4);
-    navLayout->addWidget(tvw_nav);
 
     frame_cmdNode = new QGroupBox(this);
     frame_cmdNode->setObjectName(QStringLiteral("frame_cmdNode"));
@@ -125,13 +116,7 @@ designFrm::designFrm(QWidget *parent)
     designLayout->addStretch();
     designLayout->addWidget(cmd_mod);
 
-    StsBar = new QStatusBar(this);
-    StsBar->setObjectName(QStringLiteral("StsBar"));
-    StsBar->setSizeGripEnabled(false);
-    StsBar_panel1 = new QLabel(StsBar);
-    StsBar_panel1->setObjectName(QStringLiteral("StsBar_panel1"));
-    StsBar->addWidget(StsBar_panel1, 1);
-    StsBar->setFixedHeight(StsBar->sizeHint().height() + 2);
+    StsBar = dialogparts::statusBar(this, {&StsBar_panel1});
 
     auto *left = new QVBoxLayout;
     left->addWidget(Frame_nav, 1);

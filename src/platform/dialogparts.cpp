@@ -4,7 +4,9 @@
 
 #include <QDialog>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 
 namespace dialogparts {
 
@@ -36,6 +38,21 @@ QHBoxLayout *buttonRow(QPushButton *ok, QPushButton *cancel)
 void unloadOnFinish(QDialog *dlg)
 {
     QObject::connect(dlg, &QDialog::finished, dlg, [dlg] { forms().unloadWidget(dlg); });
+}
+
+QStatusBar *statusBar(QWidget *parent, std::initializer_list<QLabel **> panels)
+{
+    auto *bar = new QStatusBar(parent);
+    bar->setObjectName(QStringLiteral("StsBar"));
+    bar->setSizeGripEnabled(false);
+    int n = 0;
+    for (QLabel **panel : panels) {
+        *panel = new QLabel(bar);
+        (*panel)->setObjectName(QStringLiteral("StsBar_panel%1").arg(++n));
+        bar->addWidget(*panel, 1);
+    }
+    bar->setFixedHeight(bar->sizeHint().height() + 2);
+    return bar;
 }
 
 } // namespace dialogparts

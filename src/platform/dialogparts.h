@@ -1,12 +1,15 @@
 #pragma once
-// Pieces every dialog is built from: named buttons, the OK / Cancel row, and the unload
-// when it closes.
+// Pieces the windows are built from: named buttons, the OK / Cancel row, the unload of a
+// dialog when it closes, and the views' status bars.
 
 #include <QRect>
 #include <QString>
+#include <initializer_list>
 
 class QDialog;
 class QHBoxLayout;
+class QLabel;
+class QStatusBar;
 class QPushButton;
 class QWidget;
 
@@ -20,5 +23,8 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, c
 QHBoxLayout *buttonRow(QPushButton *ok, QPushButton *cancel);
 // The dialog is unloaded when it closes, so that its controls start fresh next time.
 void unloadOnFinish(QDialog *dlg);
+// A view's status bar "StsBar" with text panels of equal stretch, named StsBar_panel1,
+// StsBar_panel2, …; its height does not change when a panel's text does.
+QStatusBar *statusBar(QWidget *parent, std::initializer_list<QLabel **> panels);
 
 } // namespace dialogparts

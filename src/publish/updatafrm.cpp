@@ -1,5 +1,6 @@
 #include "publish/updatafrm.h"
 
+#include "platform/dialogparts.h"
 #include "platform/twips.h"
 #include "profile/profilestore.h"
 #include "publish/datapacker.h"
@@ -185,15 +186,7 @@ updataFrm::updataFrm(QWidget *parent)
     grid->setColumnStretch(1, 2);
     frm_update->setFixedSize(600, 318);
 
-    StsBar = new QStatusBar(this);
-    StsBar->setObjectName(QStringLiteral("StsBar"));
-    StsBar->setSizeGripEnabled(false);
-    StsBar_panel1 = new QLabel(StsBar);
-    StsBar_panel1->setObjectName(QStringLiteral("StsBar_panel1"));
-    StsBar_panel2 = new QLabel(StsBar);
-    StsBar_panel2->setObjectName(QStringLiteral("StsBar_panel2"));
-    StsBar->addWidget(StsBar_panel1, 1);
-    StsBar->addWidget(StsBar_panel2, 1);
+    StsBar = dialogparts::statusBar(this, {&StsBar_panel1, &StsBar_panel2});
 
     timer_verion = new QTimer(this);
     timer_verion->setObjectName(QStringLiteral("timer_verion"));
