@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
 
@@ -79,6 +80,14 @@ void applyPaneSettings(QWebEnginePage *page, bool pageScripts)
     s->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
     s->setAttribute(QWebEngineSettings::PluginsEnabled, false);
     s->setDefaultTextEncoding(QStringLiteral("utf-8"));
+}
+
+void warmUpPanes()
+{
+    if (g_factory)
+        return; // tests with fake panes need no engine
+    QWebEnginePage page(QWebEngineProfile::defaultProfile());
+    Q_UNUSED(page);
 }
 
 void setPaneFactory(PaneFactory factory)

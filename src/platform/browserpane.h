@@ -92,5 +92,8 @@ QString paneBaseFolder();
 // files readable, nothing remote, no windows, no plug-ins, UTF-8 by default.
 void applyPaneSettings(QWebEnginePage *page, bool pageScripts);
 
+// Starts the web engine ahead of the first pane (it takes a while the first time).
+void warmUpPanes();
+
 // JavaScript string literal of a text (JSON-escaped, safe inside a <script>).
 QString jsString(const QString &text);

@@ -1,9 +1,11 @@
 #include "shell/splash.h"
 
+#include "platform/browserpane.h"
 #include "shell/artwork.h"
 #include "shell/mdifrm.h"
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -18,6 +20,7 @@ frmSplash::frmSplash(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Image1);
+    msSinceLastTick = [this] { return m_sinceTick.isValid() ? m_sinceTick.restart() : 0; };
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(50);
@@ -35,12 +38,16 @@ void frmSplash::Form_Load()
         r.moveCenter(screen->availableGeometry().center());
         move(r.topLeft());
     }
+    m_sinceTick.start();
     Timer1->start();
+    // While the splash is up, the web engine gets ready for the views' panes.
+    QTimer::singleShot(0, this, [] { warmUpPanes(); });
 }
 
 void frmSplash::Timer1_Timer()
 {
-    elapsed += Timer1->interval();
+    // A tick that comes late (the event loop was busy) counts the time that really passed.
+    elapsed += std::max<qint64>(Timer1->interval(), msSinceLastTick());
     if (elapsed < 150)
         return;
     // Stop first: the main window's load unloads this window.

@@ -4,6 +4,8 @@
 
 #include "platform/formregistry.h"
 
+#include <QElapsedTimer>
+#include <functional>
 #include <QLabel>
 #include <QTimer>
 #include <QWidget>
@@ -21,6 +23,11 @@ public:
     QLabel *Image1 = nullptr;
     QTimer *Timer1 = nullptr;
     long elapsed = 0;
+    // Milliseconds since the previous tick (or since load); tests replace it.
+    std::function<qint64()> msSinceLastTick;
+
+private:
+    QElapsedTimer m_sinceTick;
 };
 
 namespace mdl_frmSplash {

@@ -347,6 +347,8 @@ private slots:
         QVERIFY(splash->windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(splash->Timer1->isActive());
         QCOMPARE(splash->Timer1->interval(), 50);
+        // Ticks on time: each counts the interval.
+        splash->msSinceLastTick = [] { return qint64(10); };
         splash->Timer1_Timer();
         splash->Timer1_Timer();
         QVERIFY(!MDIFrm::instance());
@@ -354,8 +356,23 @@ private slots:
         QVERIFY(MDIFrm::instance());
         m_main.reset(MDIFrm::instance());
         QVERIFY(!splash->Timer1->isActive());
+        QCOMPARE(splash->elapsed, 150);
         QVERIFY(!forms().isLoaded<frmSplash>());
         QCOMPARE(activeView(*m_main), QStringLiteral("designFrm"));
+        MDIFrm::setProgramFolder(QString());
+    }
+
+    void aLateTickCountsTheTimeThatPassed()
+    {
+        // The event loop was busy for 200 ms (the web engine starting): the splash has
+        // been up long enough at its first tick.
+        MDIFrm::setProgramFolder(m_prog->path());
+        mdl_frmSplash::Main();
+        frmSplash *splash = forms().find<frmSplash>();
+        splash->msSinceLastTick = [] { return qint64(200); };
+        splash->Timer1_Timer();
+        QVERIFY(MDIFrm::instance());
+        m_main.reset(MDIFrm::instance());
         MDIFrm::setProgramFolder(QString());
     }
 
