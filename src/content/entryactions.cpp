@@ -1,7 +1,7 @@
 #include "content/entryactions.h"
 
 #include "content/pictures.h"
-#include "shell/textforms.h"
+#include "shell/inputhelpers.h"
 
 #include <QFileInfo>
 
@@ -88,11 +88,11 @@ std::optional<ChosenPicture> choosePicture(QWidget *owner, const QString &dataFo
         owner, {QStringLiteral("图像文件(*.jpg;*.bmp;*.gif)|*.jpg;*.bmp;*.gif"), QString(), QString()});
     if (!path)
         return std::nullopt;
-    const QString name = QFileInfo(*path).fileName();
-    if (!textforms::isEng(name)) {
-        ui::show(msg::pictureNameRefused());
+    if (const auto refusal = mdl_func::refuseNonAsciiName(*path)) {
+        ui::show(*refusal);
         return std::nullopt;
     }
+    const QString name = QFileInfo(*path).fileName();
     ChosenPicture chosen;
     chosen.image = pictures::load(*path);
     if (chosen.image.isNull()) {
@@ -109,10 +109,6 @@ std::optional<ChosenPicture> choosePicture(QWidget *owner, const QString &dataFo
 }
 
 namespace msg {
-ui::Message pictureNameRefused()
-{
-    return {QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！"), ui::vbInformation, kHint};
-}
 ui::Message noPicturePath()
 {
     return {QStringLiteral("没有选择图片路径！"), ui::vbCritical, kWarning};

@@ -51,7 +51,6 @@ std::optional<ChosenPicture> choosePicture(QWidget *owner, const QString &dataFo
 
 // The messages of content entry.
 namespace msg {
-ui::Message pictureNameRefused();
 ui::Message noPicturePath();
 // A picture that could not be read or copied (the error's description).
 ui::Message pictureFailed(const QString &description);

@@ -113,9 +113,8 @@ void InsertDialog::OKButton_Click()
 
 QString InsertDialog::importChosen(const QString &path)
 {
-    const QString name = QFileInfo(path).fileName();
-    if (!textforms::isEng(name)) {
-        ui::show(content::msg::pictureNameRefused());
+    if (const auto refusal = mdl_func::refuseNonAsciiName(path)) {
+        ui::show(*refusal);
         return {};
     }
     try {

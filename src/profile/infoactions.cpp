@@ -1,20 +1,11 @@
 #include "profile/infoactions.h"
 
-#include "shell/textforms.h"
-
-#include <QFileInfo>
+#include "shell/inputhelpers.h"
 
 namespace profile {
 
 namespace {
 const QString kHint = QStringLiteral("提示");
-}
-
-std::optional<ui::Message> refuseNonAsciiName(const QString &path)
-{
-    if (textforms::isEng(QFileInfo(path).fileName()))
-        return std::nullopt;
-    return ui::Message{QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！"), ui::vbInformation, kHint};
 }
 
 Outcome saveBasicInfo(SiteDb &db, const BasicInfo &info, datafiles::PendingFiles &logoFiles, const QString &dataFolder)
@@ -32,7 +23,7 @@ Outcome saveBasicInfo(SiteDb &db, const BasicInfo &info, datafiles::PendingFiles
 
 Import importLogo(const QString &path, const QString &dataFolder)
 {
-    if (auto refusal = refuseNonAsciiName(path))
+    if (auto refusal = mdl_func::refuseNonAsciiName(path))
         return {std::nullopt, refusal};
     try {
         return {datafiles::importFile(path, dataFolder), std::nullopt};

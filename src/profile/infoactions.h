@@ -35,9 +35,6 @@ Import importLogo(const QString &path, const QString &dataFolder);
 Outcome cancelLogo(SiteDb &db, const QString &dataFolder, const QString &logoFile,
                    datafiles::PendingFiles &logoFiles);
 
-// The name of a chosen picture file may only hold characters 32 to 127.
-std::optional<ui::Message> refuseNonAsciiName(const QString &path);
-
 namespace msg {
 // Shown when the view loses the focus to another view with unsaved edits.
 ui::Message unsavedInfo();

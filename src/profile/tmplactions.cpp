@@ -1,6 +1,7 @@
 #include "profile/tmplactions.h"
 
 #include "platform/fileutil.h"
+#include "shell/inputhelpers.h"
 #include "shell/textforms.h"
 
 #include <QDir>
@@ -213,7 +214,7 @@ Outcome turnOffOtherPages(SiteDb &db, const QString &dataFolder, const QStringLi
 
 Import chooseBackground(SiteDb &db, const QString &file, const QString &dataFolder)
 {
-    if (auto refusal = refuseNonAsciiName(file))
+    if (auto refusal = mdl_func::refuseNonAsciiName(file))
         return {std::nullopt, refusal};
     try {
         const QString previous = stored(db, QStringLiteral("backGround")).trimmed();

@@ -3,6 +3,7 @@
 #include "platform/prompter.h"
 #include "shell/textforms.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QSignalBlocker>
 
@@ -24,6 +25,14 @@ void checkNumeric(QLineEdit *box)
         box->setText(t);
     }
     ui::msgBox(QStringLiteral("请输入数字！"), ui::vbInformation, QStringLiteral("提示"));
+}
+
+std::optional<ui::Message> refuseNonAsciiName(const QString &path)
+{
+    if (textforms::isEng(QFileInfo(path).fileName()))
+        return std::nullopt;
+    return ui::Message{QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！"), ui::vbInformation,
+                       QStringLiteral("提示")};
 }
 
 QString colorHex(const QColor &c)

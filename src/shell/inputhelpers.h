@@ -1,6 +1,8 @@
 #pragma once
-// Input helpers shared by the windows: the numeric check of a text box, the colour
-// choice as an HTML colour, and the folder choice.
+// Input helpers shared by the windows: the numeric check of a text box, the name check
+// of a chosen file, the colour choice as an HTML colour, and the folder choice.
+
+#include "platform/prompter.h"
 
 #include <QColor>
 #include <QString>
@@ -15,6 +17,10 @@ namespace mdl_func {
 // loses characters from its end until it is, the box takes the focus, and
 // "请输入数字！" is shown once.
 void checkNumeric(QLineEdit *box);
+
+// The name of a chosen file (pictures, pages) may only hold characters 32 to 127: the
+// message to show when it holds others.
+std::optional<ui::Message> refuseNonAsciiName(const QString &path);
 
 // "#RRGGBB" in upper case, or nothing when the user cancels.
 std::optional<QString> pickColorHex(QWidget *owner = nullptr, const QColor &initial = Qt::white);
