@@ -22,6 +22,7 @@ using design::Level;
 
 namespace {
 
+using dialogparts::label;
 using twips::toPx;
 
 const QString kWelcome = QStringLiteral("tmplImg/welcome02.htm");
@@ -35,25 +36,6 @@ constexpr int kRowTwo = 4035;
 constexpr int kContentHeight = 5000;
 const QSize kRowPictureBox(3735, 2295);
 const QSize kBigPictureBox(7500, 6000);
-
-QRect pxRect(int left, int top, int width, int height)
-{
-    return QRect(toPx(left), toPx(top), toPx(width), toPx(height));
-}
-
-QLabel *label(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
-QPushButton *button(QWidget *parent, const QString &name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
-}
 
 bool isImageFormat(const QString &format)
 {
@@ -114,7 +96,8 @@ insDataFrm::insDataFrm(QWidget *parent)
         img[i]->setScaledContents(true);
         txt_img[i] = new QLineEdit(pic_edit);
         txt_img[i]->setObjectName(QStringLiteral("txt_img_%1").arg(i));
-        cmd_img[i] = button(pic_edit, QStringLiteral("cmd_img_%1").arg(i), QStringLiteral("浏览..."));
+        cmd_img[i] = new QPushButton(QStringLiteral("浏览..."), pic_edit);
+        cmd_img[i]->setObjectName(QStringLiteral("cmd_img_%1").arg(i));
         connect(cmd_img[i], &QPushButton::clicked, this, [this, i] { cmd_img_Click(i); });
     }
 
@@ -128,15 +111,16 @@ insDataFrm::insDataFrm(QWidget *parent)
     auto *cmdLayout = new QHBoxLayout(frame_cmdDesign);
     cmdLayout->setContentsMargins(0, 0, 0, 0);
     for (int i = 0; i < 3; ++i) {
-        cmd_addData[i] = button(frame_cmdDesign, QStringLiteral("cmd_addData_%1").arg(i), listCaptions[i]);
+        cmd_addData[i] = new QPushButton(listCaptions[i], frame_cmdDesign);
+        cmd_addData[i]->setObjectName(QStringLiteral("cmd_addData_%1").arg(i));
         cmd_addData[i]->setEnabled(false);
         cmdLayout->addWidget(cmd_addData[i]);
         connect(cmd_addData[i], &QPushButton::clicked, this, [this, i] { cmd_addData_Click(i); });
     }
     cmdLayout->addStretch();
-    cmd_OK = button(frame_cmdDesign, QStringLiteral("cmd_OK"), QStringLiteral("保存"));
+    cmd_OK = dialogparts::button(frame_cmdDesign, "cmd_OK", QStringLiteral("保存"));
     cmd_OK->setEnabled(false);
-    cmd_help = button(frame_cmdDesign, QStringLiteral("cmd_help"), QStringLiteral("帮助"));
+    cmd_help = dialogparts::button(frame_cmdDesign, "cmd_help", QStringLiteral("帮助"));
     cmdLayout->addWidget(cmd_OK);
     cmdLayout->addWidget(cmd_help);
 
@@ -218,10 +202,10 @@ void insDataFrm::placeRows(int v)
     const int lineTop = headTop + 285;
     Line1->setGeometry(toPx(kLeft), toPx(lineTop), width - toPx(kLeft + 500), 2);
     const int titleTop = lineTop + 395;
-    lbl_title->setGeometry(pxRect(kLeft, titleTop + 30, 1000, 270));
-    txt_title->setGeometry(pxRect(kBoxLeft, titleTop, 4500, 330));
+    lbl_title->setGeometry(twips::rect(kLeft, titleTop + 30, 1000, 270));
+    txt_title->setGeometry(twips::rect(kBoxLeft, titleTop, 4500, 330));
     const int contentLabelTop = titleTop + 395;
-    lbl_content->setGeometry(pxRect(kLeft, contentLabelTop + 30, 1000, 270));
+    lbl_content->setGeometry(twips::rect(kLeft, contentLabelTop + 30, 1000, 270));
     const int contentTop = contentLabelTop + 395;
     const int contentWidth = qMin(width - toPx(800), toPx(8000));
     txt_content->setGeometry(toPx(kLeft), toPx(contentTop), qMax(contentWidth, 0), toPx(kContentHeight));
@@ -229,9 +213,9 @@ void insDataFrm::placeRows(int v)
     const int rowTop = big ? lineTop + 100 : contentTop + kContentHeight + 100;
     for (int i = 0; i < 2; ++i) {
         const int left = kLeft + i * kRowTwo;
-        lbl_img[i]->setGeometry(pxRect(left, rowTop + 30, 1000, 270));
-        txt_img[i]->setGeometry(pxRect(left + kBoxLeft - kLeft, rowTop, 1900, 330));
-        cmd_img[i]->setGeometry(pxRect(left + kBoxLeft - kLeft + 1950, rowTop, 840, 330));
+        lbl_img[i]->setGeometry(twips::rect(left, rowTop + 30, 1000, 270));
+        txt_img[i]->setGeometry(twips::rect(left + kBoxLeft - kLeft, rowTop, 1900, 330));
+        cmd_img[i]->setGeometry(twips::rect(left + kBoxLeft - kLeft + 1950, rowTop, 840, 330));
         img[i]->move(toPx(left), toPx(rowTop + 395));
     }
 }

@@ -3,6 +3,7 @@
 #include "content/insdatafrm.h"
 #include "content/mydate.h"
 #include "content/pictures.h"
+#include "platform/dialogparts.h"
 #include "platform/twips.h"
 #include "shell/appcontext.h"
 
@@ -13,27 +14,19 @@ using twips::toPx;
 
 namespace {
 
-QRect pxRect(int left, int top, int width, int height)
-{
-    return QRect(toPx(left), toPx(top), toPx(width), toPx(height));
-}
-
+// A label whose top left corner stands at a point given in twips, sized to its caption.
 QLabel *label(QWidget *parent, const char *name, const QString &caption, QPoint at)
 {
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(QString::fromLatin1(name));
+    QLabel *l = dialogparts::label(parent, name, caption);
     l->move(toPx(at.x()), toPx(at.y()));
     l->adjustSize();
     return l;
 }
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption, QRect twipsRect)
+// A button placed by a rectangle given in twips.
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, QRect place)
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    b->setGeometry(pxRect(twipsRect.x(), twipsRect.y(), twipsRect.width(), twipsRect.height()));
-    return b;
+    return dialogparts::button(parent, name, caption, twips::rect(place.x(), place.y(), place.width(), place.height()));
 }
 
 // A box with the system's application-workspace colour.
@@ -123,26 +116,26 @@ NewsDialog::NewsDialog(QWidget *parent, const QString &caption, const QString &o
     setFixedSize(toPx(8445), toPx(5025));
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(pxRect(75 - shift, 90 - shift, 8310, 4170));
+    Frame1->setGeometry(twips::rect(75 - shift, 90 - shift, 8310, 4170));
     Label1 = label(Frame1, "Label1", QStringLiteral("标题："), QPoint(135, 285));
     txt_title = new QLineEdit(Frame1);
     txt_title->setObjectName(QStringLiteral("txt_title"));
-    txt_title->setGeometry(pxRect(660, 225, 2910, 330));
+    txt_title->setGeometry(twips::rect(660, 225, 2910, 330));
     Label4 = label(Frame1, "Label4", QStringLiteral("日期："), QPoint(3705, 300));
     Label2 = label(Frame1, "Label2", QStringLiteral("内容："), QPoint(2910, 810));
     txt_content = new QPlainTextEdit(Frame1);
     txt_content->setObjectName(QStringLiteral("txt_content"));
-    txt_content->setGeometry(pxRect(2730, 1125, 5475, 2955));
+    txt_content->setGeometry(twips::rect(2730, 1125, 5475, 2955));
     txt_content->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Label3 = label(Frame1, "Label3", QStringLiteral("图片："), QPoint(135, 795));
     img = new QLabel(Frame1);
     img->setObjectName(QStringLiteral("img"));
     img->setFrameShape(QFrame::Box);
     img->setScaledContents(true);
-    img->setGeometry(pxRect(135, 1125, 2430, 2475));
+    img->setGeometry(twips::rect(135, 1125, 2430, 2475));
     lbl_imgName = new QLabel(Frame1);
     lbl_imgName->setObjectName(QStringLiteral("lbl_imgName"));
-    lbl_imgName->setGeometry(pxRect(180, 3705, 1515, 330));
+    lbl_imgName->setGeometry(twips::rect(180, 3705, 1515, 330));
     cmd_img = button(Frame1, "cmd_img", QStringLiteral("浏览..."), QRect(1725, 3705, 840, 330));
     // The date box opens its calendar downwards over the body box.
     myDate1 = new myDate(Frame1);
@@ -232,14 +225,14 @@ GalleryDialog::GalleryDialog(QWidget *parent, const QString &caption, const QStr
     setFixedSize(toPx(8445), toPx(5025));
     Frame1 = new QGroupBox(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(pxRect(75, modify ? 0 : 60, 8310, 4170));
+    Frame1->setGeometry(twips::rect(75, modify ? 0 : 60, 8310, 4170));
     Label1 = new QLabel(labelCaption, Frame1);
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(modify ? pxRect(360, 360, 1275, 330) : pxRect(315, 360, 1275, 330));
+    Label1->setGeometry(modify ? twips::rect(360, 360, 1275, 330) : twips::rect(315, 360, 1275, 330));
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     txt_title = new QLineEdit(Frame1);
     txt_title->setObjectName(QStringLiteral("txt_title"));
-    txt_title->setGeometry(pxRect(1590, 270, 4950, 330));
+    txt_title->setGeometry(twips::rect(1590, 270, 4950, 330));
     Label3 = label(Frame1, "Label3", QStringLiteral("缩略图片："), QPoint(270, 795));
     pic_imgsSmall = new QLabel(Frame1);
     pic_imgsSmall->setObjectName(QStringLiteral("pic_imgsSmall"));
@@ -248,24 +241,24 @@ GalleryDialog::GalleryDialog(QWidget *parent, const QString &caption, const QStr
     pic_imgsSmall->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     workspaceBackground(pic_imgsSmall);
     m_thumbBox = QSize(2115, pictures::kThumbStartHeight);
-    pic_imgsSmall->setGeometry(pxRect(135, 1080, m_thumbBox.width(), m_thumbBox.height()));
+    pic_imgsSmall->setGeometry(twips::rect(135, 1080, m_thumbBox.width(), m_thumbBox.height()));
     Label2 = label(Frame1, "Label2", QStringLiteral("实际大小："), QPoint(2760, 810));
     pic_imgs = new QFrame(Frame1);
     pic_imgs->setObjectName(QStringLiteral("pic_imgs"));
     workspaceBackground(pic_imgs);
-    pic_imgs->setGeometry(pxRect(modify ? 2520 : 2535, 1065, pictures::kPreviewWidth, pictures::kPreviewHeight));
+    pic_imgs->setGeometry(twips::rect(modify ? 2520 : 2535, 1065, pictures::kPreviewWidth, pictures::kPreviewHeight));
     img = new QLabel(pic_imgs);
     img->setObjectName(QStringLiteral("img"));
     img->move(0, 0);
     scrl[0] = new QScrollBar(Qt::Vertical, pic_imgs);
     scrl[0]->setObjectName(QStringLiteral("scrl_0"));
-    scrl[0]->setGeometry(pxRect(5355, 0, 285, 2685));
+    scrl[0]->setGeometry(twips::rect(5355, 0, 285, 2685));
     scrl[1] = new QScrollBar(Qt::Horizontal, pic_imgs);
     scrl[1]->setObjectName(QStringLiteral("scrl_1"));
-    scrl[1]->setGeometry(pxRect(0, 2670, 5355, 285));
+    scrl[1]->setGeometry(twips::rect(0, 2670, 5355, 285));
     lbl_angr = new QLabel(pic_imgs);
     lbl_angr->setObjectName(QStringLiteral("lbl_angr"));
-    lbl_angr->setGeometry(pxRect(5295, 2670, 330, 390));
+    lbl_angr->setGeometry(twips::rect(5295, 2670, 330, 390));
     lbl_angr->setAutoFillBackground(true);
     for (int i = 0; i < 2; ++i) {
         scrl[i]->setSingleStep(10);
@@ -275,7 +268,7 @@ GalleryDialog::GalleryDialog(QWidget *parent, const QString &caption, const QStr
     lbl_angr->hide();
     lbl_imgName = new QLabel(Frame1);
     lbl_imgName->setObjectName(QStringLiteral("lbl_imgName"));
-    lbl_imgName->setGeometry(pxRect(75, 3465, 1515, 330));
+    lbl_imgName->setGeometry(twips::rect(75, 3465, 1515, 330));
     cmd_img = button(Frame1, "cmd_img", QStringLiteral("浏览..."), QRect(1620, 3465, 840, 330));
     OKButton = button(this, "OKButton", okCaption, modify ? QRect(4815, 4350, 1215, 375) : QRect(4815, 4380, 1215, 375));
     OKButton->setDefault(true);

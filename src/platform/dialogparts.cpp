@@ -10,6 +10,13 @@
 
 namespace dialogparts {
 
+QLabel *label(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *l = new QLabel(caption, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
 QPushButton *button(QWidget *parent, const char *name, const QString &caption)
 {
     auto *b = new QPushButton(caption, parent);

@@ -1,5 +1,5 @@
 #pragma once
-// Pieces the windows are built from: named buttons, the OK / Cancel row, the unload of a
+// Pieces the windows are built from: named labels and buttons, the OK / Cancel row, the unload of a
 // dialog when it closes, and the views' status bars.
 
 #include <QRect>
@@ -15,6 +15,8 @@ class QWidget;
 
 namespace dialogparts {
 
+// A label with the control's name.
+QLabel *label(QWidget *parent, const char *name, const QString &caption);
 // A button with the control's name; Enter does not press it unless it is the default.
 QPushButton *button(QWidget *parent, const char *name, const QString &caption);
 // The same, placed at a fixed position in its parent.

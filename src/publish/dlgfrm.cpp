@@ -1,5 +1,6 @@
 #include "publish/dlgfrm.h"
 
+#include "platform/dialogparts.h"
 #include "publish/chathtml.h"
 #include "publish/serverlink.h"
 #include "publish/updatafrm.h"
@@ -33,10 +34,8 @@ dlgFrm::dlgFrm(QWidget *parent)
     send->addWidget(txt_msg);
     Frame2->setFixedHeight(96);
 
-    OKButton = new QPushButton(QStringLiteral("发送"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    CancelButton = new QPushButton(QStringLiteral("取消"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    OKButton = dialogparts::button(this, "OKButton", QStringLiteral("发送"));
+    CancelButton = dialogparts::button(this, "CancelButton", QStringLiteral("取消"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(OKButton);

@@ -26,13 +26,6 @@ namespace {
 const QString kTip = QStringLiteral("提示");
 const QString kWarning = QStringLiteral("警告");
 
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *l = new QLabel(caption, parent);
-    l->setObjectName(QString::fromLatin1(name));
-    return l;
-}
-
 QLineEdit *makeEdit(QWidget *parent, const char *name, bool masked = false)
 {
     auto *e = new QLineEdit(parent);
@@ -40,13 +33,6 @@ QLineEdit *makeEdit(QWidget *parent, const char *name, bool masked = false)
     if (masked)
         e->setEchoMode(QLineEdit::Password);
     return e;
-}
-
-QPushButton *makeButton(QWidget *parent, const char *name, const QString &caption)
-{
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
 }
 
 QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption)
@@ -101,12 +87,12 @@ updataFrm::updataFrm(QWidget *parent)
 
     // Connecting.
     Frame5 = makeFrame(frm_update, "Frame5", QStringLiteral("连接服务器"));
-    Label6 = makeLabel(Frame5, "Label6", QStringLiteral("服务器IP："));
+    Label6 = dialogparts::label(Frame5, "Label6", QStringLiteral("服务器IP："));
     txt_severIP = makeEdit(Frame5, "txt_severIP");
     txt_severIP->setText(kDefaultServer);
     txt_severIP->setCursorPosition(0);
-    cmd_connSever = makeButton(Frame5, "cmd_connSever", QStringLiteral("连接服务器"));
-    cmd_disconn = makeButton(Frame5, "cmd_disconn", QStringLiteral("断开连接"));
+    cmd_connSever = dialogparts::button(Frame5, "cmd_connSever", QStringLiteral("连接服务器"));
+    cmd_disconn = dialogparts::button(Frame5, "cmd_disconn", QStringLiteral("断开连接"));
     cmd_disconn->setEnabled(false);
     auto *g5 = new QHBoxLayout(Frame5);
     g5->addWidget(Label6);
@@ -116,18 +102,18 @@ updataFrm::updataFrm(QWidget *parent)
 
     // What an upload needs.
     Frame1 = makeFrame(frm_update, "Frame1", QStringLiteral("上传条件"));
-    Label1 = makeLabel(Frame1, "Label1", QStringLiteral("帐    号："));
+    Label1 = dialogparts::label(Frame1, "Label1", QStringLiteral("帐    号："));
     txt_serial = makeEdit(Frame1, "txt_serial");
-    Label2 = makeLabel(Frame1, "Label2", QStringLiteral("站点名称："));
+    Label2 = dialogparts::label(Frame1, "Label2", QStringLiteral("站点名称："));
     txt_webName = makeEdit(Frame1, "txt_webName");
     txt_webName->setMouseTracking(true);
-    cmd_changeWebName = makeButton(Frame1, "cmd_changeWebName", QStringLiteral("更改"));
+    cmd_changeWebName = dialogparts::button(Frame1, "cmd_changeWebName", QStringLiteral("更改"));
     cmd_changeWebName->setEnabled(false);
-    Label5 = makeLabel(Frame1, "Label5", QStringLiteral("密    码："));
+    Label5 = dialogparts::label(Frame1, "Label5", QStringLiteral("密    码："));
     txt_pwd = makeEdit(Frame1, "txt_pwd", true);
-    Label3 = makeLabel(Frame1, "Label3", QStringLiteral("预览网址："));
+    Label3 = dialogparts::label(Frame1, "Label3", QStringLiteral("预览网址："));
     txt_url = makeEdit(Frame1, "txt_url");
-    cmd_browser = makeButton(Frame1, "cmd_browser", QStringLiteral("浏览"));
+    cmd_browser = dialogparts::button(Frame1, "cmd_browser", QStringLiteral("浏览"));
     auto *g1 = new QGridLayout(Frame1);
     addRow(g1, 0, Label1, txt_serial);
     addRow(g1, 1, Label2, txt_webName, cmd_changeWebName);
@@ -136,11 +122,11 @@ updataFrm::updataFrm(QWidget *parent)
 
     // Changing the password.
     Frame4 = makeFrame(frm_update, "Frame4", QStringLiteral("修改密码"));
-    Label4 = makeLabel(Frame4, "Label4", QStringLiteral("新密码："));
+    Label4 = dialogparts::label(Frame4, "Label4", QStringLiteral("新密码："));
     txt_newpwd = makeEdit(Frame4, "txt_newpwd", true);
-    Label4_1 = makeLabel(Frame4, "Label4", QStringLiteral("确认密码："));
+    Label4_1 = dialogparts::label(Frame4, "Label4", QStringLiteral("确认密码："));
     txt_cpwd = makeEdit(Frame4, "txt_cpwd", true);
-    cmd_modPwd = makeButton(Frame4, "cmd_modPwd", QStringLiteral("修改"));
+    cmd_modPwd = dialogparts::button(Frame4, "cmd_modPwd", QStringLiteral("修改"));
     cmd_modPwd->setEnabled(false);
     auto *g4 = new QGridLayout(Frame4);
     addRow(g4, 0, Label4, txt_newpwd);
@@ -148,7 +134,7 @@ updataFrm::updataFrm(QWidget *parent)
 
     // Uploading.
     Frame3 = makeFrame(frm_update, "Frame3", QStringLiteral("数据上传"));
-    cmd_updata = makeButton(Frame3, "cmd_updata", QStringLiteral("上传数据"));
+    cmd_updata = dialogparts::button(Frame3, "cmd_updata", QStringLiteral("上传数据"));
     ccprg = new QProgressBar(Frame3);
     ccprg->setObjectName(QStringLiteral("ccprg"));
     ccprg->setRange(0, 100);

@@ -1,5 +1,6 @@
 #include "publish/verfrm.h"
 
+#include "platform/dialogparts.h"
 #include "platform/prompter.h"
 #include "profile/profilestore.h"
 #include "shell/appcontext.h"
@@ -22,8 +23,7 @@ verFrm::verFrm(QWidget *parent)
 
     chk_ver = new QCheckBox(QStringLiteral("不再显示"), this);
     chk_ver->setObjectName(QStringLiteral("chk_ver"));
-    CancelButton = new QPushButton(QStringLiteral("关闭"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    CancelButton = dialogparts::button(this, "CancelButton", QStringLiteral("关闭"));
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(chk_ver);
