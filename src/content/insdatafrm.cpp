@@ -519,14 +519,6 @@ void insDataFrm::cmd_OK_Click()
     ui::show(saveMessage(result.outcome));
 }
 
-template <class Dialog> void insDataFrm::openModal()
-{
-    Dialog *dlg = forms().get<Dialog>();
-    if (dlg->opened())
-        ui::prompter().execModal(*dlg);
-    forms().unload<Dialog>();
-}
-
 void insDataFrm::cmd_addData_Click(int index)
 {
     const bool news = m_format == QLatin1String("news");
@@ -534,9 +526,9 @@ void insDataFrm::cmd_addData_Click(int index)
         return;
     if (index == 0) {
         if (news)
-            openModal<insDatafrm_news>();
+            forms().showModal<insDatafrm_news>();
         else
-            openModal<insDataFrm_imgs>();
+            forms().showModal<insDataFrm_imgs>();
         return;
     }
     const std::optional<qint64> id = chosenRecordId(webMultiData->value(QStringLiteral("currID")));
@@ -548,9 +540,9 @@ void insDataFrm::cmd_addData_Click(int index)
         if (ui::show(msg::confirmDeleteRecord()) == ui::vbOK)
             deleteData(*id);
     } else if (news) {
-        openModal<insDataFrm_newsMod>();
+        forms().showModal<insDataFrm_newsMod>();
     } else {
-        openModal<insDataFrm_imgsMod>();
+        forms().showModal<insDataFrm_imgsMod>();
     }
 }
 

@@ -124,7 +124,6 @@ private:
     void placeRows(int v);
     void showPicture(int index, const QImage &picture);
     void layoutPanes();
-    template <class Dialog> void openModal();
 
     QString m_format;
     content::NewRecordFlags m_flags;

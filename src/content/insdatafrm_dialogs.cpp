@@ -89,13 +89,13 @@ std::optional<QSqlRecord> EntryDialog::loadChosenRecord()
     insDataFrm *v = view();
     if (!v || !design::tablesOf(v->currLevel())) {
         ui::show(msg::columnChoiceError());
-        m_opened = false;
+        forms().unloadWidget(this);
         return std::nullopt;
     }
     const std::optional<qint64> id = chosenRecordId(v->webMultiData->value(QStringLiteral("currID")));
     if (!id) {
         ui::show(msg::noRecordChosen());
-        m_opened = false;
+        forms().unloadWidget(this);
         return std::nullopt;
     }
     m_id = *id;

@@ -22,13 +22,10 @@
 class myDate;
 class insDataFrm;
 
-// What the four dialogs share: the files copied in while open, the end of a store,
-// and whether the dialog could open at all.
+// What the four dialogs share: the files copied in while open and the end of a store.
 class EntryDialog : public QDialog, public IForm {
     Q_OBJECT
 public:
-    // False when the dialog refused to open in its load step (it showed why).
-    bool opened() const { return m_opened; }
     void CancelButton_Click() { reject(); }
 
 protected:
@@ -38,11 +35,11 @@ protected:
     // reloads and the dialog closes.
     void finish(const content::StoreResult &result);
     // For a modify dialog: the record chosen in the view's list, its ID kept in m_id.
-    // Nothing chosen or no column level: the message, and the dialog does not open. A
-    // read that fails shows its description; a record not found gives nullopt too.
+    // Nothing chosen or no column level: the message, and the dialog unloads itself in
+    // its load step, so it does not open. A read that fails shows its description; a
+    // record not found gives nullopt too.
     std::optional<QSqlRecord> loadChosenRecord();
 
-    bool m_opened = true;
     qint64 m_id = -1; // the record a modify dialog changes
     datafiles::PendingFiles m_files;
 };

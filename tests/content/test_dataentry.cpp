@@ -322,6 +322,21 @@ private slots:
         QCOMPARE(v->webMultiData->value(QStringLiteral("currID")), QString());
     }
 
+    void modifyDialogsRefuseWithoutColumnOrChoice()
+    {
+        // No page open: the load refuses and the dialog is never shown (an unscripted
+        // dialog would fail the test) nor left loaded.
+        list()->values[QStringLiteral("currID")] = QStringLiteral("5000000000");
+        QCOMPARE(forms().showModal<insDataFrm_newsMod>(), int(QDialog::Rejected));
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("不期望的错误：栏目选择错误！"));
+        QVERIFY(!forms().isLoaded<insDataFrm_newsMod>());
+        click(QStringLiteral("图库"));
+        list()->values[QStringLiteral("currID")] = QString();
+        QCOMPARE(forms().showModal<insDataFrm_imgsMod>(), int(QDialog::Rejected));
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("当前没有选择数据！"));
+        QVERIFY(!forms().isLoaded<insDataFrm_imgsMod>());
+    }
+
     void newsDialogsStoreTheirColumns()
     {
         click(QStringLiteral("新闻"));
