@@ -154,7 +154,12 @@ void ServerLink::close()
     dropUpload();
     if (m_socket->state() == QAbstractSocket::UnconnectedState)
         return;
-    // close() reports the disconnection at once: it is ours, not the peer's.
+    abortQuietly();
+}
+
+void ServerLink::abortQuietly()
+{
+    // Aborting reports the disconnection at once: it is ours, not the peer's.
     m_closingByUs = true;
     m_socket->abort();
     m_closingByUs = false;
@@ -310,9 +315,7 @@ void ServerLink::onError(QAbstractSocket::SocketError error)
     // An unfinished transfer ends with the failure, which says why.
     dropUpload();
     // A failed connection is closed, so that connecting again starts clean.
-    m_closingByUs = true;
-    m_socket->abort();
-    m_closingByUs = false;
+    abortQuietly();
     emit failed(description);
 }
 
@@ -320,9 +323,7 @@ void ServerLink::onConnectTimeout()
 {
     if (m_socket->state() == QAbstractSocket::ConnectedState)
         return;
-    m_closingByUs = true;
-    m_socket->abort();
-    m_closingByUs = false;
+    abortQuietly();
     emit failed(err::describe(err::Kind::SocketTimeout));
 }
 

@@ -129,6 +129,8 @@ private:
     void onDisconnected();
     void onError(QAbstractSocket::SocketError error);
     void onConnectTimeout();
+    // Aborts the socket without reporting it as the peer's close.
+    void abortQuietly();
     // Drops an unfinished transfer; true when one was running or awaited.
     bool dropUpload();
 
