@@ -390,7 +390,7 @@ void insDataFrm::loadCatalogData(const QString &format, QTreeWidgetItem *page)
 
 QString insDataFrm::buildDataListHtml(const Rows &records, const QString &format) const
 {
-    return content::buildDataListHtml(records, format == QLatin1String("news") ? format : QStringLiteral("imgs"));
+    return content::buildDataListHtml(records, format);
 }
 
 void insDataFrm::tvw_nav_MouseUp(Qt::MouseButton button)

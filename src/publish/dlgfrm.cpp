@@ -76,7 +76,7 @@ void dlgFrm::OKButton_Click()
     }
     const QString stored = app().encode(text);
     if (const auto failure = link->sendMsg(publish::message::talk(stored))) {
-        say(failure->text);
+        ui::show(*failure);
         return;
     }
     publish::appendChatHtml(webBer, publish::kOwnLabel, stored);
