@@ -114,6 +114,12 @@ void infoFrm::Form_Load()
     cmd_ok->setEnabled(false);
 }
 
+infoFrm::~infoFrm()
+{
+    if (app().conn.isOpen())
+        m_logoFiles.abandoned(app().conn, app().currImgPath);
+}
+
 void infoFrm::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);

@@ -17,6 +17,8 @@ class infoFrm : public QWidget, public IForm {
 public:
     static constexpr FormKind kKind = FormKind::MdiView;
     explicit infoFrm(QWidget *parent = nullptr);
+    // A logo copied in but never saved goes when nothing names it.
+    ~infoFrm() override;
 
     void Form_Load() override;
     void Form_Deactivate() override;

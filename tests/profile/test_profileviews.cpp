@@ -94,6 +94,14 @@ private slots:
         v->txt_fax->setText(QStringLiteral("1"));
         v->cmd_ok_Click();
         QCOMPARE(column(QStringLiteral("logo")), QString());
+
+        // A logo chosen but never saved goes with the view.
+        m_prompts->answerFile(testenv::appDir() + QStringLiteral("fonts/font01.png"));
+        v->cmd_view_Click();
+        QVERIFY(QFileInfo::exists(data(QStringLiteral("font01.png"))));
+        forms().unload<infoFrm>();
+        testenv::settle();
+        QVERIFY(!QFileInfo::exists(data(QStringLiteral("font01.png"))));
     }
 
     void infoWarnsWhenAnotherViewTakesTheFocus()
