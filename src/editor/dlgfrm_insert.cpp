@@ -23,17 +23,10 @@ namespace {
 
 const QString kTip = QStringLiteral("提示");
 
-QLineEdit *textBox(QWidget *parent, const char *name, const QString &text = QString())
-{
-    auto *box = new QLineEdit(text, parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
 // A box for a number: every change is checked.
 QLineEdit *numberBox(QWidget *parent, const char *name, const QString &text = QString())
 {
-    QLineEdit *box = textBox(parent, name, text);
+    QLineEdit *box = dialogparts::lineEdit(parent, name, text);
     QObject::connect(box, &QLineEdit::textChanged, box, [box] { mdl_func::checkNumeric(box); });
     return box;
 }
@@ -131,12 +124,12 @@ dlgFrm_img::dlgFrm_img(QWidget *parent)
     : InsertDialog(parent, QStringLiteral("插入图片"))
 {
     setObjectName(QStringLiteral("dlgFrm_img"));
-    txt_imgPath = textBox(Frame1, "txt_imgPath");
+    txt_imgPath = dialogparts::lineEdit(Frame1, "txt_imgPath");
     cmd_imgPath = button(Frame1, "cmd_imgPath", QStringLiteral("浏览..."));
     txt_height = numberBox(Frame1, "txt_height");
     txt_width = numberBox(Frame1, "txt_width");
     txt_border = numberBox(Frame1, "txt_border", QStringLiteral("0"));
-    txt_alt = textBox(Frame1, "txt_alt");
+    txt_alt = dialogparts::lineEdit(Frame1, "txt_alt");
     cmb_spec = listBox(Frame1, "cmb_spec", editor::imageEffects());
     cmb_align = listBox(Frame1, "cmb_align", editor::imageAligns());
     addRow(QStringLiteral("图片路径："), txt_imgPath, cmd_imgPath);
@@ -211,7 +204,7 @@ dlgFrm_flash::dlgFrm_flash(QWidget *parent)
     : InsertDialog(parent, QStringLiteral("flash选择"))
 {
     setObjectName(QStringLiteral("dlgFrm_flash"));
-    txt_path = textBox(Frame1, "txt_path");
+    txt_path = dialogparts::lineEdit(Frame1, "txt_path");
     cmd_view = button(Frame1, "cmd_view", QStringLiteral("浏览..."));
     txt_height = numberBox(Frame1, "txt_height", QStringLiteral("120"));
     txt_width = numberBox(Frame1, "txt_width", QStringLiteral("600"));
@@ -266,11 +259,11 @@ dlgFrm_tbl::dlgFrm_tbl(QWidget *parent)
     txt_space = numberBox(Frame1, "txt_space", QStringLiteral("0"));
     txt_border = numberBox(Frame1, "txt_border", QStringLiteral("1"));
     cmb_align = listBox(Frame1, "cmb_align", editor::tableAligns());
-    txt_backColor = textBox(Frame1, "txt_backColor");
+    txt_backColor = dialogparts::lineEdit(Frame1, "txt_backColor");
     cmd_backColor = button(Frame1, "cmd_backColor", QStringLiteral("选择"));
-    txt_foreColor = textBox(Frame1, "txt_foreColor");
+    txt_foreColor = dialogparts::lineEdit(Frame1, "txt_foreColor");
     cmd_foreColor = button(Frame1, "cmd_foreColor", QStringLiteral("选择"));
-    txt_ID = textBox(Frame1, "txt_ID");
+    txt_ID = dialogparts::lineEdit(Frame1, "txt_ID");
     lbl_row = addRow(QStringLiteral("行数："), txt_row);
     lbl_row->setObjectName(QStringLiteral("lbl_row"));
     addRow(QStringLiteral("列数："), txt_col);
@@ -328,7 +321,7 @@ dlgFrm_hr::dlgFrm_hr(QWidget *parent)
     : InsertDialog(parent, QStringLiteral("水平线"))
 {
     setObjectName(QStringLiteral("dlgFrm_hr"));
-    txt_color = textBox(Frame1, "txt_color");
+    txt_color = dialogparts::lineEdit(Frame1, "txt_color");
     cmd_color = button(Frame1, "cmd_color", QStringLiteral("选择"));
     txt_width = numberBox(Frame1, "txt_width", QStringLiteral("500"));
     txt_height = numberBox(Frame1, "txt_height", QStringLiteral("2"));
@@ -370,7 +363,7 @@ dlgFrm_link::dlgFrm_link(QWidget *parent)
     : EditorDialog(parent, QStringLiteral("超链接"))
 {
     setObjectName(QStringLiteral("dlgFrm_link"));
-    txt_url = textBox(Frame1, "txt_url", QStringLiteral("http://"));
+    txt_url = dialogparts::lineEdit(Frame1, "txt_url", QStringLiteral("http://"));
     addRow(QStringLiteral("链接地址："), txt_url);
     setMinimumWidth(400);
 }

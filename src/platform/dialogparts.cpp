@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
 
@@ -15,6 +16,13 @@ QLabel *label(QWidget *parent, const char *name, const QString &caption)
     auto *l = new QLabel(caption, parent);
     l->setObjectName(QString::fromLatin1(name));
     return l;
+}
+
+QLineEdit *lineEdit(QWidget *parent, const char *name, const QString &text)
+{
+    auto *box = new QLineEdit(text, parent);
+    box->setObjectName(QString::fromLatin1(name));
+    return box;
 }
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption)

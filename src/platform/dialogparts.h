@@ -1,5 +1,5 @@
 #pragma once
-// Pieces the windows are built from: named labels and buttons, the OK / Cancel row, the unload of a
+// Pieces the windows are built from: named labels, text boxes and buttons, the OK / Cancel row, the unload of a
 // dialog when it closes, and the views' status bars.
 
 #include <QRect>
@@ -9,6 +9,7 @@
 class QDialog;
 class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 class QStatusBar;
 class QPushButton;
 class QWidget;
@@ -17,6 +18,8 @@ namespace dialogparts {
 
 // A label with the control's name.
 QLabel *label(QWidget *parent, const char *name, const QString &caption);
+// A text box with the control's name.
+QLineEdit *lineEdit(QWidget *parent, const char *name, const QString &text = QString());
 // A button with the control's name; Enter does not press it unless it is the default.
 QPushButton *button(QWidget *parent, const char *name, const QString &caption);
 // The same, placed at a fixed position in its parent.

@@ -15,13 +15,6 @@ using namespace profile;
 
 namespace {
 
-QLineEdit *lineBox(QWidget *parent, const char *name)
-{
-    auto *box = new QLineEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
-    return box;
-}
-
 // The profile as stored now; a failed read counts as no row.
 Profile storedProfile()
 {
@@ -41,10 +34,10 @@ sltTmplFrm_adBoardFrm::sltTmplFrm_adBoardFrm(QWidget *parent)
     setWindowTitle(QStringLiteral("弹出窗口编辑"));
     Frame2 = new QGroupBox(QStringLiteral("窗口属性(单位：像素)"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    txt_width = lineBox(Frame2, "txt_width");
-    txt_height = lineBox(Frame2, "txt_height");
-    txt_top = lineBox(Frame2, "txt_top");
-    txt_left = lineBox(Frame2, "txt_left");
+    txt_width = dialogparts::lineEdit(Frame2, "txt_width");
+    txt_height = dialogparts::lineEdit(Frame2, "txt_height");
+    txt_top = dialogparts::lineEdit(Frame2, "txt_top");
+    txt_left = dialogparts::lineEdit(Frame2, "txt_left");
     auto *sizes = new QGridLayout(Frame2);
     sizes->addWidget(new QLabel(QStringLiteral("宽度："), Frame2), 0, 0);
     sizes->addWidget(txt_width, 0, 1);
@@ -56,7 +49,7 @@ sltTmplFrm_adBoardFrm::sltTmplFrm_adBoardFrm(QWidget *parent)
     sizes->addWidget(txt_left, 1, 3);
     Frame1 = new QGroupBox(QStringLiteral("窗口内容"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    txt_title = lineBox(Frame1, "txt_title");
+    txt_title = dialogparts::lineEdit(Frame1, "txt_title");
     txt_content = new QPlainTextEdit(Frame1);
     txt_content->setObjectName(QStringLiteral("txt_content"));
     auto *content = new QFormLayout(Frame1);
@@ -113,7 +106,7 @@ sltTmplFrm_javaScrpt::sltTmplFrm_javaScrpt(QWidget *parent)
     Frame1->setObjectName(QStringLiteral("Frame1"));
     cmb_javaScript = new QComboBox(Frame1);
     cmb_javaScript->setObjectName(QStringLiteral("cmb_javaScript"));
-    txt_javascript = lineBox(Frame1, "txt_javascript");
+    txt_javascript = dialogparts::lineEdit(Frame1, "txt_javascript");
     auto *form = new QFormLayout(Frame1);
     form->addRow(QStringLiteral("名称："), cmb_javaScript);
     form->addRow(QStringLiteral("显示内容："), txt_javascript);

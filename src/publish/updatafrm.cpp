@@ -26,13 +26,12 @@ namespace {
 const QString kTip = QStringLiteral("提示");
 const QString kWarning = QStringLiteral("警告");
 
-QLineEdit *makeEdit(QWidget *parent, const char *name, bool masked = false)
+// A text box whose text shows as dots.
+QLineEdit *passwordBox(QWidget *parent, const char *name)
 {
-    auto *e = new QLineEdit(parent);
-    e->setObjectName(QString::fromLatin1(name));
-    if (masked)
-        e->setEchoMode(QLineEdit::Password);
-    return e;
+    QLineEdit *box = dialogparts::lineEdit(parent, name);
+    box->setEchoMode(QLineEdit::Password);
+    return box;
 }
 
 QGroupBox *makeFrame(QWidget *parent, const char *name, const QString &caption)
@@ -88,7 +87,7 @@ updataFrm::updataFrm(QWidget *parent)
     // Connecting.
     Frame5 = makeFrame(frm_update, "Frame5", QStringLiteral("连接服务器"));
     Label6 = dialogparts::label(Frame5, "Label6", QStringLiteral("服务器IP："));
-    txt_severIP = makeEdit(Frame5, "txt_severIP");
+    txt_severIP = dialogparts::lineEdit(Frame5, "txt_severIP");
     txt_severIP->setText(kDefaultServer);
     txt_severIP->setCursorPosition(0);
     cmd_connSever = dialogparts::button(Frame5, "cmd_connSever", QStringLiteral("连接服务器"));
@@ -103,16 +102,16 @@ updataFrm::updataFrm(QWidget *parent)
     // What an upload needs.
     Frame1 = makeFrame(frm_update, "Frame1", QStringLiteral("上传条件"));
     Label1 = dialogparts::label(Frame1, "Label1", QStringLiteral("帐    号："));
-    txt_serial = makeEdit(Frame1, "txt_serial");
+    txt_serial = dialogparts::lineEdit(Frame1, "txt_serial");
     Label2 = dialogparts::label(Frame1, "Label2", QStringLiteral("站点名称："));
-    txt_webName = makeEdit(Frame1, "txt_webName");
+    txt_webName = dialogparts::lineEdit(Frame1, "txt_webName");
     txt_webName->setMouseTracking(true);
     cmd_changeWebName = dialogparts::button(Frame1, "cmd_changeWebName", QStringLiteral("更改"));
     cmd_changeWebName->setEnabled(false);
     Label5 = dialogparts::label(Frame1, "Label5", QStringLiteral("密    码："));
-    txt_pwd = makeEdit(Frame1, "txt_pwd", true);
+    txt_pwd = passwordBox(Frame1, "txt_pwd");
     Label3 = dialogparts::label(Frame1, "Label3", QStringLiteral("预览网址："));
-    txt_url = makeEdit(Frame1, "txt_url");
+    txt_url = dialogparts::lineEdit(Frame1, "txt_url");
     cmd_browser = dialogparts::button(Frame1, "cmd_browser", QStringLiteral("浏览"));
     auto *g1 = new QGridLayout(Frame1);
     addRow(g1, 0, Label1, txt_serial);
@@ -123,9 +122,9 @@ updataFrm::updataFrm(QWidget *parent)
     // Changing the password.
     Frame4 = makeFrame(frm_update, "Frame4", QStringLiteral("修改密码"));
     Label4 = dialogparts::label(Frame4, "Label4", QStringLiteral("新密码："));
-    txt_newpwd = makeEdit(Frame4, "txt_newpwd", true);
+    txt_newpwd = passwordBox(Frame4, "txt_newpwd");
     Label4_1 = dialogparts::label(Frame4, "Label4", QStringLiteral("确认密码："));
-    txt_cpwd = makeEdit(Frame4, "txt_cpwd", true);
+    txt_cpwd = passwordBox(Frame4, "txt_cpwd");
     cmd_modPwd = dialogparts::button(Frame4, "cmd_modPwd", QStringLiteral("修改"));
     cmd_modPwd->setEnabled(false);
     auto *g4 = new QGridLayout(Frame4);
