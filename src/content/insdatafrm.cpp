@@ -413,14 +413,10 @@ void insDataFrm::tvw_nav_MouseUp(Qt::MouseButton button)
         webBer->widget()->hide();
         try {
             const QString format = getCatalogFormat();
-            cmd_OK->setEnabled(true);
             if (format == design::kNoFormat) {
                 // Nothing may act on the page of another format still showing.
                 m_format = format;
-                advEditer->hide();
-                webMultiData->widget()->hide();
-                for (QPushButton *b : cmd_addData)
-                    b->setEnabled(false);
+                hideEditors();
                 ui::show(msg::noPage());
                 return;
             }

@@ -212,10 +212,14 @@ private slots:
         QVERIFY(!v->cmd_addData[0]->isEnabled());
         QVERIFY(!shown(v->webMultiData->widget()));
         QCOMPARE(m_prompts->calls.size(), 0);
+        click(QStringLiteral("文本页"));
         click(QStringLiteral("我的网站"));
         QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("请先在设计栏目中设计好该栏目或单击右键刷新！"));
         QCOMPARE(m_prompts->lastMessage().style, 48);
         QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("警告"));
+        // The text page's rows are gone with its save.
+        QVERIFY(!shown(v->txt_title));
+        QVERIFY(!v->cmd_OK->isEnabled());
     }
 
     void saveInsertsThenUpdates()
