@@ -327,6 +327,9 @@ void MDIFrm::MDIForm_Unload()
     }
     forms().unloadAll();
     m_activeView = nullptr;
+    // The windows go now, while the database is open: a view abandoning files it copied
+    // in but never saved needs it to see whether anything else names them.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     app().conn.close();
     QCoreApplication::quit();
 }

@@ -338,6 +338,19 @@ private slots:
         QCOMPARE(m_prompts->calls.size(), 0);
     }
 
+    void shutdownRemovesCopiesNeverSaved()
+    {
+        MDIFrm &main = load();
+        // A logo chosen in the information view and never saved.
+        m_prompts->answerFile(testenv::appDir() + QStringLiteral("fonts/font01.png"));
+        forms().find<infoFrm>()->cmd_view_Click();
+        const QString copy = main.currImgPath() + QStringLiteral("font01.png");
+        QVERIFY(QFileInfo::exists(copy));
+        main.xMenu1_Click(QStringLiteral("mnuFile_quit"));
+        QVERIFY(!QFileInfo::exists(copy));
+        QVERIFY(!main.conn().isOpen());
+    }
+
     void theSplashShowsTheMainWindowOnItsThirdTick()
     {
         MDIFrm::setProgramFolder(m_prog->path());
