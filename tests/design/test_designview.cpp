@@ -7,6 +7,7 @@
 #include "fakeprompter.h"
 #include "shell/appcontext.h"
 #include "testenv.h"
+#include "viewsite.h"
 #include "testmain.h"
 
 #include <QSignalSpy>
@@ -27,9 +28,9 @@ int count(const QString &sql, const QVariantList &binds = {})
 class TestDesignView : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<testenv::ProgramFolder> m_prog;
-    std::unique_ptr<FakePrompter> m_prompts;
-    std::unique_ptr<FakePaneFactory> m_panes;
+    std::unique_ptr<ViewSite> m_site;
+    FakePrompter *m_prompts = nullptr;
+    testenv::ProgramFolder *m_prog = nullptr;
     designFrm *v = nullptr;
 
     FakePane *pane() const { return static_cast<FakePane *>(v->wb_format); }
@@ -79,24 +80,15 @@ class TestDesignView : public QObject {
 private slots:
     void init()
     {
-        m_prog = std::make_unique<testenv::ProgramFolder>();
-        m_prompts = std::make_unique<FakePrompter>();
-        m_panes = std::make_unique<FakePaneFactory>();
-        app().currentPath = m_prog->path();
-        app().currImgPath = m_prog->file(QStringLiteral("userImages/"));
-        setPaneBaseFolder(m_prog->path());
-        testenv::makeDatabase(app().conn, m_prog->file(QStringLiteral("site.qdb")));
+        m_site = std::make_unique<ViewSite>();
+        m_prompts = &m_site->prompts;
+        m_prog = &m_site->prog;
         v = forms().get<designFrm>();
     }
 
     void cleanup()
     {
-        forms().unloadAll();
-        testenv::settle();
-        app().conn.close();
-        m_panes.reset();
-        m_prompts.reset();
-        m_prog.reset();
+        m_site.reset();
     }
 
     void loadsTheTreeWithTheRootCurrent()
