@@ -2,7 +2,7 @@
 
 #include "content/entryactions.h"
 #include "platform/prompter.h"
-#include "shell/textforms.h"
+#include "platform/textforms.h"
 
 #include <QSqlRecord>
 

@@ -1,7 +1,7 @@
 #include "content/entryactions.h"
 
 #include "content/pictures.h"
-#include "shell/inputhelpers.h"
+#include "platform/inputhelpers.h"
 
 #include <QFileInfo>
 

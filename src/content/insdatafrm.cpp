@@ -9,8 +9,8 @@
 #include "editor/advedit.h"
 #include "platform/dialogparts.h"
 #include "platform/twips.h"
-#include "shell/appcontext.h"
-#include "shell/artwork.h"
+#include "platform/appcontext.h"
+#include "platform/artwork.h"
 
 #include <QCursor>
 #include <QHBoxLayout>

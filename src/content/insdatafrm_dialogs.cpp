@@ -5,7 +5,7 @@
 #include "content/pictures.h"
 #include "platform/dialogparts.h"
 #include "platform/twips.h"
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 
 #include <QFileInfo>
 

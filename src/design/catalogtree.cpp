@@ -2,7 +2,7 @@
 
 #include <QVBoxLayout>
 
-#include "shell/artwork.h"
+#include "platform/artwork.h"
 
 namespace design {
 

@@ -5,8 +5,8 @@
 #include "design/dgnfrm_dialogs.h"
 #include "platform/dialogparts.h"
 #include "platform/twips.h"
-#include "shell/appcontext.h"
-#include "shell/artwork.h"
+#include "platform/appcontext.h"
+#include "platform/artwork.h"
 
 #include <QCursor>
 #include <QEvent>

@@ -4,7 +4,7 @@
 #include "design/designfrm.h"
 #include "platform/dialogparts.h"
 #include "platform/twips.h"
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

@@ -4,7 +4,7 @@
 #include "design/cursorfile.h"
 #include "design/formatart.h"
 #include "platform/twips.h"
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 
 #include <QCursor>
 #include <QFileInfo>

@@ -9,7 +9,7 @@
 #include "platform/formregistry.h"
 #include "platform/prompter.h"
 #include "platform/twips.h"
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 
 #include <QFontDatabase>
 #include <QVBoxLayout>

@@ -7,8 +7,8 @@
 #include "platform/dialogparts.h"
 #include "platform/fileutil.h"
 #include "platform/prompter.h"
-#include "shell/appcontext.h"
-#include "shell/inputhelpers.h"
+#include "platform/appcontext.h"
+#include "platform/inputhelpers.h"
 
 #include <QFileInfo>
 #include <QGridLayout>

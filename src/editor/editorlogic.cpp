@@ -2,7 +2,7 @@
 
 #include "content/contentstore.h"
 #include "content/entryactions.h"
-#include "shell/inputhelpers.h"
+#include "platform/inputhelpers.h"
 
 #include <QColor>
 #include <QRegularExpression>

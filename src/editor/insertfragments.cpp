@@ -2,7 +2,7 @@
 
 #include "content/contentstore.h"
 #include "platform/errors.h"
-#include "shell/textforms.h"
+#include "platform/textforms.h"
 
 #include <cmath>
 #include <utility>

@@ -2,7 +2,7 @@
 
 #include "help/skinart.h"
 #include "platform/twips.h"
-#include "shell/version.h"
+#include "platform/version.h"
 
 #include <QResizeEvent>
 

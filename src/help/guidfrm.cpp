@@ -4,8 +4,8 @@
 #include "help/skinart.h"
 #include "help/skinlogic.h"
 #include "platform/twips.h"
-#include "shell/appcontext.h"
-#include "shell/artwork.h"
+#include "platform/appcontext.h"
+#include "platform/artwork.h"
 
 #include <QHeaderView>
 #include <QMdiSubWindow>

@@ -1,6 +1,6 @@
 #include "help/skinart.h"
 
-#include "shell/artwork.h"
+#include "platform/artwork.h"
 
 #include <QFont>
 #include <QLinearGradient>

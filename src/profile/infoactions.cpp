@@ -1,6 +1,6 @@
 #include "profile/infoactions.h"
 
-#include "shell/inputhelpers.h"
+#include "platform/inputhelpers.h"
 
 namespace profile {
 

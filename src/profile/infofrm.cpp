@@ -4,8 +4,8 @@
 #include "platform/twips.h"
 #include "profile/infoactions.h"
 #include "profile/tmpl.h"
-#include "shell/appcontext.h"
-#include "shell/artwork.h"
+#include "platform/appcontext.h"
+#include "platform/artwork.h"
 
 #include <QGridLayout>
 #include <QMdiArea>

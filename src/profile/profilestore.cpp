@@ -1,7 +1,7 @@
 #include "profile/profilestore.h"
 
 #include "platform/textdate.h"
-#include "shell/textforms.h"
+#include "platform/textforms.h"
 
 #include <QRegularExpression>
 #include <QSqlRecord>

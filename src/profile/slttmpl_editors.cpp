@@ -2,8 +2,8 @@
 
 #include "platform/dialogparts.h"
 #include "profile/tmplactions.h"
-#include "shell/appcontext.h"
-#include "shell/inputhelpers.h"
+#include "platform/appcontext.h"
+#include "platform/inputhelpers.h"
 
 #include <QFormLayout>
 #include <QGridLayout>

@@ -5,7 +5,7 @@
 #include "platform/twips.h"
 #include "profile/slttmpl_previews.h"
 #include "profile/slttmplfrm.h"
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 
 #include <QApplication>
 #include <QEvent>

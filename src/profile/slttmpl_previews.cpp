@@ -4,7 +4,7 @@
 #include "platform/twips.h"
 #include "profile/previewpages.h"
 #include "profile/slttmpl_pickers.h"
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 
 using namespace profile;
 

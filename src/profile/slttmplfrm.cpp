@@ -7,9 +7,9 @@
 #include "profile/slttmpl_pickers.h"
 #include "profile/slttmpl_previews.h"
 #include "profile/tmpl.h"
-#include "shell/appcontext.h"
-#include "shell/artwork.h"
-#include "shell/inputhelpers.h"
+#include "platform/appcontext.h"
+#include "platform/artwork.h"
+#include "platform/inputhelpers.h"
 
 #include <QDir>
 #include <QEvent>

@@ -3,7 +3,7 @@
 #include "platform/stylemanifest.h"
 #include "platform/twips.h"
 #include "profile/tmplactions.h"
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 
 #include <QEvent>
 #include <QMouseEvent>

@@ -1,8 +1,8 @@
 #include "profile/tmplactions.h"
 
 #include "platform/fileutil.h"
-#include "shell/inputhelpers.h"
-#include "shell/textforms.h"
+#include "platform/inputhelpers.h"
+#include "platform/textforms.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "publish/datapacker.h"
 
 #include "platform/errors.h"
-#include "shell/mdifrm.h"
+#include "platform/version.h"
 
 #include <QDir>
 #include <algorithm>
@@ -20,7 +20,7 @@ QStringList filesIn(const QString &folder)
 
 ui::Message archiveFailure(const QString &text)
 {
-    return {text, ui::vbOKOnly, MDIFrm::kCaption};
+    return {text, ui::vbOKOnly, kMainCaption};
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "publish/chathtml.h"
 #include "publish/serverlink.h"
 #include "publish/updatafrm.h"
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

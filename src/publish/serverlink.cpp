@@ -1,8 +1,8 @@
 #include "publish/serverlink.h"
 
 #include "platform/errors.h"
-#include "shell/mdifrm.h"
-#include "shell/version.h"
+#include "platform/version.h"
+#include "platform/version.h"
 
 #include <QFile>
 #include <QStringEncoder>
@@ -99,7 +99,7 @@ QString talk(const QString &storedText)
 
 ui::Message uploadError(const QString &description)
 {
-    return {QStringLiteral("上传出错:") + description, ui::vbOKOnly, MDIFrm::kCaption};
+    return {QStringLiteral("上传出错:") + description, ui::vbOKOnly, kMainCaption};
 }
 
 ServerLink::ServerLink(QObject *parent)

@@ -6,8 +6,8 @@
 #include "publish/datapacker.h"
 #include "publish/dlgfrm.h"
 #include "publish/verfrm.h"
-#include "shell/appcontext.h"
-#include "shell/artwork.h"
+#include "platform/appcontext.h"
+#include "platform/artwork.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -3,7 +3,7 @@
 #include "platform/dialogparts.h"
 #include "platform/prompter.h"
 #include "profile/profilestore.h"
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

@@ -13,7 +13,8 @@
 #include "publish/dlgfrm.h"
 #include "publish/updatafrm.h"
 #include "publish/verfrm.h"
-#include "shell/artwork.h"
+#include "platform/artwork.h"
+#include "platform/version.h"
 #include "shell/datafolder.h"
 #include "shell/splash.h"
 
@@ -28,8 +29,6 @@
 #include <QPointer>
 
 #include <csignal>
-
-const QString MDIFrm::kCaption = QStringLiteral("Quorvik自动建站系列软件");
 
 namespace {
 QPointer<MDIFrm> g_main;
@@ -51,7 +50,7 @@ MDIFrm::MDIFrm(QWidget *parent)
 {
     g_main = this;
     setObjectName(QStringLiteral("MDIFrm"));
-    setWindowTitle(kCaption);
+    setWindowTitle(kMainCaption);
     setWindowIcon(artwork::appIcon());
     mdiArea = new QMdiArea(this);
     mdiArea->setObjectName(QStringLiteral("mdiArea"));
@@ -244,7 +243,7 @@ bool MDIFrm::MDIForm_Load(const QString &programFolder)
     try {
         const Rows rows = app().conn.select(QStringLiteral("SELECT * FROM user_info"));
         if (!rows.empty())
-            setWindowTitle(db::text(rows.front(), QStringLiteral("webName")) + QStringLiteral("--") + kCaption);
+            setWindowTitle(db::text(rows.front(), QStringLiteral("webName")) + QStringLiteral("--") + kMainCaption);
     } catch (const std::exception &) {
     }
     // 7. The helper program, when one is installed.

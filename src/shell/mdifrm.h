@@ -2,7 +2,7 @@
 // The main window: the frame of the whole program, holding the six views in its MDI
 // area, the menu bar and the toolbar, and what every window shares.
 
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 
 #include <QMainWindow>
 #include <QMdiArea>
@@ -52,9 +52,6 @@ public:
 
     // The helper program started at load (0 when none was started).
     qint64 helperPid() const { return m_helperPid; }
-
-    // The design caption.
-    static const QString kCaption;
 
 signals:
     // The load sequence has finished.

@@ -1,7 +1,7 @@
 #include "shell/splash.h"
 
 #include "platform/browserpane.h"
-#include "shell/artwork.h"
+#include "platform/artwork.h"
 #include "shell/mdifrm.h"
 
 #include <QGuiApplication>

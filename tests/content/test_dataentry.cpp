@@ -10,7 +10,7 @@
 #include "fakepane.h"
 #include "fakeprompter.h"
 #include "platform/textdate.h"
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 #include "testenv.h"
 #include "viewsite.h"
 #include "testmain.h"

@@ -5,7 +5,7 @@
 #include "design/formatgrid.h"
 #include "fakepane.h"
 #include "fakeprompter.h"
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 #include "testenv.h"
 #include "viewsite.h"
 #include "testmain.h"

@@ -4,7 +4,7 @@
 #include "editor/dlgfrm_insert.h"
 #include "editor/htmldocview.h"
 #include "fakeprompter.h"
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 #include "testenv.h"
 #include "testmain.h"
 

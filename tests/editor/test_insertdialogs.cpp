@@ -2,7 +2,7 @@
 // checks before OK, colours and numbers, and the fragment their boxes give.
 #include "editor/dlgfrm_insert.h"
 #include "fakeprompter.h"
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 #include "testenv.h"
 #include "testmain.h"
 

@@ -3,7 +3,7 @@
 #include "help/guidfrm.h"
 #include "help/helptopics.h"
 #include "platform/twips.h"
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 #include "testenv.h"
 #include "testmain.h"
 

@@ -4,7 +4,7 @@
 #include "help/picbuttons.h"
 #include "help/xpcanvas.h"
 #include "platform/twips.h"
-#include "shell/version.h"
+#include "platform/version.h"
 #include "testenv.h"
 #include "testmain.h"
 

@@ -10,7 +10,7 @@
 #include "profile/slttmpl_pickers.h"
 #include "profile/slttmpl_previews.h"
 #include "profile/slttmplfrm.h"
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 #include "shell/mdifrm.h"
 #include "testenv.h"
 #include "testmain.h"

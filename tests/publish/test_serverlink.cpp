@@ -10,7 +10,7 @@
 #include "publish/serverlink.h"
 #include "publish/updatafrm.h"
 #include "publish/verfrm.h"
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 #include "shell/mdifrm.h"
 #include "testenv.h"
 #include "testmain.h"

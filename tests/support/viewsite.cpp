@@ -1,7 +1,7 @@
 #include "viewsite.h"
 
 #include "platform/formregistry.h"
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 
 #include <QDir>
 

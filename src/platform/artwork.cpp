@@ -1,4 +1,4 @@
-#include "shell/artwork.h"
+#include "platform/artwork.h"
 
 #include <QFont>
 #include <QLinearGradient>
@@ -6,7 +6,7 @@
 #include <QPainterPath>
 #include <functional>
 
-#include "shell/version.h"
+#include "platform/version.h"
 
 namespace artwork {
 

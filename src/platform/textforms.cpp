@@ -1,4 +1,4 @@
-#include "shell/textforms.h"
+#include "platform/textforms.h"
 
 #include <QRegularExpression>
 #include <QUrl>

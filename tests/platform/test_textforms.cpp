@@ -1,5 +1,5 @@
 // The stored text form, the stored HTML form of the editor, and the small text checks.
-#include "shell/textforms.h"
+#include "platform/textforms.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "shell/appcontext.h"
+#include "platform/appcontext.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
-#include "shell/inputhelpers.h"
+#include "platform/inputhelpers.h"
 
 #include "platform/prompter.h"
-#include "shell/textforms.h"
+#include "platform/textforms.h"
 
 #include <QFileInfo>
 #include <QLineEdit>

@@ -3,7 +3,7 @@
 // the program and data folders, and the stored-text helpers.
 
 #include "platform/sitedb.h"
-#include "shell/textforms.h"
+#include "platform/textforms.h"
 
 #include <QString>
 

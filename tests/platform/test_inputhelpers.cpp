@@ -1,7 +1,7 @@
 // The numeric check of a text box, the colour choice and the folder choice, through the
 // scripted seam.
 #include "fakeprompter.h"
-#include "shell/inputhelpers.h"
+#include "platform/inputhelpers.h"
 
 #include <QLineEdit>
 #include <QTest>
