@@ -249,7 +249,7 @@ DeleteResult ContentStore::deleteRecord(Level level, const QString &page, qint64
 }
 
 namespace {
-const design::LevelTables &columnTables(const std::optional<design::LevelTables> &t)
+design::LevelTables columnTables(const std::optional<design::LevelTables> &t)
 {
     if (!t)
         throw err::DbError(err::Kind::DbStatement, QStringLiteral("level"));
@@ -271,7 +271,7 @@ std::optional<QSqlRecord> ContentStore::loadRecord(Level level, const QString &p
 
 qint64 ContentStore::insertRecord(Level level, const QString &page, const QStringList &values)
 {
-    const design::LevelTables &t = columnTables(design::tablesOf(level));
+    const design::LevelTables t = columnTables(design::tablesOf(level));
     QString columns = t.ownerColumn;
     QString marks = QStringLiteral("?");
     QVariantList binds{db::str(page)};
@@ -286,7 +286,7 @@ qint64 ContentStore::insertRecord(Level level, const QString &page, const QStrin
 
 void ContentStore::updateRecord(Level level, const QString &page, qint64 id, const QStringList &values)
 {
-    const design::LevelTables &t = columnTables(design::tablesOf(level));
+    const design::LevelTables t = columnTables(design::tablesOf(level));
     QStringList sets;
     QVariantList binds;
     for (qsizetype i = 0; i < values.size(); ++i) {
