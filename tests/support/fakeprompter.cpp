@@ -40,6 +40,8 @@ PromptCall FakePrompter::lastMessage() const
 int FakePrompter::msgBox(QWidget *owner, const QString &text, int style, const QString &title)
 {
     record({QStringLiteral("msg"), text, style, title, owner ? owner->objectName() : QString()});
+    if (whileMessageOpen)
+        whileMessageOpen(calls.last());
     if ((style & 0x7) == ui::vbOKOnly)
         return ui::vbOK;
     if (m_msgAnswers.empty()) {

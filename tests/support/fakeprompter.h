@@ -58,6 +58,8 @@ public:
     void clear() { calls.clear(); }
     // More calls than this fail the test (catches loops of boxes).
     int maxCalls = 100;
+    // Runs while a message box is "open" (the user has not yet closed it).
+    std::function<void(const PromptCall &)> whileMessageOpen;
 
 private:
     void record(PromptCall call);
