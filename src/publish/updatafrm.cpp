@@ -177,7 +177,10 @@ updataFrm::updataFrm(QWidget *parent)
     grid->addWidget(Frame2, 1, 1, 2, 1);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
-    frm_update->setFixedSize(600, 318);
+    // Its designed size, wider where the whole server address needs it: the help text
+    // keeps the room it was designed with.
+    grid->setColumnMinimumWidth(1, (600 - grid->spacing()) * 2 / 5);
+    frm_update->setFixedSize(qMax(600, grid->minimumSize().width()), 318);
 
     StsBar = dialogparts::statusBar(this, {&StsBar_panel1, &StsBar_panel2});
 
