@@ -67,7 +67,7 @@ qint64 buildDataFolder(const QString &data)
     QRandomGenerator random(2024);
     qint64 total = 0;
     for (int i = 0; i < 500; ++i) {
-        const qsizetype size = 80 * 1024 + qsizetype(random.bounded(128 * 1024));
+        const qsizetype size = 79 * 1024 + qsizetype(random.bounded(128 * 1024));
         const QString name = i < 250 ? QStringLiteral("photo%1.jpg").arg(i) : QStringLiteral("images/pic%1.jpg").arg(i);
         testenv::writeFile(data + name, photo(size, random));
         total += size;
@@ -226,7 +226,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     if (argc == 4 && qstrcmp(argv[1], "--upload") == 0)
         return uploadChild(quint16(QByteArray(argv[2]).toUInt()), QString::fromLocal8Bit(argv[3]));
-    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 11;
     for (const char *tool : {"zip", "unzip", "nc"})
         if (QStandardPaths::findExecutable(QLatin1String(tool)).isEmpty()) {
             std::fprintf(stderr, "%s is missing: apt-get install zip unzip netcat-openbsd\n", tool);
