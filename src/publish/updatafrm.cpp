@@ -250,6 +250,7 @@ void updataFrm::stopPacking()
     m_pack.reset();
     m_dbCopy.reset();
     timer_doZip->stop();
+    resetUpload();
 }
 
 void updataFrm::setPanel1(const QString &text)

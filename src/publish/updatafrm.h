@@ -25,8 +25,9 @@ public:
     explicit updataFrm(QWidget *parent = nullptr);
     ~updataFrm() override;
 
-    // The server connection is in any state other than closed.
-    bool socketOpen() const { return m_link->isOpen(); }
+    // The server connection is in any state other than closed, or packing for an upload
+    // on it runs (closeSocket() then stops it).
+    bool socketOpen() const { return m_link->isOpen() || packing(); }
     // Closes the server connection (shutdown, restore); a packing still running is
     // stopped first.
     void closeSocket();

@@ -572,6 +572,24 @@ private slots:
         QCOMPARE(m_server->text().count(QStringLiteral("<#sendFileInfo#>")), 1);
     }
 
+    void closingTheLinkStopsPacking()
+    {
+        // Shutdown and restore close the link: packing stops first and offers nothing.
+        readyToUpload();
+        v->cmd_updata_Click();
+        QVERIFY(v->packing());
+        QVERIFY(v->socketOpen());
+        v->closeSocket();
+        QVERIFY(!v->packing());
+        QVERIFY(!v->socketOpen());
+        QVERIFY(v->cmd_updata->isEnabled());
+        QVERIFY(m_server->waitForGone());
+        testenv::settle();
+        QVERIFY(!m_server->text().contains(QStringLiteral("<#sendFileInfo#>")));
+        QCOMPARE(m_prompts->messages(), QStringList{"登陆服务器成功！"});
+        QCOMPARE(QDir(m_prog->path()).entryList({QStringLiteral("ziptest.zip.*")}), QStringList());
+    }
+
     void waitingForTheGoAheadEnds_data()
     {
         QTest::addColumn<QString>("how");
