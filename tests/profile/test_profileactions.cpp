@@ -77,11 +77,18 @@ private slots:
         QVERIFY(!inData(QStringLiteral("first.jpg")));
         QVERIFY(!inData(QStringLiteral("old.gif")));
 
-        // No row: the save fails with its own message.
+        // No row, no table: the save fails with its own message and the reason.
         db().exec(QStringLiteral("DELETE FROM user_info"));
         r = saveBasicInfo(db(), info, logos, m_data);
         QVERIFY(!r.done);
-        QCOMPARE(*r.message, (ui::Message{QStringLiteral("不期望的错误,errNo:infoFrm"), ui::vbCritical, kHint}));
+        QCOMPARE(*r.message, (ui::Message{QStringLiteral("不期望的错误,errNo:infoFrm\r\n数据库中没有找到要修改的记录"),
+                                          ui::vbCritical, kHint}));
+        db().exec(QStringLiteral("DROP TABLE user_info"));
+        r = saveBasicInfo(db(), info, logos, m_data);
+        QVERIFY(!r.done);
+        QVERIFY2(r.message->text.startsWith(QStringLiteral("不期望的错误,errNo:infoFrm\r\n数据库操作失败：")),
+                 qPrintable(r.message->text));
+        QVERIFY(r.message->text.contains(QStringLiteral("user_info")));
     }
 
     void logoChoiceAndCancel()

@@ -1,5 +1,5 @@
-// Finding and repairing the data folder in temporary program folders, and the folder
-// copy and delete that the backup and restore are made of.
+// Finding and repairing the data folder in temporary program folders, and the edges of
+// the folder copy and delete.
 #include "platform/errors.h"
 #include "platform/fileutil.h"
 #include "shell/datafolder.h"
@@ -21,28 +21,9 @@ namespace {
 const QByteArray kMissing = QByteArrayLiteral("<missing>");
 const QByteArray kUserDb = QByteArrayLiteral("the user's own site database");
 
-// Every entry under folder, hidden ones too, links not followed: "dir/", "file",
-// "link@" -> contents of files.
 QMap<QString, QByteArray> snapshot(const QString &folder)
 {
-    QMap<QString, QByteArray> out;
-    if (!QFileInfo::exists(folder))
-        return out;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    const QDir base(folder);
-    while (it.hasNext()) {
-        const QString p = it.next();
-        const QFileInfo fi(p);
-        const QString rel = base.relativeFilePath(p);
-        if (fi.isSymLink())
-            out[rel + QLatin1Char('@')] = fi.symLinkTarget().toUtf8();
-        else if (fi.isDir())
-            out[rel + QLatin1Char('/')] = QByteArray();
-        else
-            out[rel] = readFile(p);
-    }
-    return out;
+    return testenv::folderSnapshot(folder);
 }
 
 QStringList listing(const QString &folder)
@@ -94,18 +75,6 @@ void makeWritable(const QString &folder)
     }
 }
 
-// The backup and the restore as the main window does them.
-void backup(const QString &prog)
-{
-    fileutil::removeFolder(prog + datafolder::kBackupFolder);
-    fileutil::copyFolder(prog + datafolder::kDefaultFolder, prog + datafolder::kBackupFolder);
-}
-
-void restore(const QString &prog)
-{
-    fileutil::copyFolder(prog + datafolder::kBackupFolder, prog + datafolder::kDefaultFolder);
-}
-
 } // namespace
 
 class TestDataFolder : public QObject {
@@ -118,8 +87,6 @@ private slots:
     void repairFailures();
     void defaultFolderIsAFile();
     void refusesEmptyProgramFolder();
-    void backupReplacesTheOldOne();
-    void restoreOverwritesAndKeeps();
     void copyAndRemoveEdges();
 };
 
@@ -368,92 +335,11 @@ void TestDataFolder::refusesEmptyProgramFolder()
     const QString cwd = QDir::currentPath();
     QVERIFY(QDir::setCurrent(scratch.path()));
     QVERIFY_THROWS_EXCEPTION(err::FileError, datafolder::findAndRepair(QString()));
-    QVERIFY_THROWS_EXCEPTION(err::FileError, fileutil::clearFolder(QString()));
-    QVERIFY_THROWS_EXCEPTION(err::FileError, fileutil::clearFolder(QStringLiteral(".")));
+    QVERIFY_THROWS_EXCEPTION(err::FileError, fileutil::FolderSwap{QString()});
+    QVERIFY_THROWS_EXCEPTION(err::FileError, fileutil::FolderSwap{QStringLiteral("/")});
     QDir::setCurrent(cwd);
     QCOMPARE(readFile(scratch.filePath(QStringLiteral("userImages/keep.txt"))), QByteArray("keep"));
     QVERIFY(!QFileInfo::exists(scratch.filePath(datafolder::kPathFile)));
-}
-
-void TestDataFolder::backupReplacesTheOldOne()
-{
-    testenv::ProgramFolder pf;
-    QTemporaryDir outsideDir;
-    const QString prog = pf.path();
-    const QString images = prog + datafolder::kDefaultFolder;
-    const QString saved = prog + datafolder::kBackupFolder;
-    prepare(QStringLiteral("db"), prog + QStringLiteral("userImages"), outsideDir.path() + QStringLiteral("/links/"));
-    writeFile(images + QStringLiteral("b.jpg"), "picture b");
-    // (Links to folders are left out: copyFolder reports them as missing files.)
-    QVERIFY(QFile::remove(images + QStringLiteral("link-dir")));
-
-    backup(prog);
-    // A full copy: hidden files, subfolders, link targets' contents.
-    QMap<QString, QByteArray> want = snapshot(images);
-    want.remove(QStringLiteral("link-file@"));
-    want[QStringLiteral("link-file")] = "outside";
-    QCOMPARE(snapshot(saved), want);
-    // Read-only originals give writable copies.
-    QVERIFY(QFile::permissions(saved + QStringLiteral("ro.txt")).testFlag(QFileDevice::WriteOwner));
-
-    // The second backup replaces the first whole, read-only leftovers included.
-    QVERIFY(QFile::remove(images + QStringLiteral("b.jpg")));
-    QVERIFY(QDir(images + QStringLiteral("sub")).removeRecursively());
-    writeFile(images + QStringLiteral("a.jpg"), "picture a, edited");
-    writeFile(images + QStringLiteral("d.jpg"), "picture d");
-    writeFile(saved + QStringLiteral("only-in-backup/x.txt"), "x");
-    QFile::setPermissions(saved + QStringLiteral("a.jpg"), QFileDevice::ReadOwner);
-    QFile::setPermissions(saved + QStringLiteral("only-in-backup"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    backup(prog);
-    QVERIFY(!QFileInfo::exists(saved + QStringLiteral("b.jpg")));
-    QVERIFY(!QFileInfo::exists(saved + QStringLiteral("sub")));
-    QVERIFY(!QFileInfo::exists(saved + QStringLiteral("only-in-backup")));
-    QCOMPARE(readFile(saved + QStringLiteral("a.jpg")), QByteArray("picture a, edited"));
-    QCOMPARE(readFile(saved + QStringLiteral("d.jpg")), QByteArray("picture d"));
-    QCOMPARE(readFile(saved + datafolder::kDbName), kUserDb);
-    // The links' targets outside were never touched.
-    QCOMPARE(readFile(outsideDir.path() + QStringLiteral("/links/keep/file.txt")), QByteArray("outside"));
-
-    makeWritable(prog);
-}
-
-void TestDataFolder::restoreOverwritesAndKeeps()
-{
-    testenv::ProgramFolder pf;
-    const QString prog = pf.path();
-    const QString images = prog + datafolder::kDefaultFolder;
-    const QString saved = prog + datafolder::kBackupFolder;
-    writeFile(saved + datafolder::kDbName, "database at backup time");
-    writeFile(saved + QStringLiteral("a.jpg"), "a at backup time");
-    writeFile(saved + QStringLiteral("sub/c.gif"), "c at backup time");
-    writeFile(saved + QStringLiteral(".hidden"), "hidden at backup time");
-    QFile::setPermissions(saved + QStringLiteral("a.jpg"), QFileDevice::ReadOwner);
-
-    writeFile(images + datafolder::kDbName, "database now");
-    writeFile(images + QStringLiteral("a.jpg"), "a now");
-    QFile::setPermissions(images + QStringLiteral("a.jpg"), QFileDevice::ReadOwner);
-    writeFile(images + QStringLiteral("e.jpg"), "added after the backup");
-    writeFile(images + QStringLiteral("sub/f.gif"), "added after the backup");
-    const auto savedBefore = snapshot(saved);
-
-    restore(prog);
-    const QMap<QString, QByteArray> want{
-        {QStringLiteral(".hidden"), "hidden at backup time"},
-        {datafolder::kDbName, "database at backup time"},
-        {QStringLiteral("a.jpg"), "a at backup time"},
-        {QStringLiteral("e.jpg"), "added after the backup"},
-        {QStringLiteral("sub/"), QByteArray()},
-        {QStringLiteral("sub/c.gif"), "c at backup time"},
-        {QStringLiteral("sub/f.gif"), "added after the backup"},
-    };
-    QCOMPARE(snapshot(images), want);
-    QVERIFY(QFile::permissions(images + QStringLiteral("a.jpg")).testFlag(QFileDevice::WriteOwner));
-    QCOMPARE(snapshot(saved), savedBefore);
-
-    // A restore can run again from the same backup.
-    restore(prog);
-    QCOMPARE(snapshot(images), want);
-    makeWritable(prog);
 }
 
 void TestDataFolder::copyAndRemoveEdges()
@@ -471,7 +357,7 @@ void TestDataFolder::copyAndRemoveEdges()
 
     // Copying a missing folder fails and creates nothing.
     QVERIFY_THROWS_EXCEPTION(err::FileError,
-                             fileutil::copyFolder(base + QStringLiteral("nothing"), base + QStringLiteral("to")));
+                             fileutil::copyTree(base + QStringLiteral("nothing"), base + QStringLiteral("to")));
     QVERIFY(!QFileInfo::exists(base + QStringLiteral("to")));
 
     // A missing source never costs the destination.
@@ -489,7 +375,7 @@ void TestDataFolder::copyAndRemoveEdges()
     }
     // Copying a folder into itself leaves it as it was.
     writeFile(base + QStringLiteral("self/a.txt"), "a");
-    fileutil::copyFolder(base + QStringLiteral("self"), base + QStringLiteral("self"));
+    fileutil::copyTree(base + QStringLiteral("self"), base + QStringLiteral("self"));
     QCOMPARE(snapshot(base + QStringLiteral("self")), (QMap<QString, QByteArray>{{QStringLiteral("a.txt"), "a"}}));
 }
 

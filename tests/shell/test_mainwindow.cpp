@@ -2,6 +2,7 @@
 // and restore, driven in-process in temporary program folders.
 #include "content/insdatafrm.h"
 #include "design/designfrm.h"
+#include "design/dgnfrm_dialogs.h"
 #include "fakepane.h"
 #include "fakeprompter.h"
 #include "help/aboutfrm.h"
@@ -20,6 +21,7 @@
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QRegularExpression>
 #include <memory>
 
 namespace {
@@ -143,8 +145,30 @@ private slots:
         const QStringList messages = m_prompts->messages();
         const bool noTable = sql.startsWith(QLatin1String("DROP"));
         const bool noRow = sql.startsWith(QLatin1String("DELETE"));
-        QCOMPARE(messages.count(QStringLiteral("不期望的错误！errNo:mdl_nov")), noTable ? 2 : 0);
+        // The tree's fixed message comes with the reason.
+        const QStringList treeFailures = messages.filter(QRegularExpression(
+            QStringLiteral("^不期望的错误！errNo:mdl_nov\r\n数据库操作失败：.*no such table: user_info")));
+        QCOMPARE(treeFailures.size(), noTable ? 2 : 0);
         QCOMPARE(messages.size(), noTable ? 3 : noRow ? 1 : 0);
+    }
+
+    void aColumnAddedWithoutAProfileSaysWhyTheTreeFailed()
+    {
+        // The column is stored; the data-entry view cannot read its tree again without
+        // user_info, and its message says why instead of leaving the user to think the
+        // add failed.
+        MDIFrm &main = load();
+        main.conn().exec(QStringLiteral("DROP TABLE user_info"));
+        m_prompts->onDialog<dgnFrm_addCat>([](dgnFrm_addCat &d) {
+            d.txt_name->setText(QStringLiteral("关于"));
+            d.cmd_cfm_Click();
+        });
+        forms().find<designFrm>()->cmd_addCat_Click();
+        QCOMPARE(main.conn().select(QStringLiteral("SELECT * FROM firstCatalog WHERE firstCatalog='关于'")).size(), size_t(1));
+        QCOMPARE(m_prompts->messageCount(), 1);
+        QVERIFY(m_prompts->lastMessage().text.contains(
+            QRegularExpression(QStringLiteral("^不期望的错误！errNo:mdl_nov\r\n数据库操作失败：.*no such table: user_info"))));
+        QCOMPARE(m_prompts->lastMessage().style, 16);
     }
 
     void aDatabaseThatIsNotOneLeavesTheConnectionClosed()
@@ -155,12 +179,16 @@ private slots:
         QCOMPARE(main.windowTitle(), kCaption);
         QCOMPARE(viewsInOrder(main).size(), 6);
         QCOMPARE(activeView(main), QStringLiteral("designFrm"));
-        // Each view meets the closed connection in its own way: the design view and the
-        // data-entry view say they could not read the tree, the upload view that it could
-        // not read the profile.
+        // The damaged file is named at once; then each view meets the closed connection
+        // in its own way: the design view and the data-entry view say they could not read
+        // the tree, the upload view that it could not read the profile.
         const QStringList messages = m_prompts->messages();
-        QCOMPARE(messages.size(), 3);
-        QCOMPARE(messages.count(QStringLiteral("不期望的错误！errNo:mdl_nov")), 2);
+        QCOMPARE(messages.size(), 4);
+        QCOMPARE(messages.first(), QStringLiteral("数据库文件已损坏，请从备份还原数据：") + main.currImgPath()
+                                       + QStringLiteral("brevonel.qdb"));
+        QCOMPARE(m_prompts->calls.first().style, 48);
+        QCOMPARE(m_prompts->calls.first().title, QStringLiteral("警告"));
+        QCOMPARE(messages.filter(QStringLiteral("不期望的错误！errNo:mdl_nov\r\n数据库文件已损坏")).size(), 2);
         // The user's file is left as it was.
         QCOMPARE(testenv::readFile(m_prog->file(QStringLiteral("userImages/brevonel.qdb"))),
                  QByteArray("this is not a database at all"));

@@ -3,6 +3,7 @@
 
 #include "platform/sitedb.h"
 
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -14,6 +15,13 @@ QString appDir();
 // Writes a file (creating its folder); returns its path.
 QString writeFile(const QString &path, const QByteArray &bytes = QByteArray());
 QByteArray readFile(const QString &path);
+
+// What a symbolic link says, as written.
+QByteArray linkText(const QString &link);
+
+// Every entry under folder, hidden ones too, links not followed: "dir/" -> "",
+// "file" -> its contents, "link@" -> what the link says. Empty when folder is missing.
+QMap<QString, QByteArray> folderSnapshot(const QString &folder);
 
 // Runs pending events and deferred deletions (windows unloaded with deleteLater).
 void settle();
