@@ -100,7 +100,9 @@ void saveThrough(const QString &path, const std::function<bool(QIODevice &)> &wr
     out.setDirectWriteFallback(false);
     if (!out.open(QIODevice::WriteOnly))
         throw err::FileError(failure, path);
-    if (!write(out) || injected(faults::Step::Commit, path)) {
+    // Qt 6.4's commit() misses a failure to write what is still buffered (a full disk)
+    // and renames the cut-off file into place: the buffer is flushed and checked first.
+    if (!write(out) || !out.flush() || out.error() != QFileDevice::NoError || injected(faults::Step::Commit, path)) {
         out.cancelWriting();
         throw err::FileError(failure, path);
     }
@@ -112,6 +114,26 @@ void saveThrough(const QString &path, const std::function<bool(QIODevice &)> &wr
         QFile::remove(target);
         throw err::FileError(failure, path);
     }
+}
+
+// Copies src to dst, where nothing stands yet (a folder being staged, or a file new to
+// the folder): a copy that fails is removed again.
+void copyNew(const QString &src, const QString &dst)
+{
+    QFile in(src);
+    if (!in.open(QIODevice::ReadOnly))
+        throw err::FileError(err::Kind::FileRead, src);
+    QFile out(dst);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        throw err::FileError(err::Kind::FileCopy, dst);
+    const bool whole = pour(in, out, dst) && !injected(faults::Step::Commit, dst) && out.flush();
+    out.close();
+    if (!whole || out.error() != QFileDevice::NoError) {
+        QFile::remove(dst);
+        throw err::FileError(err::Kind::FileCopy, dst);
+    }
+    QFile::setPermissions(dst, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                                   | QFileDevice::ReadOther);
 }
 
 // Makes a link at dst that says what the link src says (dangling or not).
@@ -214,7 +236,9 @@ void copyTree(const QString &src, const QString &dst, Existing existing, const Q
             }
             copyTree(fi.absoluteFilePath(), target, existing);
         } else if (fi.isFile()) {
-            if (!there || existing == Existing::Replace)
+            if (!there)
+                copyNew(fi.absoluteFilePath(), target);
+            else if (existing == Existing::Replace)
                 copyReplace(fi.absoluteFilePath(), target);
         }
         // Pipes, sockets and devices are no user files: left out.

@@ -249,6 +249,25 @@ private slots:
         QVERIFY(inData(QStringLiteral("images/old.png")));
     }
 
+    void homePageChosenInsideTheDataFoldersImages()
+    {
+        // default.htm picked inside the data folder's own images/, its pictures in
+        // images/images/: the new images/ is copied before the old one goes.
+        put(m_data + QStringLiteral("images/default.htm"), "the page");
+        put(m_data + QStringLiteral("images/images/a.png"), "a");
+        put(m_data + QStringLiteral("images/images/sub/b.png"), "b");
+        const Import r = importHomePage(db(), m_data + QStringLiteral("images/default.htm"), m_data);
+        QCOMPARE(r.name, std::optional<QString>(QStringLiteral("default.htm")));
+        QCOMPARE(column(db(), QStringLiteral("defaultFile")), QStringLiteral("default.htm"));
+        QCOMPARE(testenv::readFile(m_data + QStringLiteral("default.htm")), QByteArray("the page"));
+        QCOMPARE(testenv::folderSnapshot(m_data + QStringLiteral("images")),
+                 (QMap<QString, QByteArray>{{QStringLiteral("a.png"), "a"},
+                                            {QStringLiteral("sub/"), QByteArray()},
+                                            {QStringLiteral("sub/b.png"), "b"}}));
+        QCOMPARE(QDir(m_data).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{"brevonel.qdb", "default.htm", "images"}));
+    }
+
     void homePageOffRemovesItsFiles()
     {
         put(m_data + QStringLiteral("default.htm"));

@@ -64,16 +64,6 @@ void prepare(const QString &state, const QString &folderNoSlash, const QString &
     }
 }
 
-// Undo read-only bits so the temporary folders can be removed.
-void makeWritable(const QString &folder)
-{
-    QDirIterator it(folder, QDir::Dirs | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString p = it.next();
-        if (!QFileInfo(p).isSymLink())
-            QFile::setPermissions(p, QFile::permissions(p) | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
-}
 
 } // namespace
 
@@ -88,6 +78,8 @@ private slots:
     void defaultFolderIsAFile();
     void refusesEmptyProgramFolder();
     void copyAndRemoveEdges();
+    void aSwapCutOffIsFinishedAtStart_data();
+    void aSwapCutOffIsFinishedAtStart();
 };
 
 void TestDataFolder::repair_data()
@@ -211,8 +203,8 @@ void TestDataFolder::repair()
     QCOMPARE(snapshot(defaultFolder), defaultAfter);
     QCOMPARE(readFile(prog + datafolder::kPathFile), iniAfter);
 
-    makeWritable(outside);
-    makeWritable(prog);
+    testenv::makeWritable(outside);
+    testenv::makeWritable(prog);
 }
 
 void TestDataFolder::readOnlyPristine()
@@ -309,8 +301,8 @@ void TestDataFolder::repairFailures()
     QCOMPARE(progAfter, progBefore);
     QCOMPARE(snapshot(outside), outsideBefore);
 
-    makeWritable(outside);
-    makeWritable(prog);
+    testenv::makeWritable(outside);
+    testenv::makeWritable(prog);
 }
 
 void TestDataFolder::defaultFolderIsAFile()
@@ -377,6 +369,47 @@ void TestDataFolder::copyAndRemoveEdges()
     writeFile(base + QStringLiteral("self/a.txt"), "a");
     fileutil::copyTree(base + QStringLiteral("self"), base + QStringLiteral("self"));
     QCOMPARE(snapshot(base + QStringLiteral("self")), (QMap<QString, QByteArray>{{QStringLiteral("a.txt"), "a"}}));
+}
+
+void TestDataFolder::aSwapCutOffIsFinishedAtStart_data()
+{
+    // A restore (or backup, or home-page import) killed between the two renames of its
+    // swap: the folder itself is gone, its old and new contents lie beside it.
+    QTest::addColumn<QString>("folder"); // relative to the program folder, or @SITE
+    QTest::newRow("named data folder") << "@SITE/";
+    QTest::newRow("default data folder") << "userImages/";
+    QTest::newRow("backup") << "savedData/";
+    QTest::newRow("images of the data folder") << "userImages/images/";
+}
+
+void TestDataFolder::aSwapCutOffIsFinishedAtStart()
+{
+    QFETCH(QString, folder);
+    testenv::ProgramFolder pf;
+    QTemporaryDir outsideDir;
+    const QString prog = pf.path();
+    const QString site = outsideDir.path() + QStringLiteral("/siteA/");
+    writeFile(prog + QStringLiteral("userImages/") + datafolder::kDbName, kUserDb);
+    writeFile(site + datafolder::kDbName, kUserDb);
+    writeFile(prog + QStringLiteral("savedData/") + datafolder::kDbName, kUserDb);
+    writeFile(prog + datafolder::kPathFile, folder.startsWith(QLatin1String("@SITE")) ? site.toUtf8() : QByteArray());
+    const QString target = folder.startsWith(QLatin1String("@SITE")) ? site : prog + folder;
+    writeFile(target + QStringLiteral("old.jpg"), "old picture");
+    const QFileInfo where(QDir::cleanPath(target));
+    const QString beside = where.path() + QStringLiteral("/.") + where.fileName();
+    QVERIFY(QDir().rename(QDir::cleanPath(target), beside + QStringLiteral("~old")));
+    writeFile(beside + QStringLiteral("~new/") + datafolder::kDbName, "restored database");
+    writeFile(beside + QStringLiteral("~new/mine.jpg"), "restored picture");
+    const QByteArray ini = readFile(prog + datafolder::kPathFile);
+
+    const datafolder::Folders f = datafolder::findAndRepair(prog);
+    QVERIFY(!f.repaired);
+    QCOMPARE(f.currImgPath, folder.startsWith(QLatin1String("@SITE")) ? site : prog + QStringLiteral("userImages/"));
+    QCOMPARE(readFile(prog + datafolder::kPathFile), ini);
+    QCOMPARE(snapshot(target), (QMap<QString, QByteArray>{{datafolder::kDbName, "restored database"},
+                                                          {QStringLiteral("mine.jpg"), "restored picture"}}));
+    QVERIFY(!QFileInfo::exists(beside + QStringLiteral("~old")));
+    QVERIFY(!QFileInfo::exists(beside + QStringLiteral("~new")));
 }
 
 QTEST_GUILESS_MAIN(TestDataFolder)

@@ -63,6 +63,29 @@ QMap<QString, QByteArray> folderSnapshot(const QString &folder)
     return out;
 }
 
+void makeWritable(const QString &folder)
+{
+    QDirIterator it(folder, QDir::Dirs | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString p = it.next();
+        if (!QFileInfo(p).isSymLink())
+            QFile::setPermissions(p, QFile::permissions(p) | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+}
+
+FileFault::FileFault(fileutil::faults::Step step, int nth)
+{
+    if (nth > 0)
+        fileutil::faults::setHook([this, step, nth](fileutil::faults::Step s, const QString &) {
+            return s == step && ++m_seen == nth && (m_fired = true);
+        });
+}
+
+FileFault::~FileFault()
+{
+    fileutil::faults::setHook({});
+}
+
 void settle()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
