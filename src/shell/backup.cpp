@@ -24,6 +24,16 @@ void requireDatabase(const QString &folder)
         throw err::FileError(err::Kind::FileMissing, folder + datafolder::kDbName);
 }
 
+// A copy that will replace the backup or the data folder must hold a whole database:
+// a damaged one never takes the place of what the user has.
+void requireWholeDatabase(const QString &folder)
+{
+    SiteDb check;
+    if (!check.open(folder + datafolder::kDbName))
+        throw err::DbError(check.openFailure().value_or(err::Kind::DbNotOpen), folder + datafolder::kDbName);
+    check.release();
+}
+
 } // namespace
 
 void save(const QString &dataFolder, const QString &backupFolder)
@@ -32,6 +42,7 @@ void save(const QString &dataFolder, const QString &backupFolder)
     requireDatabase(from);
     fileutil::FolderSwap swap(backupFolder);
     fileutil::copyTree(from, swap.path(), fileutil::Existing::Replace, sqliteFiles());
+    requireWholeDatabase(swap.path());
     swap.commit();
 }
 
@@ -45,6 +56,7 @@ void restore(const QString &backupFolder, const QString &dataFolder, SiteDb &con
         fileutil::FolderSwap swap(to);
         fileutil::copyTree(from, swap.path(), fileutil::Existing::Replace, sqliteFiles());
         fileutil::copyTree(to, swap.path(), fileutil::Existing::Keep, sqliteFiles());
+        requireWholeDatabase(swap.path());
         conn.close();
         swap.commit();
     } catch (const std::exception &) {

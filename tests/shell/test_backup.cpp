@@ -52,8 +52,8 @@ void putDatabase(const QString &folder, const QString &name)
     db.exec(QStringLiteral("UPDATE user_info SET webName=?"), {name});
 }
 
-// Pictures, a hidden file, nested and read-only folders, and links: to a file outside,
-// to a folder inside, and to nothing.
+// Pictures, a hidden file, nested and read-only folders, and links: to a file outside
+// (beside the folder), to a folder inside, and to nothing.
 void fillSite(const QString &folder, const QByteArray &tag, int pictures = 4)
 {
     for (int i = 0; i < pictures; ++i)
@@ -62,7 +62,7 @@ void fillSite(const QString &folder, const QByteArray &tag, int pictures = 4)
     writeFile(folder + QStringLiteral("images/deep/x.gif"), tag + " gif");
     writeFile(folder + QStringLiteral("ro.txt"), tag + " read-only");
     QFile::setPermissions(folder + QStringLiteral("ro.txt"), QFileDevice::ReadOwner);
-    QFile::link(QStringLiteral("/tmp/quorvik-outside/keep/file.txt"), folder + QStringLiteral("link-file"));
+    QFile::link(QStringLiteral("../outside/keep/file.txt"), folder + QStringLiteral("link-file"));
     QFile::link(QStringLiteral("images"), folder + QStringLiteral("link-dir"));
     QFile::link(QStringLiteral("gone.jpg"), folder + QStringLiteral("dangling.jpg"));
 }
@@ -123,7 +123,7 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         m_root = m_dir->path() + QLatin1Char('/');
-        writeFile(QStringLiteral("/tmp/quorvik-outside/keep/file.txt"), "outside");
+        writeFile(m_root + QStringLiteral("outside/keep/file.txt"), "outside");
     }
 
     void cleanup()
@@ -160,7 +160,7 @@ private slots:
         QCOMPARE(folderSnapshot(saved()), want);
         noLeftovers();
         // The link's target outside was never touched.
-        QCOMPARE(readFile(QStringLiteral("/tmp/quorvik-outside/keep/file.txt")), QByteArray("outside"));
+        QCOMPARE(readFile(m_root + QStringLiteral("outside/keep/file.txt")), QByteArray("outside"));
 
         // A data folder without its database is no backup.
         QVERIFY(QFile::remove(data() + kDb));
@@ -252,6 +252,41 @@ private slots:
         QVERIFY(conn.isOpen());
         QCOMPARE(conn.exec(QStringLiteral("UPDATE user_info SET webName=?"), {QStringLiteral("之后")}), 1);
         QCOMPARE(webName(data() + kDb), QStringLiteral("之后"));
+    }
+
+    void aDamagedDatabaseNeverReplacesAGoodOne_data()
+    {
+        QTest::addColumn<bool>("restoring");
+        QTest::newRow("backup of a damaged site") << false;
+        QTest::newRow("restore of a damaged backup") << true;
+    }
+
+    void aDamagedDatabaseNeverReplacesAGoodOne()
+    {
+        QFETCH(bool, restoring);
+        putDatabase(data(), QStringLiteral("现在"));
+        fillSite(data(), "now");
+        putDatabase(saved(), QStringLiteral("备份时"));
+        fillSite(saved(), "backup");
+        SiteDb conn;
+        QVERIFY(conn.open(data() + kDb));
+        const QString damaged = (restoring ? saved() : data()) + kDb;
+        QByteArray bytes = readFile(damaged);
+        bytes.replace(bytes.size() - 4096, 4096, QByteArray(4096, '\xa5'));
+        writeFile(damaged, bytes);
+        const Snapshot dataBefore = folderSnapshot(data());
+        const Snapshot savedBefore = folderSnapshot(saved());
+        try {
+            restoring ? backup::restore(saved(), data(), conn) : backup::save(data(), saved());
+            QFAIL("a damaged database must be refused");
+        } catch (const err::DbError &e) {
+            QCOMPARE(e.kind(), err::Kind::DbDamaged);
+        }
+        QCOMPARE(folderSnapshot(data()), dataBefore);
+        QCOMPARE(folderSnapshot(saved()), savedBefore);
+        noLeftovers();
+        if (restoring)
+            QVERIFY(conn.isOpen());
     }
 
     void killedAtAnyMoment_data()
