@@ -282,7 +282,7 @@ void insDataFrm::loadNavTree()
     design::fillTreeItem(rootItem, tree.root);
     rootItem->setExpanded(true);
     if (tree.error)
-        ui::show(design::msg::treeLoadFailed());
+        ui::show(design::msg::treeLoadFailed(*tree.error));
 }
 
 QString insDataFrm::getCatalogFormat() const

@@ -244,7 +244,7 @@ void designFrm::loadTree()
     rootItem->setExpanded(true);
     setCurrentNode(rootItem);
     if (tree.error)
-        ui::show(msg::treeLoadFailed());
+        ui::show(msg::treeLoadFailed(*tree.error));
 }
 
 void designFrm::reloadTree()

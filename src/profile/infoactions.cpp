@@ -14,8 +14,9 @@ Outcome saveBasicInfo(SiteDb &db, const BasicInfo &info, datafiles::PendingFiles
         return {false, ui::Message{QStringLiteral("站点名称不能为空！"), ui::vbInformation, kHint}};
     try {
         ProfileStore(db).saveBasicInfo(info);
-    } catch (const std::exception &) {
-        return {false, ui::Message{QStringLiteral("不期望的错误,errNo:infoFrm"), ui::vbCritical, kHint}};
+    } catch (const std::exception &e) {
+        return {false, ui::Message{err::withReason(QStringLiteral("不期望的错误,errNo:infoFrm"), err::descriptionOf(e)),
+                                   ui::vbCritical, kHint}};
     }
     logoFiles.saved(db, dataFolder);
     return {true, ui::Message{QStringLiteral("数据保存成功！"), ui::vbInformation, kHint}};

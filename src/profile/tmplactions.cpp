@@ -104,11 +104,14 @@ Import importHomePage(SiteDb &db, const QString &file, const QString &dataFolder
         if (!QFileInfo(file).isFile())
             return refuse(file + QStringLiteral("文件不存在！"), ui::vbCritical);
         const QString previous = stored(db, QStringLiteral("defaultFile")).trimmed();
-        const QString name = datafiles::importFile(file, dataFolder);
         if (!QFileInfo(folder + kImages).isDir())
             return refuse(folder + QStringLiteral("images/文件夹不存在！"), ui::vbCritical);
-        fileutil::removeFolder(dataFolder + kImages);
-        fileutil::copyFolder(folder + kImages, dataFolder + kImages);
+        // The new images/ is complete beside the old one before the page is copied and
+        // it is swapped in: the chosen folder may lie inside the old one.
+        fileutil::FolderSwap images(dataFolder + kImages);
+        fileutil::copyTree(folder + kImages, images.path());
+        const QString name = datafiles::importFile(file, dataFolder);
+        images.commit();
         ProfileStore(db).setColumn(QStringLiteral("defaultFile"), name);
         if (previous != name)
             dropUnused(db, dataFolder, {previous});
@@ -187,7 +190,7 @@ PagesImport importOtherPages(SiteDb &db, const QString &folder, const QString &d
         const QString images = from + kImages;
         if (QFileInfo(images).isDir()
             && QFileInfo(images).canonicalFilePath() != QFileInfo(dataFolder + kImages).canonicalFilePath())
-            fileutil::copyFolder(images, dataFolder + kImages);
+            fileutil::copyTree(images, dataFolder + kImages);
         ProfileStore(db).setColumn(QStringLiteral("field01"), encodeExtraPages(pages));
         QStringList gone;
         for (const QString &old : previous)

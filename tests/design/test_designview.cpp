@@ -111,7 +111,7 @@ private slots:
     {
         app().conn.close();
         v->ppMnu_refresh_Click();
-        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("不期望的错误！errNo:mdl_nov"));
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("不期望的错误！errNo:mdl_nov\r\n数据库没有打开"));
         QCOMPARE(m_prompts->lastMessage().style, 16);
         QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("提示"));
         // The root stays, and handlers still find a current node.

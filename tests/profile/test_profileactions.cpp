@@ -77,11 +77,18 @@ private slots:
         QVERIFY(!inData(QStringLiteral("first.jpg")));
         QVERIFY(!inData(QStringLiteral("old.gif")));
 
-        // No row: the save fails with its own message.
+        // No row, no table: the save fails with its own message and the reason.
         db().exec(QStringLiteral("DELETE FROM user_info"));
         r = saveBasicInfo(db(), info, logos, m_data);
         QVERIFY(!r.done);
-        QCOMPARE(*r.message, (ui::Message{QStringLiteral("不期望的错误,errNo:infoFrm"), ui::vbCritical, kHint}));
+        QCOMPARE(*r.message, (ui::Message{QStringLiteral("不期望的错误,errNo:infoFrm\r\n数据库中没有找到要修改的记录"),
+                                          ui::vbCritical, kHint}));
+        db().exec(QStringLiteral("DROP TABLE user_info"));
+        r = saveBasicInfo(db(), info, logos, m_data);
+        QVERIFY(!r.done);
+        QVERIFY2(r.message->text.startsWith(QStringLiteral("不期望的错误,errNo:infoFrm\r\n数据库操作失败：")),
+                 qPrintable(r.message->text));
+        QVERIFY(r.message->text.contains(QStringLiteral("user_info")));
     }
 
     void logoChoiceAndCancel()
@@ -240,6 +247,25 @@ private slots:
         QCOMPARE(r.message->style, style);
         QCOMPARE(column(db(), QStringLiteral("defaultFile")), QString());
         QVERIFY(inData(QStringLiteral("images/old.png")));
+    }
+
+    void homePageChosenInsideTheDataFoldersImages()
+    {
+        // default.htm picked inside the data folder's own images/, its pictures in
+        // images/images/: the new images/ is copied before the old one goes.
+        put(m_data + QStringLiteral("images/default.htm"), "the page");
+        put(m_data + QStringLiteral("images/images/a.png"), "a");
+        put(m_data + QStringLiteral("images/images/sub/b.png"), "b");
+        const Import r = importHomePage(db(), m_data + QStringLiteral("images/default.htm"), m_data);
+        QCOMPARE(r.name, std::optional<QString>(QStringLiteral("default.htm")));
+        QCOMPARE(column(db(), QStringLiteral("defaultFile")), QStringLiteral("default.htm"));
+        QCOMPARE(testenv::readFile(m_data + QStringLiteral("default.htm")), QByteArray("the page"));
+        QCOMPARE(testenv::folderSnapshot(m_data + QStringLiteral("images")),
+                 (QMap<QString, QByteArray>{{QStringLiteral("a.png"), "a"},
+                                            {QStringLiteral("sub/"), QByteArray()},
+                                            {QStringLiteral("sub/b.png"), "b"}}));
+        QCOMPARE(QDir(m_data).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{"brevonel.qdb", "default.htm", "images"}));
     }
 
     void homePageOffRemovesItsFiles()
