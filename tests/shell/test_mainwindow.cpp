@@ -6,6 +6,7 @@
 #include "fakeprompter.h"
 #include "help/aboutfrm.h"
 #include "help/guidfrm.h"
+#include "platform/artwork.h"
 #include "platform/formregistry.h"
 #include "profile/infofrm.h"
 #include "profile/slttmplfrm.h"
@@ -20,6 +21,7 @@
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QScreen>
 #include <memory>
 
 namespace {
@@ -372,6 +374,37 @@ private slots:
         QCOMPARE(splash->elapsed, 150);
         QVERIFY(!forms().isLoaded<frmSplash>());
         QCOMPARE(activeView(*m_main), QStringLiteral("designFrm"));
+        MDIFrm::setProgramFolder(QString());
+    }
+
+    void theSplashIsOnScreenBeforeTheEngineStarts()
+    {
+        MDIFrm::setProgramFolder(m_prog->path());
+        frmSplash *splash = forms().get<frmSplash>();
+        splash->Timer1->stop(); // ticks by hand below
+        QImage onScreen;
+        bool mainWindowYet = true;
+        int warmUps = 0;
+        splash->warmUp = [&] {
+            ++warmUps;
+            mainWindowYet = MDIFrm::instance() != nullptr;
+            onScreen = splash->screen()->grabWindow(splash->winId()).toImage();
+        };
+        mdl_frmSplash::Main();
+        QTRY_COMPARE(warmUps, 1);
+        QVERIFY(!mainWindowYet);
+        // What the screen showed when the slow work began: the splash picture, not black.
+        const QImage picture = artwork::splashPicture().toImage();
+        QCOMPARE(onScreen.size(), picture.size());
+        for (const QPoint p : {QPoint(10, 10), QPoint(picture.width() / 2, picture.height() / 2)}) {
+            QVERIFY(qGray(onScreen.pixel(p)) > 0);
+            QCOMPARE(onScreen.pixel(p), picture.pixel(p));
+        }
+        for (int i = 0; i < 3; ++i)
+            splash->Timer1_Timer();
+        m_main.reset(MDIFrm::instance());
+        QVERIFY(m_main);
+        QCOMPARE(warmUps, 1);
         MDIFrm::setProgramFolder(QString());
     }
 
