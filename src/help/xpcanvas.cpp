@@ -50,8 +50,11 @@ xp_canvas::xp_canvas(QWidget *host, const QString &name)
     setTimerInterval(kPollMs);
     connect(Timer1, &QTimer::timeout, this, &xp_canvas::Timer1_Timer);
     connect(Timer2, &QTimer::timeout, this, &xp_canvas::Timer2_Timer);
-    if (host)
+    if (host) {
         host->installEventFilter(this);
+        // However the host is resized, by the grips or by the window system, the frame fits.
+        host->setMinimumSize(host->minimumSize().expandedTo(skin::kFrameMinimum));
+    }
     // A new instance: the active look, then the defaults in their order.
     applyLook(true);
     setCaption(name);
@@ -276,7 +279,7 @@ void xp_canvas::border_MouseUp(int edge, QPoint cursor)
     if (!h || hostState() != skin::StateNormal)
         return; // the host refuses to move while not in the normal state
     const QRect now = h->geometry();
-    const QRect wanted = skin::resizeParent(now, startPoint, endPoint, edge);
+    const QRect wanted = skin::resizeParent(now, startPoint, endPoint, edge, h->minimumSize());
     if (wanted != now)
         h->setGeometry(wanted);
 }

@@ -86,6 +86,11 @@ private slots:
         // A release without a press changes nothing.
         canvas->border_MouseUp(EdgeRight, QPoint(900, 900));
         QCOMPARE(m_host->geometry(), QRect(110, 80, 290, 213));
+        // Every framed host keeps room for the frame: smaller is refused.
+        QCOMPARE(m_host->minimumSize(), kFrameMinimum);
+        canvas->border_MouseDown(EdgeLeft, QPoint(500, 400));
+        canvas->border_MouseUp(EdgeLeft, QPoint(750, 400));
+        QCOMPARE(m_host->geometry(), QRect(110, 80, 290, 213));
     }
 
     void fixedOrMaximisedFramesStayPut()
@@ -290,6 +295,32 @@ private slots:
             QCOMPARE(a->lbl_msg->x(), twips::toPx(600) + 100 + twips::toPx(200));
         }
         forms().setHost(nullptr, nullptr);
+    }
+
+    void aboutBoxKeepsItsSizeWhenReleasedFarAboveItsBottom()
+    {
+        aboutFrm *a = forms().get<aboutFrm>();
+        a->show();
+        QVERIFY(QTest::qWaitForWindowExposed(a));
+        const QRect before = a->geometry();
+        QCOMPARE(before.size(), QSize(twips::toPx(6360), twips::toPx(3900)));
+        QCOMPARE(a->minimumSize(), before.size());
+        // Pressed on the bottom bar, released 260 pixels higher, then on grip 7 and released
+        // past the opposite corner: refused, the box stays whole and on screen.
+        QTest::mousePress(a->canvas, Qt::LeftButton, {}, QPoint(200, before.height() - 2));
+        QTest::mouseRelease(a->canvas, Qt::LeftButton, {}, QPoint(200, before.height() - 262));
+        QCOMPARE(a->geometry(), before);
+        QTest::mousePress(a->canvas, Qt::LeftButton, {}, QPoint(1, 1));
+        QTest::mouseRelease(a->canvas, Qt::LeftButton, {}, QPoint(before.width() - 1, 1));
+        QCOMPARE(a->geometry(), before);
+        QVERIFY(a->isVisible());
+        // Made larger it grows, and back down to its design size it goes.
+        QTest::mousePress(a->canvas, Qt::LeftButton, {}, QPoint(200, before.height() - 2));
+        QTest::mouseRelease(a->canvas, Qt::LeftButton, {}, QPoint(200, before.height() + 28));
+        QCOMPARE(a->height(), before.height() + 30);
+        QTest::mousePress(a->canvas, Qt::LeftButton, {}, QPoint(200, a->height() - 2));
+        QTest::mouseRelease(a->canvas, Qt::LeftButton, {}, QPoint(200, a->height() - 32));
+        QCOMPARE(a->geometry(), before);
     }
 
     void eitherCloserUnloadsTheAboutBox_data()
