@@ -105,6 +105,27 @@ void xp_canvas::SetFocus()
     applyLook(true);
 }
 
+void xp_canvas::make_trans(QWidget *form)
+{
+    if (!form)
+        return;
+    // The surface keeps the colour it is cleared to: the brush carries it with the picture.
+    const QColor back = form->palette().brush(QPalette::Window).color();
+    QPixmap surface(form->size());
+    surface.fill(back);
+    if (skin::hostState(form->windowState()) == skin::StateNormal && !imgtop.isNull()) {
+        const skin::Slices slices = skin::threeSlices(imgtop.size(), frameGeometry().top);
+        QPainter p(&surface);
+        p.drawPixmap(slices.first().second, imgtop, slices.first().first);
+        p.drawPixmap(slices.last().second, imgtop, slices.last().first);
+    }
+    QPalette pal = form->palette();
+    pal.setBrush(QPalette::Window, QBrush(back, surface));
+    form->setPalette(pal);
+    form->setAutoFillBackground(true);
+    form->update();
+}
+
 void xp_canvas::applyLook(bool active)
 {
     m_active = active;

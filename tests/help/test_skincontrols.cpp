@@ -135,6 +135,43 @@ private slots:
         QCOMPARE(m_host->size(), QSize(300, 200));
     }
 
+    void make_transPaintsTheCaptionCapsOnTheHost()
+    {
+        makeHost();
+        const QColor back(10, 200, 30);
+        QPalette pal = m_host->palette();
+        pal.setColor(QPalette::Window, back);
+        m_host->setPalette(pal);
+        canvas->hide(); // the host's own surface, as it lies under the frame
+        const QImage top = canvas->imgtop.toImage();
+        const int w = top.width();
+        // A cap pixel shows the picture where it is opaque, the cleared surface where it is open.
+        const auto expected = [&](QPoint src) {
+            const QRgb px = top.pixel(src);
+            return qAlpha(px) == 255 ? px : back.rgb();
+        };
+        canvas->make_trans(m_host.get());
+        QImage surface = m_host->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(surface.size(), QSize(300, 200));
+        int open = 0;
+        for (int y = 0; y < kCaptionHeight; ++y)
+            for (int x = 0; x < 5; ++x) {
+                QCOMPARE(surface.pixel(x, y), expected(QPoint(x, y)));
+                QCOMPARE(surface.pixel(295 + x, y), expected(QPoint(w - 5 + x, y)));
+                open += qAlpha(top.pixel(x, y)) < 255;
+            }
+        QVERIFY(open > 0); // the active caption picture has open corners
+        for (const QPoint p : {QPoint(5, 0), QPoint(150, 10), QPoint(294, 28), QPoint(2, 29), QPoint(150, 199)})
+            QCOMPARE(surface.pixel(p), back.rgb());
+
+        // Maximised: the surface is only cleared.
+        m_host->setWindowState(Qt::WindowMaximized);
+        canvas->make_trans(m_host.get());
+        surface = m_host->grab(QRect(0, 0, 300, 200)).toImage().convertToFormat(QImage::Format_RGB32);
+        for (const QPoint p : {QPoint(0, 10), QPoint(4, 28), QPoint(297, 15), QPoint(150, 10)})
+            QCOMPARE(surface.pixel(p), back.rgb());
+    }
+
     void lookFollowsTheActiveWindow()
     {
         makeHost();
