@@ -90,7 +90,14 @@ void MDIFrm::showMainWindow()
     }
     auto *main = new MDIFrm;
     main->setAttribute(Qt::WA_DeleteOnClose, false);
-    main->MDIForm_Load(programFolder());
+    if (main->MDIForm_Load(programFolder()))
+        return;
+    // The start failed and the program ends with status 1. Nothing may keep it alive: no
+    // window stays, and the end reaches the event loop running now as well as the main
+    // one when that has not started yet (showing the splash already runs events before it).
+    forms().unloadAll();
+    QCoreApplication::exit(1);
+    QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
 }
 
 void MDIFrm::buildMenu()
@@ -240,8 +247,9 @@ bool MDIFrm::MDIForm_Load(const QString &programFolder)
         app().currDataPath = f.currDataPath;
     } catch (const std::exception &e) {
         forms().starting = false;
+        // The splash stays on top of every window: it goes first, so that the box is seen.
+        forms().unload<frmSplash>();
         ui::msgBox(err::descriptionOf(e), ui::vbCritical, QStringLiteral("错误"));
-        QCoreApplication::exit(1);
         return false;
     }
     // 4. From here on every failure is passed over.

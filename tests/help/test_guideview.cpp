@@ -123,6 +123,33 @@ private slots:
         QCOMPARE(picture("about"), QStringLiteral("open"));
     }
 
+    void folderPicturesFollowKeyboardExpandAndCollapse()
+    {
+        QTreeWidget *tree = v->tvw_title;
+        struct Step {
+            const char *folder;
+            Qt::Key key;
+            bool expanded;
+        };
+        const Step steps[] = {
+            {"doc", Qt::Key_Right, true},   {"doc", Qt::Key_Left, false}, {"about", Qt::Key_Minus, false},
+            {"about", Qt::Key_Plus, true}, {"FAQ", Qt::Key_Asterisk, true},
+        };
+        for (const Step &s : steps) {
+            tree->setCurrentItem(v->node(s.folder));
+            QTest::keyClick(tree, s.key);
+            QCOMPARE(v->node(s.folder)->isExpanded(), s.expanded);
+            // No mouse-up came: the picture follows all the same.
+            QCOMPARE(picture(s.folder), s.expanded ? QStringLiteral("open") : QStringLiteral("close"));
+        }
+        // Pages keep theirs, also at the next mouse-up.
+        QCOMPARE(picture("faq01.htm"), QStringLiteral("file"));
+        v->tvw_title_MouseUp();
+        QCOMPARE(picture("faq01.htm"), QStringLiteral("file"));
+        QCOMPARE(picture("FAQ"), QStringLiteral("open"));
+        QCOMPARE(pane()->pages.size(), 1);
+    }
+
     void theViewKeepsItsMinimumAndMargins()
     {
         v->resize(100, 100);

@@ -16,6 +16,7 @@
 #include "testmain.h"
 
 #include <QFileInfo>
+#include <QMdiSubWindow>
 #include <memory>
 
 using namespace profile;
@@ -130,6 +131,45 @@ private slots:
         }
         QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据还未保存！"));
         QCOMPARE(m_prompts->lastMessage().style, ui::vbQuestion);
+        main.MDIForm_Unload();
+        testenv::settle();
+    }
+
+    void infoCloseBoxKeepsUnsavedEdits()
+    {
+        db().close();
+        MDIFrm main;
+        main.MDIForm_Load(m_prog->path());
+        infoFrm *v = forms().find<infoFrm>();
+        QMdiSubWindow *sub = FormRegistry::subWindowOf(v);
+        forms().showAndFocus(v);
+        testenv::settle();
+        m_prompts->clear();
+        v->txt_tel->setText(QStringLiteral("123"));
+        // Each click warns; the view stays open and in front with the edits, nothing stored.
+        for (int i = 1; i <= 2; ++i) {
+            sub->close();
+            testenv::settle();
+            QCOMPARE(m_prompts->messageCount(), i);
+            QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据还未保存！"));
+            QCOMPARE(m_prompts->lastMessage().style, ui::vbQuestion);
+            QCOMPARE(forms().find<infoFrm>(), v);
+            QVERIFY(sub->isVisible() && v->isVisible());
+            QCOMPARE(main.mdiArea->activeSubWindow(), sub);
+            QCOMPARE(v->txt_tel->text(), QStringLiteral("123"));
+            QVERIFY(v->cmd_ok->isEnabled());
+            QCOMPARE(column(QStringLiteral("Tel")), QString());
+        }
+        // Saved, it closes without a word and comes back as it was.
+        v->cmd_ok_Click();
+        m_prompts->clear();
+        sub->close();
+        testenv::settle();
+        QCOMPARE(m_prompts->messageCount(), 0);
+        QVERIFY(!sub->isVisible());
+        main.xMenu1_Click(QStringLiteral("mnuView_info"));
+        QCOMPARE(forms().find<infoFrm>(), v);
+        QCOMPARE(v->txt_tel->text(), QStringLiteral("123"));
         main.MDIForm_Unload();
         testenv::settle();
     }

@@ -8,11 +8,13 @@
 #include "help/aboutfrm.h"
 #include "help/guidfrm.h"
 #include "platform/fileutil.h"
+#include "platform/artwork.h"
 #include "platform/formregistry.h"
 #include "profile/infofrm.h"
 #include "profile/slttmplfrm.h"
 #include "publish/dlgfrm.h"
 #include "publish/updatafrm.h"
+#include "publish/verfrm.h"
 #include "shell/mdifrm.h"
 #include "shell/splash.h"
 #include "testenv.h"
@@ -26,6 +28,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QRegularExpression>
+#include <QScreen>
 #include <memory>
 
 namespace {
@@ -323,20 +326,69 @@ private slots:
         QCOMPARE(forms().find<dlgFrm>(), chat);
     }
 
-    void aClosedViewIsMadeAgain()
+    void aClosedViewComesBackAsItWas()
     {
         MDIFrm &main = load();
-        infoFrm *first = forms().find<infoFrm>();
-        QMdiSubWindow *sub = FormRegistry::subWindowOf(first);
-        QVERIFY(sub);
-        sub->close(); // the user's close box
-        testenv::settle();
-        QVERIFY(!forms().isLoaded<infoFrm>());
-        QCOMPARE(viewsInOrder(main).size(), 5);
+        // The close box hides a view; it stays loaded with what was typed into it.
+        updataFrm *upload = forms().find<updataFrm>();
+        upload->txt_severIP->setText(QStringLiteral("10.1.2.3"));
+        const QStringList views = viewsInOrder(main);
+        for (QMdiSubWindow *sub : main.mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+            sub->close(); // the user's close box
+            testenv::settle();
+            QVERIFY(!sub->isVisible());
+        }
+        QCOMPARE(m_prompts->calls.size(), 0);
+        QCOMPARE(viewsInOrder(main), views);
+        QCOMPARE(forms().find<updataFrm>(), upload);
+        main.xMenu1_Click(QStringLiteral("mnuView_upData"));
+        QVERIFY(upload->isVisible() && FormRegistry::subWindowOf(upload)->isVisible());
+        QCOMPARE(activeView(main), QStringLiteral("updataFrm"));
+        QCOMPARE(upload->txt_severIP->text(), QStringLiteral("10.1.2.3"));
         main.xMenu1_Click(QStringLiteral("mnuView_info"));
-        QVERIFY(forms().isLoaded<infoFrm>());
         QCOMPARE(activeView(main), QStringLiteral("infoFrm"));
-        QCOMPARE(viewsInOrder(main).size(), 6);
+        QCOMPARE(viewsInOrder(main), views);
+    }
+
+    void aWindowBehindTheMainWindowComesToTheFront_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("about") << "aboutFrm";
+        QTest::newRow("chat") << "dlgFrm";
+        QTest::newRow("notice") << "verFrm";
+    }
+    void aWindowBehindTheMainWindowComesToTheFront()
+    {
+        QFETCH(QString, window);
+        MDIFrm &main = load();
+        const auto showIt = [&]() -> QWidget * {
+            if (window == QLatin1String("aboutFrm")) {
+                main.xMenu1_Click(QStringLiteral("mnuHelp_about"));
+                return forms().find<aboutFrm>();
+            }
+            if (window == QLatin1String("dlgFrm")) {
+                main.xMenu1_Click(QStringLiteral("MnuTool_consultation"));
+                return forms().find<dlgFrm>();
+            }
+            forms().get<verFrm>()->deliver(QStringLiteral("通知"));
+            return forms().find<verFrm>();
+        };
+        QWidget *w = showIt();
+        QTRY_COMPARE(QApplication::activeWindow(), w);
+        // The user clicks the main window: the window drops behind it.
+        main.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &main);
+        QCOMPARE(showIt(), w);
+        QTRY_COMPARE(QApplication::activeWindow(), w);
+        QVERIFY(w->isVisible());
+        // Minimised, it comes back too.
+        w->showMinimized();
+        main.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &main);
+        showIt();
+        QVERIFY(!w->isMinimized());
+        QTRY_COMPARE(QApplication::activeWindow(), w);
+        QCOMPARE(activeView(main), QStringLiteral("designFrm"));
     }
 
     void shutdownUnloadsEverythingOnce_data()
@@ -404,6 +456,37 @@ private slots:
         QCOMPARE(splash->elapsed, 150);
         QVERIFY(!forms().isLoaded<frmSplash>());
         QCOMPARE(activeView(*m_main), QStringLiteral("designFrm"));
+        MDIFrm::setProgramFolder(QString());
+    }
+
+    void theSplashIsOnScreenBeforeTheEngineStarts()
+    {
+        MDIFrm::setProgramFolder(m_prog->path());
+        frmSplash *splash = forms().get<frmSplash>();
+        splash->Timer1->stop(); // ticks by hand below
+        QImage onScreen;
+        bool mainWindowYet = true;
+        int warmUps = 0;
+        splash->warmUp = [&] {
+            ++warmUps;
+            mainWindowYet = MDIFrm::instance() != nullptr;
+            onScreen = splash->screen()->grabWindow(splash->winId()).toImage();
+        };
+        mdl_frmSplash::Main();
+        QTRY_COMPARE(warmUps, 1);
+        QVERIFY(!mainWindowYet);
+        // What the screen showed when the slow work began: the splash picture, not black.
+        const QImage picture = artwork::splashPicture().toImage();
+        QCOMPARE(onScreen.size(), picture.size());
+        for (const QPoint p : {QPoint(10, 10), QPoint(picture.width() / 2, picture.height() / 2)}) {
+            QVERIFY(qGray(onScreen.pixel(p)) > 0);
+            QCOMPARE(onScreen.pixel(p), picture.pixel(p));
+        }
+        for (int i = 0; i < 3; ++i)
+            splash->Timer1_Timer();
+        m_main.reset(MDIFrm::instance());
+        QVERIFY(m_main);
+        QCOMPARE(warmUps, 1);
         MDIFrm::setProgramFolder(QString());
     }
 
