@@ -392,6 +392,18 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_VERIFY(item(QStringLiteral("新闻")));
         QCOMPARE(count(QStringLiteral("SELECT count(*) AS n FROM secondCatalog WHERE firstCatalog='新闻'")), 2);
+        // A command run while the editor is still open takes its text as the new name.
+        click(QStringLiteral("新闻"));
+        v->ppMnu_ren_Click();
+        editor = v->tvw_nav->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("动态"));
+        v->ppMnu_refresh_Click();
+        QVERIFY(item(QStringLiteral("动态")));
+        QCOMPARE(count(QStringLiteral("SELECT count(*) AS n FROM firstCatalog WHERE firstCatalog='动态'")), 1);
+        testenv::settle();
+        QCOMPARE(m_prompts->calls.size(), 0);
+        QVERIFY(!v->tvw_nav->findChild<QLineEdit *>() || !v->tvw_nav->findChild<QLineEdit *>()->isVisible());
     }
 
     void addCategory()
