@@ -58,6 +58,9 @@ public:
     void clear() { calls.clear(); }
     // More calls than this fail the test (catches loops of boxes).
     int maxCalls = 100;
+    // Each message box runs the pending events before it answers, as a real modal box's
+    // event loop does (deferred calls then run "under" the box).
+    bool runEventsInBoxes = false;
 
 private:
     void record(PromptCall call);
