@@ -1,9 +1,12 @@
 #include "content/contentstore.h"
 
 #include "content/entryactions.h"
+#include "platform/datafiles.h"
+#include "platform/fileutil.h"
 #include "platform/prompter.h"
 #include "platform/textforms.h"
 
+#include <QFileInfo>
 #include <QSqlRecord>
 
 namespace content {
@@ -299,6 +302,25 @@ void ContentStore::updateRecord(Level level, const QString &page, qint64 id, con
                   binds)
         == 0)
         throw err::DbError(err::Kind::DbNoRow);
+}
+
+QString ContentStore::freeThumbnailName(const QString &picture, const QString &dataFolder, const QString &mine) const
+{
+    const QString usual = thumbnailName(picture);
+    if (!datafiles::isNamed(m_db, usual))
+        return usual;
+    // Records of a picture of this name share its thumbnail, as they share the picture.
+    for (const char *table : {"content01", "content02", "content03"})
+        if (!m_db.select(QStringLiteral("SELECT 1 FROM %1 WHERE value02=? AND value03=? LIMIT 1").arg(QLatin1String(table)),
+                         {db::str(picture), db::str(usual)})
+                 .empty())
+            return usual;
+    const QString stem = usual.chopped(4); // without ".bmp"
+    for (int n = 2;; ++n) {
+        const QString name = stem + QString::number(n) + QStringLiteral(".bmp");
+        if ((name == mine || !QFileInfo::exists(fileutil::withSlash(dataFolder) + name)) && !datafiles::isNamed(m_db, name))
+            return name;
+    }
 }
 
 QString trimBlanks(const QString &text)

@@ -140,6 +140,15 @@ public:
     // record of the page has that ID.
     void updateRecord(Level level, const QString &page, qint64 id, const QStringList &values);
 
+    // The name under which a gallery dialog writes the thumbnail of a chosen picture:
+    // thumbnailName(picture), unless the site names that file and no record names it
+    // as the thumbnail of a picture of this very name (it belongs to a picture of the
+    // same stem, or serves otherwise); then the first of stem_small2.bmp,
+    // stem_small3.bmp, ... that the site does not name and the data folder does not
+    // hold (`mine`, the thumbnail the dialog made last, may be written again). Throws
+    // err::DbError.
+    QString freeThumbnailName(const QString &picture, const QString &dataFolder, const QString &mine) const;
+
 private:
     SiteDb &m_db;
 };

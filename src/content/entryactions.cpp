@@ -21,13 +21,14 @@ StoreResult refused(ui::Message m, bool close = false)
     return {false, close, std::move(m)};
 }
 
-// Runs a store; the database's refusal keeps the dialog open with its fields.
+// Runs a store; the database's refusal, or a record gone meanwhile, keeps the dialog
+// open with its fields.
 template <class F> StoreResult run(F &&body)
 {
     try {
         body();
-    } catch (const std::exception &e) {
-        return refused(msg::failure(err::descriptionOf(e)));
+    } catch (const std::exception &) {
+        return refused(saveMessage(SaveOutcome::Failed));
     }
     return stored();
 }

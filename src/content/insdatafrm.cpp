@@ -29,10 +29,15 @@ const QString kWelcome = QStringLiteral("tmplImg/welcome02.htm");
 const QString kListPage = QStringLiteral("multiData.htm");
 
 // The editor panel's rows, in twips: labels at kLeft, boxes at kBoxLeft; row two of
-// the pictures stands kRowTwo right of row one.
+// the pictures stands kRowTwo right of row one where the panel is wide enough for
+// kRowWidth more, else under row one's picture.
 constexpr int kLeft = 300;
 constexpr int kBoxLeft = 1300;
 constexpr int kRowTwo = 4035;
+constexpr int kRowWidth = 3790;
+constexpr int kRowGap = 395; // from one row's top to the next
+constexpr int kLineTop = 135 + 285;
+constexpr int kContentTop = kLineTop + 3 * kRowGap;
 constexpr int kContentHeight = 5000;
 const QSize kRowPictureBox(3735, 2295);
 const QSize kBigPictureBox(7500, 6000);
@@ -96,6 +101,8 @@ insDataFrm::insDataFrm(QWidget *parent)
         img[i]->setScaledContents(true);
         txt_img[i] = new QLineEdit(pic_edit);
         txt_img[i]->setObjectName(QStringLiteral("txt_img_%1").arg(i));
+        // The name comes from the file choice only.
+        txt_img[i]->setReadOnly(true);
         cmd_img[i] = new QPushButton(QStringLiteral("浏览..."), pic_edit);
         cmd_img[i]->setObjectName(QStringLiteral("cmd_img_%1").arg(i));
         connect(cmd_img[i], &QPushButton::clicked, this, [this, i] { cmd_img_Click(i); });
@@ -151,8 +158,16 @@ insDataFrm::~insDataFrm()
 
 bool insDataFrm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == tvw_nav->viewport() && event->type() == QEvent::MouseButtonRelease)
-        tvw_nav_MouseUp(static_cast<QMouseEvent *>(event)->button());
+    if (watched == tvw_nav->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto *me = static_cast<QMouseEvent *>(event);
+        // The left button opens only the item it lands on: blank space and the expand
+        // arrows (left of the item's own rectangle) leave the open page as it is. The
+        // menu comes anywhere, so that an empty tree can be refreshed.
+        const QPoint at = me->position().toPoint();
+        const QTreeWidgetItem *item = tvw_nav->itemAt(at);
+        if (me->button() == Qt::RightButton || (item && tvw_nav->visualItemRect(item).contains(at)))
+            tvw_nav_MouseUp(me->button());
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -191,7 +206,42 @@ void insDataFrm::layoutPanes()
     advEditer->setGeometry(toPx(50), toPx(150), optW - toPx(100), navH - toPx(180));
     StsBar->setGeometry(0, height() - stsH, width(), stsH);
     vscrl->setGeometry(pic.width() - toPx(400), 0, toPx(255), pic.height() - toPx(50));
+    updateScrollRange();
     placeRows(vscrl->value());
+}
+
+QPoint insDataFrm::rowPlace(int index) const
+{
+    const int top = m_format == QLatin1String("bigImg") ? kLineTop + 100 : kContentTop + kContentHeight + 100;
+    if (index == 0)
+        return QPoint(kLeft, top);
+    // Row two beside row one only where all of it stays left of the scroll bar.
+    if (toPx(kLeft + kRowTwo + kRowWidth) <= vscrl->x())
+        return QPoint(kLeft + kRowTwo, top);
+    return QPoint(kLeft, top + kRowGap + kRowPictureBox.height() + 100);
+}
+
+void insDataFrm::updateScrollRange()
+{
+    // The bar goes at least as far as bringing the content box or the last picture to
+    // the panel's top, and further when that is needed to show all of it.
+    int stop = 0;
+    int bottom = 0;
+    if (m_format == QLatin1String("txt")) {
+        stop = kContentTop;
+        bottom = kContentTop + kContentHeight;
+    } else if (isImageFormat(m_format) || m_format == QLatin1String("bigImg")) {
+        for (int i = 0; i < 2; ++i) {
+            if (!img[i]->isVisibleTo(pic_edit))
+                continue;
+            const int pictureTop = rowPlace(i).y() + kRowGap;
+            stop = qMax(stop, pictureTop);
+            bottom = qMax(bottom, pictureTop + img[i]->height() * twips::kPerPixel);
+        }
+    } else {
+        return;
+    }
+    vscrl->setRange(0, qMax(stop, bottom - pic_edit->height() * twips::kPerPixel));
 }
 
 void insDataFrm::placeRows(int v)
@@ -199,24 +249,23 @@ void insDataFrm::placeRows(int v)
     const int width = pic_edit->width();
     const int headTop = 135 - v;
     lbl_head->setGeometry(toPx(kLeft), toPx(headTop), width - toPx(kLeft + 500), toPx(285));
-    const int lineTop = headTop + 285;
+    const int lineTop = kLineTop - v;
     Line1->setGeometry(toPx(kLeft), toPx(lineTop), width - toPx(kLeft + 500), 2);
-    const int titleTop = lineTop + 395;
+    const int titleTop = lineTop + kRowGap;
     lbl_title->setGeometry(twips::rect(kLeft, titleTop + 30, 1000, 270));
     txt_title->setGeometry(twips::rect(kBoxLeft, titleTop, 4500, 330));
-    const int contentLabelTop = titleTop + 395;
+    const int contentLabelTop = titleTop + kRowGap;
     lbl_content->setGeometry(twips::rect(kLeft, contentLabelTop + 30, 1000, 270));
-    const int contentTop = contentLabelTop + 395;
     const int contentWidth = qMin(width - toPx(800), toPx(8000));
-    txt_content->setGeometry(toPx(kLeft), toPx(contentTop), qMax(contentWidth, 0), toPx(kContentHeight));
-    const bool big = m_format == QLatin1String("bigImg");
-    const int rowTop = big ? lineTop + 100 : contentTop + kContentHeight + 100;
+    txt_content->setGeometry(toPx(kLeft), toPx(kContentTop - v), qMax(contentWidth, 0), toPx(kContentHeight));
     for (int i = 0; i < 2; ++i) {
-        const int left = kLeft + i * kRowTwo;
+        const QPoint row = rowPlace(i);
+        const int left = row.x();
+        const int rowTop = row.y() - v;
         lbl_img[i]->setGeometry(twips::rect(left, rowTop + 30, 1000, 270));
         txt_img[i]->setGeometry(twips::rect(left + kBoxLeft - kLeft, rowTop, 1900, 330));
         cmd_img[i]->setGeometry(twips::rect(left + kBoxLeft - kLeft + 1950, rowTop, 840, 330));
-        img[i]->move(toPx(left), toPx(rowTop + 395));
+        img[i]->move(toPx(left), toPx(rowTop + kRowGap));
     }
 }
 
@@ -284,6 +333,8 @@ void insDataFrm::leavePage()
     currNode = nullptr;
     insNode = tvw_nav->topLevelItem(0);
     m_format.clear();
+    StsBar_panel1->clear();
+    StsBar_panel2->clear();
     webBer->navigate(kWelcome);
     webBer->widget()->show();
 }
@@ -299,12 +350,10 @@ void insDataFrm::showFormatEditor(const QString &format)
     if (format != QLatin1String("adv"))
         lbl_head->setText(column + QStringLiteral("--样式显示图(") + name + QStringLiteral(")"));
     showStatus(column, name);
-    const int contentTop = 135 + 285 + 395 + 395 + 395;
     if (format == QLatin1String("txt")) {
         for (QWidget *w : std::initializer_list<QWidget *>{lbl_title, txt_title, lbl_content, txt_content})
             w->show();
         pic_edit->show();
-        vscrl->setRange(0, contentTop);
         cmd_OK->setEnabled(true);
     } else if (isImageFormat(format)) {
         layoutImageFields(format);
@@ -313,7 +362,6 @@ void insDataFrm::showFormatEditor(const QString &format)
             w->show();
         img[0]->resize(toPx(kBigPictureBox.width()), toPx(kBigPictureBox.height()));
         pic_edit->show();
-        vscrl->setRange(0, 135 + 285 + 100 + 395);
         cmd_OK->setEnabled(true);
     } else if (design::isListFormat(format)) {
         for (QPushButton *b : cmd_addData)
@@ -322,6 +370,7 @@ void insDataFrm::showFormatEditor(const QString &format)
         advEditer->show();
         advEditer->raise();
     }
+    updateScrollRange();
     placeRows(0);
 }
 
@@ -336,7 +385,6 @@ void insDataFrm::layoutImageFields(const QString &format)
         img[i]->resize(toPx(kRowPictureBox.width()), toPx(kRowPictureBox.height()));
     }
     pic_edit->show();
-    vscrl->setRange(0, 135 + 285 + 395 + 395 + 395 + kContentHeight + 100 + 395);
     cmd_OK->setEnabled(true);
 }
 
@@ -352,6 +400,7 @@ void insDataFrm::showPicture(int index, const QImage &picture)
     const QSize shown = pictures::shownSize(pictures::naturalTwips(picture), stretch, box);
     img[index]->setPixmap(QPixmap::fromImage(picture));
     img[index]->resize(toPx(shown.width()), toPx(shown.height()));
+    updateScrollRange();
 }
 
 void insDataFrm::loadCatalogData(const QString &format, QTreeWidgetItem *page)

@@ -122,6 +122,10 @@ private:
     void leavePage();
     // Places the editor panel's rows for the format, scrolled by v twips.
     void placeRows(int v);
+    // Where picture row `index` stands, unscrolled (twips).
+    QPoint rowPlace(int index) const;
+    // The scroll bar's range for the format, the panel's size and the pictures shown.
+    void updateScrollRange();
     void showPicture(int index, const QImage &picture);
     void layoutPanes();
 

@@ -331,11 +331,13 @@ void GalleryDialog::cmd_img_Click()
     const auto chosen = choosePicture(this, app().currImgPath, m_files);
     if (!chosen)
         return;
-    const QSize thumbSize =
-        pictures::thumbnailSize(pictures::naturalTwips(chosen->image), pictures::kThumbWidth, m_thumbBox.height());
-    const QString thumbName = thumbnailName(chosen->name);
+    // Every choice starts from the box's design size, whatever the last picture made of it.
+    const QSize thumbSize = pictures::thumbnailSize(pictures::naturalTwips(chosen->image), pictures::kThumbWidth,
+                                                    pictures::kThumbStartHeight);
+    QString thumbName;
     QImage thumbnail;
     try {
+        thumbName = ContentStore(app().conn).freeThumbnailName(chosen->name, app().currImgPath, m_thumbName);
         thumbnail = pictures::writeThumbnail(chosen->image, thumbSize, app().currImgPath + thumbName);
         m_files.chose(thumbName);
     } catch (const std::exception &e) {

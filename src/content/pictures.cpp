@@ -47,7 +47,8 @@ QSize thumbnailSize(QSize picture, int boxWidth, int boxHeight)
         w = roundHalfEven(iw * h, ih);
     else
         h = roundHalfEven(ih * w, iw);
-    return QSize(int(w), int(h));
+    // A very thin picture still gets a thumbnail a pixel across.
+    return QSize(int(qMax<qint64>(w, twips::kPerPixel)), int(qMax<qint64>(h, twips::kPerPixel)));
 }
 
 PreviewBars previewBars(QSize picture)

@@ -16,8 +16,7 @@ constexpr int kMaxShownWidth = 7500;
 // The gallery dialogs' preview box.
 constexpr int kPreviewWidth = 5685;
 constexpr int kPreviewHeight = 3000;
-// The gallery dialogs' thumbnail box: the width every choice starts from, and the
-// height of a freshly opened dialog's box.
+// The gallery dialogs' thumbnail box: the width and height every choice starts from.
 constexpr int kThumbWidth = 2000;
 constexpr int kThumbStartHeight = 1305;
 
@@ -32,8 +31,8 @@ QSize naturalTwips(const QImage &image);
 QSize shownSize(QSize natural, bool stretch, QSize box);
 
 // The thumbnail's size for a picture of natural size `picture`, given the box width
-// W and the box's current height H: a picture at least as tall as wide fits a W by W
-// square, a wider one W by H.
+// W and height H: a picture at least as tall as wide fits a W by W square, a wider
+// one W by H; no side is less than a pixel.
 QSize thumbnailSize(QSize picture, int boxWidth, int boxHeight);
 
 // Which scroll bars the preview box needs for a picture, their ranges (how far the

@@ -16,6 +16,8 @@
 #include "testmain.h"
 
 #include <QFile>
+#include <QSet>
+#include <functional>
 #include <QImage>
 #include <memory>
 
@@ -73,6 +75,47 @@ class TestDataEntry : public QObject {
             }
         }
         QFAIL(qPrintable(text));
+    }
+
+    QTreeWidgetItem *node(const QString &text) const
+    {
+        for (QTreeWidgetItemIterator it(v->tvw_nav); *it; ++it)
+            if ((*it)->text(0) == text)
+                return *it;
+        return nullptr;
+    }
+
+    // A real left click at a point of the tree's viewport.
+    void clickTreeAt(QPoint at) { QTest::mouseClick(v->tvw_nav->viewport(), Qt::LeftButton, {}, at); }
+
+    void showView()
+    {
+        v->show();
+        QVERIFY(QTest::qWaitForWindowExposed(v));
+    }
+
+    // Opens a dialog of type D with the list button, types a title, lets `meanwhile`
+    // spoil the store, and expects the failure message with the dialog still open and
+    // its fields as typed.
+    template <class D> void expectStoreFails(int button, const std::function<void()> &meanwhile = {})
+    {
+        bool ran = false;
+        m_prompts->onDialog<D>([&](D &d) {
+            ran = true;
+            d.txt_title->setText(QStringLiteral("留下"));
+            if (meanwhile)
+                meanwhile();
+            m_prompts->clear();
+            d.OKButton_Click();
+            QCOMPARE(m_prompts->messages(), QStringList{QStringLiteral("保存数据失败")});
+            QCOMPARE(m_prompts->lastMessage().style, 16);
+            QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("提示"));
+            QCOMPARE(forms().find<D>(), &d);
+            QCOMPARE(d.txt_title->text(), QStringLiteral("留下"));
+            d.CancelButton_Click();
+        });
+        v->cmd_addData_Click(button);
+        QVERIFY(ran);
     }
 
     // 文本页 txt, 图文一 imgTxt01 (a.jpg, b.jpg), 图文三 imgTxt03, 大图 bigImg, 高级 adv,
@@ -240,6 +283,11 @@ private slots:
     void pictureChoiceCopiesAndReplacedFilesGoAfterTheSave()
     {
         click(QStringLiteral("图文一"));
+        // The names come from the choice only: typing into their boxes changes nothing.
+        for (QLineEdit *box : v->txt_img)
+            QTest::keyClicks(box, QStringLiteral("x.jpg"));
+        QCOMPARE(v->txt_img[0]->text(), QStringLiteral("a.jpg"));
+        QCOMPARE(v->txt_img[1]->text(), QStringLiteral("b.jpg"));
         // A name outside printable ASCII is refused before anything is copied.
         m_prompts->answerFile(picture(QStringLiteral("图片.jpg")));
         v->cmd_img_Click(0);
@@ -440,6 +488,184 @@ private slots:
         QCOMPARE(val(changed, 3), QStringLiteral("photo_small.bmp"));
     }
 
+    void treeClicksOffTheItemsKeepTheTyping()
+    {
+        showView();
+        QTreeWidget *tree = v->tvw_nav;
+        QTreeWidgetItem *category = node(QStringLiteral("栏目"));
+        const QRect row = tree->visualItemRect(category);
+        const QPoint arrow(row.left() - tree->indentation() / 2, row.center().y());
+        const QPoint blank(tree->viewport()->width() / 2, tree->viewport()->height() - 3);
+        QVERIFY(!tree->itemAt(blank));
+        // A freshly opened view: expanding a category says nothing and keeps the welcome page.
+        clickTreeAt(arrow);
+        QVERIFY(category->isExpanded());
+        QCOMPARE(m_prompts->calls.size(), 0);
+        QVERIFY(shown(v->webBer->widget()));
+        // A page with typing in it: clicks on an arrow or below the items keep it.
+        clickTreeAt(tree->visualItemRect(node(QStringLiteral("文本页"))).center());
+        QCOMPARE(v->currText(), QStringLiteral("文本页"));
+        v->txt_title->setText(QStringLiteral("未保存"));
+        clickTreeAt(arrow);
+        QVERIFY(!category->isExpanded());
+        clickTreeAt(blank);
+        QCOMPARE(v->txt_title->text(), QStringLiteral("未保存"));
+        QVERIFY(v->cmd_OK->isEnabled());
+        QCOMPARE(m_prompts->calls.size(), 0);
+        // A click on the page itself opens it again.
+        clickTreeAt(tree->visualItemRect(node(QStringLiteral("文本页"))).center());
+        QCOMPARE(v->txt_title->text(), QStringLiteral("标题"));
+    }
+
+    void everythingIsReachableAtTheDesignSize_data()
+    {
+        QTest::addColumn<QString>("page");
+        for (const char *page : {"文本页", "图文一", "图文三", "大图", "新闻"})
+            QTest::newRow(page) << QString::fromUtf8(page);
+    }
+
+    void everythingIsReachableAtTheDesignSize()
+    {
+        QFETCH(QString, page);
+        showView();
+        QCOMPARE(v->size(), QSize(675, 413));
+        click(page);
+        QVERIFY(v->rect().contains(v->Frame_optn->geometry()));
+        QList<QWidget *> buttons{v->cmd_OK, v->cmd_help};
+        for (QPushButton *b : v->cmd_addData)
+            buttons << b;
+        for (QWidget *b : buttons)
+            QVERIFY2(v->Frame_optn->rect().contains(QRect(b->mapTo(v->Frame_optn, QPoint(0, 0)), b->size())),
+                     qPrintable(b->objectName()));
+        if (!shown(v->pic_edit))
+            return;
+        // Every row of the panel comes into the part left of the scroll bar at some
+        // position of the bar (a picture box larger than that part excepted).
+        const QRect area(0, 0, v->vscrl->x(), v->pic_edit->height());
+        QList<QWidget *> rows;
+        for (QWidget *w : v->pic_edit->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (w != v->vscrl && w->isVisibleTo(v) && w->width() <= area.width() && w->height() <= area.height())
+                rows << w;
+        QVERIFY(!rows.isEmpty());
+        QSet<QWidget *> reached;
+        for (int s = 0;; s = qMin(s + v->vscrl->singleStep(), v->vscrl->maximum())) {
+            v->vscrl->setValue(s);
+            for (QWidget *w : rows)
+                if (area.contains(w->geometry()))
+                    reached << w;
+            if (s == v->vscrl->maximum())
+                break;
+        }
+        for (QWidget *w : rows)
+            QVERIFY2(reached.contains(w), qPrintable(w->objectName()));
+    }
+
+    void galleryThumbnailBoxStartsAfreshOnEveryChoice()
+    {
+        click(QStringLiteral("图库"));
+        const QString line = picture(QStringLiteral("line.jpg"), QSize(4000, 1));
+        const QString photo = picture(QStringLiteral("photo.jpg"), QSize(640, 480));
+        m_prompts->onDialog<insDataFrm_imgs>([&](insDataFrm_imgs &d) {
+            m_prompts->answerFile(line);
+            d.cmd_img_Click();
+            QCOMPARE(d.thumbnailBox(), QSize(2000, 15));
+            QCOMPARE(QImage(data(QStringLiteral("line_small.bmp"))).size(), QSize(133, 1));
+            m_prompts->answerFile(photo);
+            d.cmd_img_Click();
+            QCOMPARE(d.thumbnailBox(), QSize(1740, 1305));
+            QCOMPARE(QImage(data(QStringLiteral("photo_small.bmp"))).size(), QSize(116, 87));
+            // Stored with the thin line's thumbnail, one pixel high.
+            m_prompts->answerFile(line);
+            d.cmd_img_Click();
+            d.txt_title->setText(QStringLiteral("细线"));
+            d.OKButton_Click();
+        });
+        v->cmd_addData_Click(0);
+        const QSqlRecord rec = onlyRow(QStringLiteral("SELECT * FROM content02 WHERE secondCatalog='图库'"));
+        QCOMPARE(val(rec, 3), QStringLiteral("line_small.bmp"));
+        list()->values[QStringLiteral("currID")] = db::text(rec, QStringLiteral("ID"));
+        m_prompts->onDialog<insDataFrm_imgsMod>([&](insDataFrm_imgsMod &d) {
+            QCOMPARE(d.thumbnailBox(), QSize(1995, 15));
+            m_prompts->answerFile(photo);
+            d.cmd_img_Click();
+            QCOMPARE(d.thumbnailBox(), QSize(1740, 1305));
+            QCOMPARE(QImage(data(QStringLiteral("photo_small.bmp"))).size(), QSize(116, 87));
+            d.CancelButton_Click();
+        });
+        v->cmd_addData_Click(2);
+    }
+
+    void aChoiceNeverOverwritesAnotherRecordsFiles()
+    {
+        // Record A of the gallery holds g.jpg and its thumbnail g_small.bmp.
+        app().conn.exec(QStringLiteral("INSERT INTO content02 (ID, secondCatalog, value01, value02, value03) "
+                                       "VALUES (7,'图库','A','g.jpg','g_small.bmp')"));
+        pictures::load(picture(QStringLiteral("g.jpg"))).save(data(QStringLiteral("g.jpg")), "JPG");
+        QImage(QSize(20, 10), QImage::Format_RGB32).save(data(QStringLiteral("g_small.bmp")), "BMP");
+        const QByteArray pictureBytes = testenv::readFile(data(QStringLiteral("g.jpg")));
+        const QByteArray thumbBytes = testenv::readFile(data(QStringLiteral("g_small.bmp")));
+        auto untouched = [&] {
+            return testenv::readFile(data(QStringLiteral("g.jpg"))) == pictureBytes
+                && testenv::readFile(data(QStringLiteral("g_small.bmp"))) == thumbBytes;
+        };
+        // Another picture of the same stem gets a thumbnail name of its own.
+        const QString other = picture(QStringLiteral("g.gif"), QSize(300, 200));
+        click(QStringLiteral("图库"));
+        m_prompts->onDialog<insDataFrm_imgs>([&](insDataFrm_imgs &d) {
+            m_prompts->answerFile(other);
+            d.cmd_img_Click();
+            QCOMPARE(d.thumbName(), QStringLiteral("g_small2.bmp"));
+            QVERIFY(untouched());
+            d.CancelButton_Click();
+        });
+        v->cmd_addData_Click(0);
+        QVERIFY(untouched());
+        QVERIFY(!inData(QStringLiteral("g.gif")));
+        QVERIFY(!inData(QStringLiteral("g_small2.bmp")));
+        // The same in the record's own modify dialog.
+        list()->values[QStringLiteral("currID")] = QStringLiteral("7");
+        m_prompts->onDialog<insDataFrm_imgsMod>([&](insDataFrm_imgsMod &d) {
+            m_prompts->answerFile(other);
+            d.cmd_img_Click();
+            QCOMPARE(d.thumbName(), QStringLiteral("g_small2.bmp"));
+            d.CancelButton_Click();
+        });
+        v->cmd_addData_Click(2);
+        QVERIFY(untouched());
+        // Stored, the new record names its own thumbnail.
+        m_prompts->onDialog<insDataFrm_imgs>([&](insDataFrm_imgs &d) {
+            m_prompts->answerFile(other);
+            d.cmd_img_Click();
+            d.txt_title->setText(QStringLiteral("B"));
+            d.OKButton_Click();
+        });
+        v->cmd_addData_Click(0);
+        const QSqlRecord b = onlyRow(QStringLiteral("SELECT * FROM content02 WHERE value01='B'"));
+        QCOMPARE(val(b, 2), QStringLiteral("g.gif"));
+        QCOMPARE(val(b, 3), QStringLiteral("g_small2.bmp"));
+        QCOMPARE(QImage(data(QStringLiteral("g_small2.bmp"))).size(), QSize(131, 87));
+        QVERIFY(untouched());
+    }
+
+    void failedStoresKeepTheDialogWithItsFields()
+    {
+        app().conn.exec(QStringLiteral("INSERT INTO content02 (ID, secondCatalog, value01, value02, value03) "
+                                       "VALUES (7,'图库','A','','')"));
+        // The database refuses every new record; a chosen record vanishes before its save.
+        app().conn.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON content02 BEGIN SELECT RAISE(ABORT, 'x'); END"));
+        auto vanish = [](const char *id) {
+            return [id] { app().conn.exec(QStringLiteral("DELETE FROM content02 WHERE ID=") + QLatin1String(id)); };
+        };
+        click(QStringLiteral("新闻"));
+        expectStoreFails<insDatafrm_news>(0);
+        list()->values[QStringLiteral("currID")] = QStringLiteral("5000000001");
+        expectStoreFails<insDataFrm_newsMod>(2, vanish("5000000001"));
+        click(QStringLiteral("图库"));
+        expectStoreFails<insDataFrm_imgs>(0);
+        list()->values[QStringLiteral("currID")] = QStringLiteral("7");
+        expectStoreFails<insDataFrm_imgsMod>(2, vanish("7"));
+    }
+
     void pictureGeometry()
     {
         using namespace pictures;
@@ -450,6 +676,8 @@ private slots:
         } thumbs[] = {
             {{640, 480}, {1740, 1305}}, {{800, 200}, {2000, 500}}, {{300, 600}, {1000, 2000}},
             {{500, 500}, {2000, 2000}}, {{100, 50}, {2000, 1000}},
+            // No side below one pixel.
+            {{4000, 1}, {2000, 15}}, {{1, 4000}, {15, 2000}},
         };
         for (const auto &t : thumbs)
             QCOMPARE(thumbnailSize(t.picture * px, kThumbWidth, kThumbStartHeight), t.thumb);
@@ -525,6 +753,8 @@ private slots:
         v->catalogChanged();
         QVERIFY(!v->currNode);
         QVERIFY(!shown(v->pic_edit));
+        QVERIFY(!v->StsBar_panel1->text().contains(QStringLiteral("图文一")));
+        QVERIFY(!v->StsBar_panel2->text().contains(QStringLiteral("图文格式一")));
         v->cmd_OK_Click();
         QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("没有在左边选择栏目！"));
         QCOMPARE(app().conn.select(QStringLiteral("SELECT * FROM content01 WHERE firstCatalog='图文一'")).size(),
