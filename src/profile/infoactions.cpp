@@ -2,6 +2,9 @@
 
 #include "platform/inputhelpers.h"
 
+#include <QFileInfo>
+#include <QImageReader>
+
 namespace profile {
 
 namespace {
@@ -22,9 +25,21 @@ Outcome saveBasicInfo(SiteDb &db, const BasicInfo &info, datafiles::PendingFiles
     return {true, ui::Message{QStringLiteral("数据保存成功！"), ui::vbInformation, kHint}};
 }
 
+std::optional<ui::Message> refuseNonPicture(const QString &path)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    if (!reader.read().isNull())
+        return std::nullopt;
+    return ui::Message{err::describe(err::Kind::FileRead, QFileInfo(path).fileName()), ui::vbCritical,
+                       QStringLiteral("警告")};
+}
+
 Import importLogo(const QString &path, const QString &dataFolder)
 {
     if (auto refusal = mdl_func::refuseNonAsciiName(path))
+        return {std::nullopt, refusal};
+    if (auto refusal = refuseNonPicture(path))
         return {std::nullopt, refusal};
     try {
         return {datafiles::importFile(path, dataFolder), std::nullopt};
