@@ -71,7 +71,7 @@ int main(int argc, char *argv[])
         if (entry == QLatin1String("userImages") || entry == QLatin1String("savedData") || entry == QLatin1String("initPath.ini"))
             continue;
         if (QFileInfo(from).isDir())
-            fileutil::copyFolder(from, prog.file(entry));
+            fileutil::copyTree(from, prog.file(entry));
         else
             fileutil::copyReplace(from, prog.file(entry));
     }

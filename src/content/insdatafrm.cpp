@@ -282,7 +282,7 @@ void insDataFrm::loadNavTree()
     design::fillTreeItem(rootItem, tree.root);
     rootItem->setExpanded(true);
     if (tree.error)
-        ui::show(design::msg::treeLoadFailed());
+        ui::show(design::msg::treeLoadFailed(*tree.error));
 }
 
 QString insDataFrm::getCatalogFormat() const
@@ -415,12 +415,12 @@ void insDataFrm::loadCatalogData(const QString &format, QTreeWidgetItem *page)
     }
     m_flags.pageOpened(format, !rows.empty());
     if (rows.empty()) {
-        advEditer->putInnerHTML(QString());
+        advEditer->loadPage(level, page->text(0), QString(), false);
         return;
     }
     const PageRecord p = readPage(rows.front(), format);
     if (format == QLatin1String("adv")) {
-        advEditer->putInnerHTML(p.content);
+        advEditer->loadPage(level, page->text(0), p.content, true);
         return;
     }
     if (format == QLatin1String("txt") || isImageFormat(format)) {

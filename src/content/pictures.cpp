@@ -85,8 +85,8 @@ QImage writeThumbnail(const QImage &picture, QSize sizeTwips, const QString &pat
         p.setRenderHint(QPainter::SmoothPixmapTransform);
         p.drawImage(QRect(QPoint(0, 0), px), picture);
     }
-    if (!thumb.save(path, "BMP"))
-        throw err::FileError(err::Kind::FileWrite, path);
+    // A thumbnail that cannot be written whole leaves the old one as it was.
+    fileutil::writeReplace(path, [&](QIODevice &out) { return thumb.save(&out, "BMP"); });
     return thumb;
 }
 

@@ -161,9 +161,9 @@ ui::Message renameRoot()
 {
     return {QStringLiteral("不能够重命名根目录！"), ui::vbExclamation, kHint};
 }
-ui::Message treeLoadFailed()
+ui::Message treeLoadFailed(const QString &description)
 {
-    return {kTreeLoadFailed, ui::vbCritical, kHint};
+    return {err::withReason(kTreeLoadFailed, description), ui::vbCritical, kHint};
 }
 ui::Message failure(const QString &description, int style)
 {

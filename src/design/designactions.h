@@ -75,7 +75,8 @@ ui::Message deleteRoot();
 ui::Message confirmDelete(const QString &text);
 ui::Message moveRoot();
 ui::Message renameRoot();
-ui::Message treeLoadFailed();
+// The tree could not be read: the fixed text and why.
+ui::Message treeLoadFailed(const QString &description);
 // An unexpected failure of a design-view handler (the error's description).
 ui::Message failure(const QString &description, int style = ui::vbCritical);
 } // namespace msg

@@ -22,8 +22,8 @@ using namespace design;
 
 namespace {
 
-// Label editing: the new text goes to the view's rename handler once the editor has
-// closed; the model itself is never written here (the handler decides).
+// Label editing: the view learns when the editor opens and closes and what text it
+// committed; the model itself is never written here (the view's rename decides).
 class RenameDelegate : public QStyledItemDelegate {
 public:
     RenameDelegate(designFrm *view)
@@ -31,17 +31,22 @@ public:
         , m_view(view)
     {
     }
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto *line = qobject_cast<QLineEdit *>(editor))
+            m_view->labelEditorOpened(line);
+        return editor;
+    }
     void setModelData(QWidget *editor, QAbstractItemModel *, const QModelIndex &) const override
     {
-        auto *line = qobject_cast<QLineEdit *>(editor);
-        if (!line)
-            return;
-        const QString text = line->text();
-        QPointer<designFrm> view(m_view);
-        QTimer::singleShot(0, m_view, [view, text] {
-            if (view)
-                view->tvw_nav_AfterLabelEdit(text);
-        });
+        if (auto *line = qobject_cast<QLineEdit *>(editor))
+            m_view->labelEditCommitted(line->text());
+    }
+    void destroyEditor(QWidget *editor, const QModelIndex &index) const override
+    {
+        m_view->labelEditorClosed();
+        QStyledItemDelegate::destroyEditor(editor, index);
     }
 
 private:
@@ -162,9 +167,13 @@ designFrm::designFrm(QWidget *parent)
     connect(cmd_up, &QPushButton::clicked, this, &designFrm::cmd_up_Click);
     connect(cmd_down, &QPushButton::clicked, this, &designFrm::cmd_down_Click);
     connect(cmd_mod, &QPushButton::clicked, this, &designFrm::cmd_mod_Click);
+    // The current node follows the tree's, whichever way it changes (a click, the
+    // keyboard, a reload), and the commands follow the current node.
     connect(tvw_nav, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current) {
-        if (current)
-            mNode = current;
+        if (current) {
+            m_currentKey = current->data(0, KeyRole).toString();
+            gate();
+        }
     });
 
     // Status hints: the mouse entering a button names what it does.
@@ -195,6 +204,9 @@ bool designFrm::eventFilter(QObject *watched, QEvent *event)
     } else if (watched == tvw_nav->viewport()) {
         if (event->type() == QEvent::MouseButtonPress) {
             auto *me = static_cast<QMouseEvent *>(event);
+            // A label being edited is settled first: the item under the mouse is
+            // looked up in the tree as it stands afterwards.
+            finishLabelEdit();
             if (me->button() == Qt::LeftButton)
                 if (QTreeWidgetItem *item = tvw_nav->itemAt(me->position().toPoint()))
                     tvw_nav_NodeClick(item);
@@ -224,6 +236,21 @@ QTreeWidgetItem *designFrm::root() const
     return tvw_nav->topLevelItemCount() > 0 ? tvw_nav->topLevelItem(0) : nullptr;
 }
 
+QTreeWidgetItem *designFrm::itemByKey(const QString &key) const
+{
+    if (key.isEmpty())
+        return nullptr;
+    for (QTreeWidgetItemIterator it(tvw_nav); *it; ++it)
+        if ((*it)->data(0, KeyRole).toString() == key)
+            return *it;
+    return nullptr;
+}
+
+QTreeWidgetItem *designFrm::mNode() const
+{
+    return itemByKey(m_currentKey);
+}
+
 void designFrm::fillItem(QTreeWidgetItem *item, const CatalogNode &node)
 {
     fillTreeItem(item, node, [this](QTreeWidgetItem *it, const CatalogNode &n) {
@@ -234,8 +261,7 @@ void designFrm::fillItem(QTreeWidgetItem *item, const CatalogNode &node)
 
 void designFrm::loadTree()
 {
-    m_editedNode = nullptr;
-    mNode = nullptr;
+    m_currentKey.clear();
     m_keys.clear();
     tvw_nav->clear();
     const CatalogTree tree = buildCatalogTree(app().conn);
@@ -244,19 +270,22 @@ void designFrm::loadTree()
     rootItem->setExpanded(true);
     setCurrentNode(rootItem);
     if (tree.error)
-        ui::show(msg::treeLoadFailed());
+        ui::show(msg::treeLoadFailed(*tree.error));
 }
 
 void designFrm::reloadTree()
 {
+    finishLabelEdit();
     loadTree();
 }
 
 void designFrm::setCurrentNode(QTreeWidgetItem *node)
 {
-    mNode = node;
-    if (node)
-        tvw_nav->setCurrentItem(node);
+    if (!node)
+        return;
+    m_currentKey = node->data(0, KeyRole).toString();
+    tvw_nav->setCurrentItem(node);
+    gate();
 }
 
 NodeRef designFrm::nodeRef(QTreeWidgetItem *node) const
@@ -310,7 +339,9 @@ void designFrm::right_canvas(const QString &aspFileName)
         wb_format->navigate(previewPage(f->key));
         if (!f->status.isEmpty())
             StsBar_panel1->setText(f->status);
-        cmd_mod->setEnabled(true);
+        // The change-format dialog works on the current node: only a page's.
+        const NodeRef current = nodeRef(mNode());
+        cmd_mod->setEnabled(current.level != Level::Root && current.tag == false);
         return;
     }
     dgnFrm_modFile *dlg = forms().get<dgnFrm_modFile>();
@@ -321,7 +352,10 @@ void designFrm::right_canvas(const QString &aspFileName)
 
 void designFrm::gate()
 {
-    QTreeWidgetItem *n = mNode;
+    // A new current node has no preview yet: a page's preview enables the change of
+    // format again.
+    cmd_mod->setEnabled(false);
+    QTreeWidgetItem *n = mNode();
     if (!n)
         return;
     QTreeWidgetItem *parent = n->parent();
@@ -356,8 +390,9 @@ void designFrm::tvw_nav_MouseUp(Qt::MouseButton button)
                 setCurrentNode(selected.first());
         }
         gate();
-        if (button == Qt::LeftButton && mNode) {
-            const NodeRef n = nodeRef(mNode);
+        QTreeWidgetItem *node = mNode();
+        if (button == Qt::LeftButton && node) {
+            const NodeRef n = nodeRef(node);
             if (n.level != Level::Root && n.tag == false)
                 right_canvas(CatalogStore(app().conn).getAspFileName(n.level, n.text));
         } else if (button == Qt::RightButton) {
@@ -370,7 +405,9 @@ void designFrm::tvw_nav_MouseUp(Qt::MouseButton button)
 
 void designFrm::ppMnu_addCat_Click()
 {
-    if (!addGate(nodeRef(mNode)).category) {
+    if (!finishLabelEdit())
+        return;
+    if (!addGate(nodeRef(mNode())).category) {
         ui::show({QStringLiteral("当前栏目下不能添加该类栏目！"), ui::vbExclamation, QStringLiteral("提示")});
         return;
     }
@@ -379,7 +416,9 @@ void designFrm::ppMnu_addCat_Click()
 
 void designFrm::ppMnu_addFile_Click()
 {
-    if (!addGate(nodeRef(mNode)).page) {
+    if (!finishLabelEdit())
+        return;
+    if (!addGate(nodeRef(mNode())).page) {
         ui::show({QStringLiteral("当前栏目下不能添加该类栏目！"), ui::vbExclamation, QStringLiteral("提示")});
         return;
     }
@@ -388,6 +427,8 @@ void designFrm::ppMnu_addFile_Click()
 
 void designFrm::cmd_mod_Click()
 {
+    if (!finishLabelEdit())
+        return;
     if (dgnFrm_modFile *open = forms().find<dgnFrm_modFile>(); open && open->isVisible()) {
         open->raise();
         open->activateWindow();
@@ -398,14 +439,20 @@ void designFrm::cmd_mod_Click()
 
 void designFrm::ppMnu_del_Click()
 {
-    if (!mNode)
+    if (!finishLabelEdit() || !mNode())
         return;
-    const NodeRef n = nodeRef(mNode);
+    const QString key = m_currentKey;
+    const NodeRef n = nodeRef(mNode());
     if (n.level == Level::Root) {
         ui::show(msg::deleteRoot());
         return;
     }
     if (ui::show(msg::confirmDelete(n.text)) != ui::vbOK)
+        return;
+    // The question ran an event loop: the node is looked up again, and must still be
+    // the one the question named.
+    QTreeWidgetItem *gone = itemByKey(key);
+    if (!gone || gone->text(0) != n.text)
         return;
     try {
         CatalogStore(app().conn).deleteCatalog(n.level, n.text);
@@ -413,9 +460,7 @@ void designFrm::ppMnu_del_Click()
         recover(e);
         return;
     }
-    QTreeWidgetItem *gone = mNode;
     setCurrentNode(root());
-    m_editedNode = nullptr;
     forgetKeys(gone);
     delete gone;
     notifyCatalogChanged();
@@ -433,15 +478,18 @@ void designFrm::ppMnu_moveDown_Click()
 
 void designFrm::move(bool down)
 {
-    if (!mNode)
+    if (!finishLabelEdit())
         return;
-    QTreeWidgetItem *parent = mNode->parent();
-    const NodeRef n = nodeRef(mNode);
+    QTreeWidgetItem *node = mNode();
+    if (!node)
+        return;
+    QTreeWidgetItem *parent = node->parent();
+    const NodeRef n = nodeRef(node);
     if (n.level == Level::Root || !parent) {
         ui::show(msg::moveRoot());
         return;
     }
-    const int sibling = parent->indexOfChild(mNode) + (down ? 1 : -1);
+    const int sibling = parent->indexOfChild(node) + (down ? 1 : -1);
     if (sibling < 0 || sibling >= parent->childCount())
         return;
     const QString siblingName = parent->child(sibling)->text(0);
@@ -461,6 +509,8 @@ void designFrm::move(bool down)
 
 void designFrm::ppMnu_refresh_Click()
 {
+    if (!finishLabelEdit())
+        return;
     try {
         loadTree();
     } catch (const std::exception &e) {
@@ -470,36 +520,81 @@ void designFrm::ppMnu_refresh_Click()
 
 void designFrm::ppMnu_ren_Click()
 {
-    if (!mNode)
+    if (!finishLabelEdit() || !mNode())
         return;
-    if (nodeRef(mNode).level == Level::Root) {
+    if (nodeRef(mNode()).level == Level::Root) {
         ui::show(msg::renameRoot());
         return;
     }
     tvw_nav_BeforeLabelEdit();
-    tvw_nav->editItem(mNode, 0);
+    tvw_nav->editItem(mNode(), 0);
 }
 
 void designFrm::tvw_nav_BeforeLabelEdit()
 {
-    m_editedNode = mNode;
+    m_edit = LabelEdit{m_currentKey, nodeRef(mNode())};
+    m_editText.reset();
+}
+
+void designFrm::labelEditCommitted(const QString &text)
+{
+    m_editText = text;
+    // Applied once the editor has closed, unless a command settles it first.
+    QPointer<designFrm> self(this);
+    QTimer::singleShot(0, this, [self] {
+        if (self)
+            self->finishLabelEdit();
+    });
+}
+
+void designFrm::labelEditorClosed()
+{
+    m_editor = nullptr;
+    // Closed without a commit (Escape, or the tree reloaded under it): cancelled.
+    if (!m_editText)
+        m_edit.reset();
+}
+
+bool designFrm::finishLabelEdit()
+{
+    if (QLineEdit *open = m_editor) {
+        // Still open: its text is taken as if Enter had been pressed.
+        m_editText = open->text();
+        m_editor = nullptr;
+        emit tvw_nav->itemDelegate()->closeEditor(open, QAbstractItemDelegate::NoHint);
+    }
+    if (!m_edit || !m_editText) {
+        m_edit.reset();
+        m_editText.reset();
+        return true;
+    }
+    return renameEdited(*m_editText);
 }
 
 void designFrm::tvw_nav_AfterLabelEdit(const QString &newText)
 {
-    QTreeWidgetItem *edited = m_editedNode;
-    m_editedNode = nullptr;
-    if (!edited)
-        return;
-    const NodeRef n = nodeRef(edited);
-    if (n.level == Level::Root)
-        return;
+    renameEdited(newText);
+}
+
+bool designFrm::renameEdited(const QString &newText)
+{
+    const std::optional<LabelEdit> edit = m_edit;
+    m_edit.reset();
+    m_editText.reset();
+    if (!edit || edit->node.level == Level::Root)
+        return true;
     CatalogStore store(app().conn);
-    const RenameResult r = renameColumn(store, n.level, n.text, newText, nodeTextExists(newText));
+    const RenameResult r =
+        renameColumn(store, edit->node.level, edit->node.text, newText, nodeTextExists(newText));
     if (r.outcome == RenameOutcome::Renamed) {
-        edited->setText(0, newText);
+        QTreeWidgetItem *item = itemByKey(edit->key);
+        const bool inPlace = item && item->text(0) == edit->node.text;
+        if (inPlace)
+            item->setText(0, newText);
+        else
+            ppMnu_refresh_Click(); // the tree changed meanwhile: show what is stored
         notifyCatalogChanged();
-        return;
+        return inPlace;
     }
     ui::show(*r.message);
     try {
@@ -507,6 +602,7 @@ void designFrm::tvw_nav_AfterLabelEdit(const QString &newText)
     } catch (const std::exception &e) {
         recover(e);
     }
+    return false;
 }
 
 void designFrm::forgetKeys(QTreeWidgetItem *node)

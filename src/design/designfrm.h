@@ -11,11 +11,14 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <QWidget>
+#include <optional>
 
 class designFrm : public QWidget, public IForm {
     Q_OBJECT
@@ -56,9 +59,12 @@ public:
     void tvw_nav_AfterLabelEdit(const QString &newText);
     void Frame_nav_MouseMove();
 
-    // The current node (never kept across a reload: every reload makes it the root).
-    QTreeWidgetItem *mNode = nullptr;
+    // The current node, looked up by its key each time (every reload makes the root
+    // current); nullptr only while the tree is empty.
+    QTreeWidgetItem *mNode() const;
     QTreeWidgetItem *root() const;
+    // The node of this key in the tree now shown; nullptr when there is none.
+    QTreeWidgetItem *itemByKey(const QString &key) const;
     // The node as the decisions need it.
     design::NodeRef nodeRef(QTreeWidgetItem *node) const;
     // Some node of the tree shows exactly this text (the root included).
@@ -67,6 +73,14 @@ public:
     QTreeWidgetItem *addChildNode(QTreeWidgetItem *parent, design::Level level, const QString &text, bool category);
     // Reloads the tree; the root becomes the current node.
     void reloadTree();
+    // Ends an open label edit before another command: an editor still open is closed
+    // and its text applied as a rename. False when that left the tree reloaded (a
+    // refused rename), so the command's node is gone.
+    bool finishLabelEdit();
+    // The label editor: it opened, its text was committed, it closed.
+    void labelEditorOpened(QLineEdit *editor) { m_editor = editor; }
+    void labelEditCommitted(const QString &text);
+    void labelEditorClosed();
     // Tells the other views that the column tree changed.
     void notifyCatalogChanged();
 
@@ -96,13 +110,26 @@ private:
     void loadTree();
     void fillItem(QTreeWidgetItem *item, const design::CatalogNode &node);
     void setCurrentNode(QTreeWidgetItem *node);
+    // Enables the add, move and change-format commands for the current node.
     void gate();
+    // Applies a rename to the node whose label was edited; false when the tree reloaded.
+    bool renameEdited(const QString &newText);
     void move(bool down);
     void forgetKeys(QTreeWidgetItem *node);
     // Reports a failed handler and reloads, as after any unexpected error.
     void recover(const std::exception &e);
 
-    QTreeWidgetItem *m_editedNode = nullptr;
+    // The current node's key.
+    QString m_currentKey;
+    // The node whose label is being edited, as it was when editing began, and the text
+    // committed but not yet applied.
+    struct LabelEdit {
+        QString key;
+        design::NodeRef node;
+    };
+    std::optional<LabelEdit> m_edit;
+    std::optional<QString> m_editText;
+    QPointer<QLineEdit> m_editor;
     QSet<QString> m_keys;
     QHash<QObject *, QString> m_hints;
 };

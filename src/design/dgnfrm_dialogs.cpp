@@ -17,12 +17,12 @@ using dialogparts::unloadOnFinish;
 
 namespace {
 
-QScrollBar *gridScrollBar(QWidget *parent, FormatGrid::Variant variant)
+QScrollBar *gridScrollBar(QWidget *parent, const FormatGrid *grid)
 {
     auto *bar = new QScrollBar(Qt::Vertical, parent);
     bar->setObjectName(QStringLiteral("vscrl"));
     bar->setMinimum(0);
-    bar->setMaximum(FormatGrid::scrollMaximum(variant));
+    bar->setMaximum(grid->scrollMaximum());
     bar->setSingleStep(150);
     bar->setPageStep(FormatGrid::kViewHeight / 2);
     bar->setFixedHeight(twips::toPx(FormatGrid::kViewHeight));
@@ -73,16 +73,16 @@ dgnFrm_addCat::dgnFrm_addCat(QWidget *parent)
 void dgnFrm_addCat::cmd_cfm_Click()
 {
     designFrm *v = view();
-    if (!v || !v->mNode)
+    if (!v || !v->mNode())
         return;
     const QString name = txt_name->text();
     CatalogStore store(app().conn);
-    const AddResult r = addCategory(store, v->nodeRef(v->mNode), name, v->nodeTextExists(name));
+    const AddResult r = addCategory(store, v->nodeRef(v->mNode()), name, v->nodeTextExists(name));
     if (!r.stored) {
         refuse(r, txt_name);
         return;
     }
-    v->addChildNode(v->mNode, r.childLevel, name, true);
+    v->addChildNode(v->mNode(), r.childLevel, name, true);
     accept();
 }
 
@@ -103,7 +103,7 @@ dgnFrm_addFile::dgnFrm_addFile(QWidget *parent)
     txt_name = new QLineEdit(add_catOrFile);
     txt_name->setObjectName(QStringLiteral("txt_name"));
     Picture1 = new FormatGrid(FormatGrid::Variant::AddFile, add_catOrFile);
-    vscrl = gridScrollBar(add_catOrFile, FormatGrid::Variant::AddFile);
+    vscrl = gridScrollBar(add_catOrFile, Picture1);
     auto *nameRow = new QHBoxLayout;
     nameRow->addWidget(Label1);
     nameRow->addWidget(txt_name, 1);
@@ -128,17 +128,17 @@ dgnFrm_addFile::dgnFrm_addFile(QWidget *parent)
 void dgnFrm_addFile::cmd_cfm_Click()
 {
     designFrm *v = view();
-    if (!v || !v->mNode)
+    if (!v || !v->mNode())
         return;
     const QString name = txt_name->text();
     CatalogStore store(app().conn);
     const AddResult r =
-        addPage(store, v->nodeRef(v->mNode), name, Picture1->chosenFormat(), v->nodeTextExists(name));
+        addPage(store, v->nodeRef(v->mNode()), name, Picture1->chosenFormat(), v->nodeTextExists(name));
     if (!r.stored) {
         refuse(r, txt_name);
         return;
     }
-    v->addChildNode(v->mNode, r.childLevel, name, false);
+    v->addChildNode(v->mNode(), r.childLevel, name, false);
     accept();
 }
 
@@ -153,7 +153,7 @@ dgnFrm_modFile::dgnFrm_modFile(QWidget *parent)
     setObjectName(QStringLiteral("dgnFrm_modFile"));
     setWindowTitle(QStringLiteral("修改显示模式"));
     Picture1 = new FormatGrid(FormatGrid::Variant::ModFile, this);
-    vscrl = gridScrollBar(this, FormatGrid::Variant::ModFile);
+    vscrl = gridScrollBar(this, Picture1);
     vscrl->installEventFilter(this);
     cmd_cfm = button(this, "cmd_cfm", QStringLiteral("确定"));
     cmd_cnl = button(this, "cmd_cnl", QStringLiteral("取消"));
@@ -171,8 +171,8 @@ dgnFrm_modFile::dgnFrm_modFile(QWidget *parent)
 
 void dgnFrm_modFile::Form_Load()
 {
-    if (designFrm *v = view(); v && v->mNode) {
-        const NodeRef n = v->nodeRef(v->mNode);
+    if (designFrm *v = view(); v && v->mNode()) {
+        const NodeRef n = v->nodeRef(v->mNode());
         m_level = n.level;
         m_name = n.text;
     }

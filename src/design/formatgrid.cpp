@@ -22,6 +22,7 @@ constexpr int kOptLeft = 705, kOptTop = 2250;
 constexpr int kColumnStep = 2640, kRowStep = 2190;
 constexpr int kLastOptionRowTop = kOptTop + 2 * kRowStep; // 6630
 constexpr int kHighlightOffset = 70;
+constexpr int kBottomMarginPx = 8;
 
 QPoint px(const QPoint &tw)
 {
@@ -42,14 +43,16 @@ FormatGrid::Place FormatGrid::gridPos(int index, int v)
             QPoint(kOptLeft + kColumnStep * col, kOptTop + kRowStep * row - v)};
 }
 
-int FormatGrid::scrollMaximum(Variant variant)
+int FormatGrid::scrollMaximum() const
 {
-    return variant == Variant::AddFile ? kLastOptionRowTop + 300 - kViewHeight : kLastOptionRowTop - kViewHeight;
+    int tallest = 0;
+    for (const QRadioButton *o : opt)
+        tallest = qMax(tallest, o->height());
+    return qMax(0, kLastOptionRowTop + (tallest + kBottomMarginPx) * twips::kPerPixel - kViewHeight);
 }
 
 FormatGrid::FormatGrid(Variant variant, QWidget *parent)
     : QWidget(parent)
-    , m_variant(variant)
 {
     setObjectName(QStringLiteral("Picture1"));
     setFixedSize(twips::toPx(kViewWidth), twips::toPx(kViewHeight));

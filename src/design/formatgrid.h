@@ -33,8 +33,9 @@ public:
         QPoint option;
     };
     static Place gridPos(int index, int v);
-    // The scroll bar's maximum for each dialog.
-    static int scrollMaximum(Variant variant);
+    // The scroll bar's maximum: at its end the last row of options, captions and
+    // buttons whole, lies inside the visible area with a margin below.
+    int scrollMaximum() const;
     // The visible height of the grid area, in twips.
     static constexpr int kViewHeight = 4460;
     static constexpr int kViewWidth = 8160;
@@ -60,7 +61,6 @@ public:
 
 private:
     void layoutAt(int v);
-    Variant m_variant;
     int m_chosen = 0; // the thumbnail chosen last
     int m_scroll = 0;
 };

@@ -1,7 +1,6 @@
 #include "editor/advedit.h"
 
 #include "content/entryactions.h"
-#include "content/insdatafrm.h"
 #include "editor/dlgfrm_insert.h"
 #include "editor/editorart.h"
 #include "editor/editorlogic.h"
@@ -14,7 +13,6 @@
 #include <QFontDatabase>
 #include <QVBoxLayout>
 #include <QWebEnginePage>
-#include <tuple>
 
 using namespace editor;
 
@@ -101,6 +99,14 @@ void advEdit::putInnerHTML(const QString &stored)
         m_quietTab = false;
         setToolbarEnabled(true);
     }
+}
+
+void advEdit::loadPage(design::Level level, const QString &page, const QString &stored, bool hasRecord)
+{
+    m_level = level;
+    m_page = page;
+    m_newRecord = !hasRecord;
+    putInnerHTML(stored);
 }
 
 void advEdit::setInnerHTML(const QString &fragment)
@@ -209,18 +215,13 @@ void advEdit::applyFont()
 
 void advEdit::saveContent()
 {
-    SaveRequest request;
-    if (currentPage) {
-        std::tie(request.level, request.page) = currentPage();
-    } else if (const insDataFrm *host = forms().find<insDataFrm>()) {
-        request.level = host->currLevel();
-        request.page = host->currText();
-    }
-    request.aspFileName = aspFileName;
-    request.newRecord = app().BnewRecord;
+    // The page the editor shows, whatever the data-entry view has selected since.
+    const SaveRequest request{m_level, m_page, aspFileName, m_newRecord};
     const SaveResult result = savePage(app().conn, request, [this] { return innerHTML(); });
-    if (result.inserted)
+    if (result.inserted) {
+        m_newRecord = false;
         app().BnewRecord = false;
+    }
     if (const auto message = saveMessage(result))
         ui::show(*message);
 }

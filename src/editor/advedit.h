@@ -12,8 +12,6 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QWidget>
-#include <functional>
-#include <utility>
 
 class HtmlDocView;
 
@@ -29,6 +27,9 @@ public:
     // Loads a page given in the stored HTML form into the design view, and brings the
     // design tab forward.
     void putInnerHTML(const QString &stored);
+    // Opens a column's page: its stored HTML ("" when it has no record yet). The save
+    // stores into this page, inserting its record only when it had none.
+    void loadPage(design::Level level, const QString &page, const QString &stored, bool hasRecord);
     // Appends an HTML fragment to the end of the page's body (the insert dialogs).
     // Throws err::Error when the page cannot be read.
     void setInnerHTML(const QString &fragment);
@@ -36,11 +37,8 @@ public:
     // A page-kind marker the host may set ("news": the save stores nothing).
     QString aspFileName = QStringLiteral("none");
 
-    // The save button: stores the page of the data-entry view's current column.
+    // The save button: stores the page last opened with loadPage.
     void saveContent();
-    // The page the save stores (level and name); unset, the data-entry view's current
-    // column.
-    std::function<std::pair<design::Level, QString>()> currentPage;
 
     // Handlers, by the names of their controls and events.
     void tlBar_ButtonClick(const QString &key);
@@ -64,6 +62,10 @@ private:
     void createLink();
     template <class Dialog> void openInsertDialog();
 
+    // The page opened, and whether its record is still to be inserted.
+    design::Level m_level = design::Level::Other;
+    QString m_page;
+    bool m_newRecord = false;
     int m_tab = 0;           // the tab showing
     bool m_quietTab = false; // a tab change by the program that copies nothing
 };

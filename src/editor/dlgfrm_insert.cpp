@@ -9,6 +9,7 @@
 #include "platform/prompter.h"
 #include "platform/appcontext.h"
 #include "platform/inputhelpers.h"
+#include "platform/textforms.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -124,7 +125,9 @@ dlgFrm_img::dlgFrm_img(QWidget *parent)
     : InsertDialog(parent, QStringLiteral("插入图片"))
 {
     setObjectName(QStringLiteral("dlgFrm_img"));
+    // The picture comes only from the file choice: the box shows it and takes no typing.
     txt_imgPath = dialogparts::lineEdit(Frame1, "txt_imgPath");
+    txt_imgPath->setReadOnly(true);
     cmd_imgPath = button(Frame1, "cmd_imgPath", QStringLiteral("浏览..."));
     txt_height = numberBox(Frame1, "txt_height");
     txt_width = numberBox(Frame1, "txt_width");
@@ -177,7 +180,7 @@ void dlgFrm_img::cmd_imgPath_Click()
 
 bool dlgFrm_img::checkInput()
 {
-    // A path typed by hand names no copied picture.
+    // The box is filled only together with the copied picture's name.
     if (txt_imgPath->text().trimmed().isEmpty() || m_fileName.isEmpty()) {
         ui::msgBox(QStringLiteral("图片路径不能为空！"), ui::vbInformation, kTip);
         txt_imgPath->setFocus();
@@ -205,6 +208,7 @@ dlgFrm_flash::dlgFrm_flash(QWidget *parent)
 {
     setObjectName(QStringLiteral("dlgFrm_flash"));
     txt_path = dialogparts::lineEdit(Frame1, "txt_path");
+    txt_path->setReadOnly(true);
     cmd_view = button(Frame1, "cmd_view", QStringLiteral("浏览..."));
     txt_height = numberBox(Frame1, "txt_height", QStringLiteral("120"));
     txt_width = numberBox(Frame1, "txt_width", QStringLiteral("600"));
@@ -239,8 +243,7 @@ bool dlgFrm_flash::checkInput()
 
 QString dlgFrm_flash::fragment() const
 {
-    return editor::flashFragment(textforms::folderFileUrl(dataFolder()) + m_fileName, txt_width->text(),
-                                 txt_height->text());
+    return editor::flashFragment(textforms::fileUrl(dataFolder() + m_fileName), txt_width->text(), txt_height->text());
 }
 
 // ---- Table -------------------------------------------------------------------------------

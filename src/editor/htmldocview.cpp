@@ -1,6 +1,7 @@
 #include "editor/htmldocview.h"
 
 #include "platform/browserpane.h"
+#include "platform/datafiles.h"
 #include "platform/errors.h"
 
 #include <QEventLoop>
@@ -60,7 +61,16 @@ HtmlDocView::HtmlDocView(Mode mode, const QString &baseFolder, QWidget *parent)
         if (!m_ready)
             onFirstLoad();
     });
-    page->setHtml(QStringLiteral("<body></body>"), QUrl::fromLocalFile(baseFolder.isEmpty() ? QStringLiteral("/") : baseFolder));
+    m_base = QUrl::fromLocalFile(baseFolder.isEmpty() ? QStringLiteral("/") : baseFolder);
+    m_replacedSeen = datafiles::replacedCount();
+    loadEmpty();
+}
+
+void HtmlDocView::loadEmpty()
+{
+    m_ready = false;
+    static_cast<DocPage *>(page())->allowNext = true;
+    page()->setHtml(QStringLiteral("<body></body>"), m_base);
 }
 
 void HtmlDocView::onFirstLoad()
@@ -90,6 +100,11 @@ void HtmlDocView::run(const QString &script)
 
 void HtmlDocView::setDocumentHtml(const QString &html)
 {
+    if (m_replacedSeen != datafiles::replacedCount()) {
+        m_replacedSeen = datafiles::replacedCount();
+        if (m_ready)
+            loadEmpty();
+    }
     run(QStringLiteral("document.open();document.write(%1);document.close();").arg(jsString(html)));
 }
 

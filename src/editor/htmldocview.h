@@ -3,7 +3,9 @@
 // text) and its preview. The document's own scripts never run and its links lead
 // nowhere; the program's scripts run in the application world, in the order issued.
 // Documents are replaced in place (document.write), so a read issued after a write
-// always sees the new document.
+// always sees the new document. Once a file of the data folder has been replaced, the
+// next document is written into a freshly loaded page: the old one keeps the pictures it
+// has shown by their address.
 
 #include <QString>
 #include <QStringList>
@@ -39,10 +41,14 @@ signals:
     void ready();
 
 private:
+    // Loads the empty first document again; scripts wait until it is ready.
+    void loadEmpty();
     void onFirstLoad();
     void runNow(const QString &script);
 
     Mode m_mode;
+    QUrl m_base;
+    quint64 m_replacedSeen = 0;
     bool m_ready = false;
     QStringList m_queue;
 };

@@ -47,21 +47,28 @@ const std::pair<const char *, const char *> kImageAligns[] = {
 
 const std::pair<const char *, const char *> kTableAligns[] = {
     {"默认", ""},
-    {"左对齐", " align=left"},
-    {"居中", " align=center"},
-    {"右对齐", " align=right"},
+    {"左对齐", "left"},
+    {"居中", "center"},
+    {"右对齐", "right"},
 };
 
 const std::pair<const char *, const char *> kRuleAligns[] = {
-    {"左对齐", " align=left"},
-    {"居中", " align=center"},
-    {"右对齐", " align=right"},
+    {"左对齐", "left"},
+    {"居中", "center"},
+    {"右对齐", "right"},
 };
+
+// name="value", the value HTML-escaped, so that no typed text can end it or add
+// attributes of its own.
+QString quoted(const char *name, const QString &value)
+{
+    return QLatin1Char(' ') + QLatin1String(name) + QStringLiteral("=\"") + value.toHtmlEscaped() + QLatin1Char('"');
+}
 
 void attr(QString &f, const char *name, const QString &value)
 {
     if (!value.isEmpty())
-        f += QLatin1Char(' ') + QLatin1String(name) + QLatin1Char('=') + value;
+        f += quoted(name, value);
 }
 
 } // namespace
@@ -102,19 +109,14 @@ QString imageAlignValue(const QString &item)
 
 QString imageFragment(const ImageSpec &s)
 {
-    // An apostrophe in the file's name would end the quoted address early.
-    QString src = s.folder + s.fileName;
-    src.replace(QLatin1Char('\''), QStringLiteral("&#39;"));
-    QString f = QStringLiteral("<img src='") + src + QLatin1Char('\'');
+    QString f = QStringLiteral("<img") + quoted("src", textforms::fileUrl(s.folder + s.fileName));
     attr(f, "height", s.height);
     attr(f, "width", s.width);
     if (!content::trimBlanks(s.alt).isEmpty())
         attr(f, "alt", s.alt);
     attr(f, "border", s.border);
-    if (const QString style = imageEffectStyle(s.effect); !style.isEmpty())
-        f += QStringLiteral(" style='") + style + QLatin1Char('\'');
-    if (const QString align = imageAlignValue(s.align); !align.isEmpty())
-        f += QStringLiteral(" align='") + align + QLatin1Char('\'');
+    attr(f, "style", imageEffectStyle(s.effect));
+    attr(f, "align", imageAlignValue(s.align));
     return f + QLatin1Char('>');
 }
 
@@ -122,14 +124,12 @@ QString flashFragment(const QString &movieUrl, const QString &widthBox, const QS
 {
     const int width = wholeNumber(widthBox).value_or(600);
     const int height = wholeNumber(heightBox).value_or(120);
-    QString url = movieUrl;
-    url.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
     const std::pair<QString, QString> params[] = {
         {QStringLiteral("_cx"), QStringLiteral("20108")},
         {QStringLiteral("_cy"), QStringLiteral("3440")},
         {QStringLiteral("FlashVars"), QStringLiteral("20108")},
-        {QStringLiteral("Movie"), url},
-        {QStringLiteral("Src"), url},
+        {QStringLiteral("Movie"), movieUrl},
+        {QStringLiteral("Src"), movieUrl},
         {QStringLiteral("WMode"), QStringLiteral("Window")},
         {QStringLiteral("Play"), QStringLiteral("-1")},
         {QStringLiteral("Loop"), QStringLiteral("-1")},
@@ -144,11 +144,11 @@ QString flashFragment(const QString &movieUrl, const QString &widthBox, const QS
         {QStringLiteral("BGColor"), QString()},
         {QStringLiteral("SWRemote"), QString()},
     };
-    QString f = QStringLiteral("<object codebase=") + kFlashCodebase + QStringLiteral(" height=")
-        + QString::number(height) + QStringLiteral(" width=") + QString::number(width)
-        + QStringLiteral(" classid=clsid:D27CDB6E-AE6D-11cf-96B8-444553540000>");
+    QString f = QStringLiteral("<object") + quoted("codebase", kFlashCodebase) + quoted("height", QString::number(height))
+        + quoted("width", QString::number(width)) + quoted("classid", QStringLiteral("clsid:D27CDB6E-AE6D-11cf-96B8-444553540000"))
+        + QLatin1Char('>');
     for (const auto &[name, value] : params)
-        f += QStringLiteral("  <param name=\"%1\" value=\"%2\">").arg(name, value);
+        f += QStringLiteral("  <param") + quoted("name", name) + quoted("value", value) + QLatin1Char('>');
     return f + QStringLiteral("</object>");
 }
 
@@ -182,7 +182,8 @@ QString tableFragment(const TableSpec &s)
     attr(f, "cellspacing", s.spacing);
     attr(f, "bgcolor", s.backColor);
     attr(f, "bordercolor", s.borderColor);
-    f += lookUp(kTableAligns, s.align) + QLatin1Char('>');
+    attr(f, "align", lookUp(kTableAligns, s.align));
+    f += QLatin1Char('>');
     const QString row = QStringLiteral("<tr>") + QStringLiteral("<td>&nbsp;</td>").repeated(qMax(cols, 0))
         + QStringLiteral("</tr>");
     return f + row.repeated(qMax(rows, 0)) + QStringLiteral("</table>");
@@ -204,11 +205,11 @@ QString ruleFragment(const RuleSpec &s)
 {
     QString f = QStringLiteral("<hr");
     if (!content::trimBlanks(s.color).isEmpty())
-        f += QStringLiteral(" color='") + s.color + QLatin1Char('\'');
+        attr(f, "color", s.color);
     attr(f, "size", s.height);
     if (s.shadow == QStringLiteral("无"))
         f += QStringLiteral(" noshade");
-    f += lookUp(kRuleAligns, s.align);
+    attr(f, "align", lookUp(kRuleAligns, s.align));
     attr(f, "width", s.width);
     return f + QLatin1Char('>');
 }

@@ -29,7 +29,7 @@ struct ImageSpec {
     QString height, width, alt, border;
     QString effect, align; // list items
 };
-// "<img src='folder+name'" height width alt border style align ">".
+// "<img src=" the file URL of folder + name, then height width alt border style align.
 QString imageFragment(const ImageSpec &spec);
 
 // ---- Flash ---------------------------------------------------------------------------

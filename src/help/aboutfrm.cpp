@@ -48,7 +48,10 @@ aboutFrm::aboutFrm(QWidget *parent)
     connect(winCloseBtn, &windowBox::Click, this, &aboutFrm::winCloseBtn_Click);
     connect(cmd_cancel, &cmdBtn::Click, this, &aboutFrm::cmd_cancel_Click);
 
-    resize(twips::toPx(6360), twips::toPx(3900));
+    // Its controls lie where the design puts them: it never gets smaller than the design.
+    const QSize design(twips::toPx(6360), twips::toPx(3900));
+    setMinimumSize(design);
+    resize(design);
 }
 
 void aboutFrm::Form_Load()

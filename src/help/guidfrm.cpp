@@ -40,6 +40,10 @@ guidFrm::guidFrm(QWidget *parent)
     tvw_title->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tvw_title->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     tvw_title->viewport()->installEventFilter(this);
+    // However a folder opens or closes (keys, double-click, the branch indicator), its
+    // picture follows at once.
+    connect(tvw_title, &QTreeWidget::itemExpanded, this, &guidFrm::followExpanded);
+    connect(tvw_title, &QTreeWidget::itemCollapsed, this, &guidFrm::followExpanded);
 
     frame_content = new QGroupBox(QStringLiteral("内容"), this);
     frame_content->setObjectName(QStringLiteral("frame_content"));
@@ -80,6 +84,13 @@ void guidFrm::Form_Load()
     Form_Resize();
 }
 
+void guidFrm::followExpanded(QTreeWidgetItem *item)
+{
+    // A page keeps its own picture, even when expanding everything (*) marks it expanded.
+    if (item->data(0, TagRole).toString() == QLatin1String("folder"))
+        setPicture(item, item->isExpanded() ? QStringLiteral("open") : QStringLiteral("close"));
+}
+
 QTreeWidgetItem *guidFrm::node(const QString &key) const
 {
     for (QTreeWidgetItemIterator it(tvw_title); *it; ++it)
@@ -94,10 +105,7 @@ void guidFrm::tvw_title_MouseUp(int, int, float, float)
         QTreeWidgetItem *item = *it;
         if (item->isSelected())
             lastSelected = item;
-        if (item->isExpanded())
-            setPicture(item, QStringLiteral("open"));
-        else if (item->data(0, TagRole).toString() == QLatin1String("folder"))
-            setPicture(item, QStringLiteral("close"));
+        followExpanded(item);
     }
     if (lastSelected && lastSelected->data(0, TagRole).toString() == QLatin1String("file"))
         weber->navigate(help::pageToShow(app().currentPath, lastSelected->data(0, KeyRole).toString()));

@@ -41,4 +41,6 @@ protected:
 
 private:
     void setPicture(QTreeWidgetItem *item, const QString &key);
+    // A folder's picture follows whether it is expanded.
+    void followExpanded(QTreeWidgetItem *item);
 };

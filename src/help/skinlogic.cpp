@@ -79,7 +79,7 @@ Qt::CursorShape cursorFor(Part part, bool fixedSingle, HostState state)
     }
 }
 
-QRect resizeParent(const QRect &host, QPoint start, QPoint end, int edge)
+QRect resizeParent(const QRect &host, QPoint start, QPoint end, int edge, QSize minimum)
 {
     const int dx = end.x() - start.x();
     const int dy = end.y() - start.y();
@@ -96,7 +96,7 @@ QRect resizeParent(const QRect &host, QPoint start, QPoint end, int edge)
     case EdgeTopLeft: r = QRect(l + dx, t + dy, w - dx, h - dy); break;
     default: return host;
     }
-    if (r.width() < 0 || r.height() < 0)
+    if (r.width() < std::max(1, minimum.width()) || r.height() < std::max(1, minimum.height()))
         return host;
     return r;
 }

@@ -19,6 +19,8 @@ constexpr int kBarRgb = 0x0000C0; // RGB(0, 0, 192)
 
 constexpr int kCaptionHeight = 29;
 constexpr int kBorder = 5;
+// The least a framed window may be: the corner grips, the icon and the bars all fit.
+constexpr QSize kFrameMinimum(64, kCaptionHeight + 2 * kBorder);
 
 // Edge codes of the frame's resizing parts: the bars and the grips.
 enum Edge {
@@ -69,8 +71,9 @@ int edgeOf(Part part);
 Qt::CursorShape cursorFor(Part part, bool fixedSingle, HostState state);
 
 // The host's geometry after a border press at start and release at end (screen pixels).
-// An unknown code, or a new width or height below zero, leaves the host as it was.
-QRect resizeParent(const QRect &host, QPoint start, QPoint end, int edge);
+// An unknown code, or a new width or height below the host's minimum (and never below
+// one pixel), leaves the host as it was.
+QRect resizeParent(const QRect &host, QPoint start, QPoint end, int edge, QSize minimum);
 
 // Source and target rectangles of a picture drawn in pieces.
 using Slices = QList<QPair<QRect, QRect>>;

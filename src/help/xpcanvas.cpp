@@ -50,8 +50,11 @@ xp_canvas::xp_canvas(QWidget *host, const QString &name)
     setTimerInterval(kPollMs);
     connect(Timer1, &QTimer::timeout, this, &xp_canvas::Timer1_Timer);
     connect(Timer2, &QTimer::timeout, this, &xp_canvas::Timer2_Timer);
-    if (host)
+    if (host) {
         host->installEventFilter(this);
+        // However the host is resized, by the grips or by the window system, the frame fits.
+        host->setMinimumSize(host->minimumSize().expandedTo(skin::kFrameMinimum));
+    }
     // A new instance: the active look, then the defaults in their order.
     applyLook(true);
     setCaption(name);
@@ -100,6 +103,27 @@ void xp_canvas::SetFocus()
     Timer1->stop();
     Timer2->stop();
     applyLook(true);
+}
+
+void xp_canvas::make_trans(QWidget *form)
+{
+    if (!form)
+        return;
+    // The surface keeps the colour it is cleared to: the brush carries it with the picture.
+    const QColor back = form->palette().brush(QPalette::Window).color();
+    QPixmap surface(form->size());
+    surface.fill(back);
+    if (skin::hostState(form->windowState()) == skin::StateNormal && !imgtop.isNull()) {
+        const skin::Slices slices = skin::threeSlices(imgtop.size(), frameGeometry().top);
+        QPainter p(&surface);
+        p.drawPixmap(slices.first().second, imgtop, slices.first().first);
+        p.drawPixmap(slices.last().second, imgtop, slices.last().first);
+    }
+    QPalette pal = form->palette();
+    pal.setBrush(QPalette::Window, QBrush(back, surface));
+    form->setPalette(pal);
+    form->setAutoFillBackground(true);
+    form->update();
 }
 
 void xp_canvas::applyLook(bool active)
@@ -276,7 +300,7 @@ void xp_canvas::border_MouseUp(int edge, QPoint cursor)
     if (!h || hostState() != skin::StateNormal)
         return; // the host refuses to move while not in the normal state
     const QRect now = h->geometry();
-    const QRect wanted = skin::resizeParent(now, startPoint, endPoint, edge);
+    const QRect wanted = skin::resizeParent(now, startPoint, endPoint, edge, h->minimumSize());
     if (wanted != now)
         h->setGeometry(wanted);
 }

@@ -28,6 +28,10 @@ public:
     void setFixed_Single(bool fixed);
     // Applies the active look and stops both timers; the keyboard focus stays where it is.
     void SetFocus();
+    // Clears the form's own surface (its background, under the frame) to its background
+    // colour and, while the form is in the normal state, paints the two 5-pixel caps of
+    // the live caption-bar picture at its top corners.
+    void make_trans(QWidget *form);
 
     // The repaint routine, also run on every resize: lays the parts out again, redraws,
     // then raises Resize.

@@ -9,6 +9,12 @@ namespace datafiles {
 
 namespace {
 const QString kDbName = QStringLiteral("brevonel.qdb");
+quint64 g_replaced = 0;
+}
+
+quint64 replacedCount()
+{
+    return g_replaced;
 }
 
 QString importFile(const QString &source, const QString &dataFolder)
@@ -22,7 +28,10 @@ QString importFile(const QString &source, const QString &dataFolder)
     const QString target = fileutil::withSlash(dataFolder) + name;
     if (from.canonicalFilePath() == QFileInfo(target).canonicalFilePath())
         return name;
+    const bool replaces = QFileInfo::exists(target);
     fileutil::copyReplace(source, target);
+    if (replaces)
+        ++g_replaced;
     return name;
 }
 

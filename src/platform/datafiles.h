@@ -15,6 +15,11 @@ namespace datafiles {
 // err::FileError.
 QString importFile(const QString &source, const QString &dataFolder);
 
+// How many files importFile has replaced by a new one of the same name so far. A web
+// view keeps pictures by address: one that shows the data folder's pictures loads its
+// document afresh when this has changed.
+quint64 replacedCount();
+
 // True when the site database names the file: a content record's value01..value04 (or
 // an editor page's reference to it inside value01), or
 // the profile's logo, background, custom home page, custom head or extra pages.

@@ -6,6 +6,8 @@ QString text(Kind kind)
 {
     switch (kind) {
     case Kind::DbNotOpen: return QStringLiteral("数据库没有打开");
+    case Kind::DbLocked: return QStringLiteral("数据库正被其他程序使用，请关闭该程序后重试");
+    case Kind::DbDamaged: return QStringLiteral("数据库文件已损坏，请从备份还原数据");
     case Kind::DbStatement: return QStringLiteral("数据库操作失败");
     case Kind::DbNoRow: return QStringLiteral("数据库中没有找到要修改的记录");
     case Kind::DbTransaction: return QStringLiteral("数据库事务失败");
@@ -34,6 +36,8 @@ int number(Kind kind)
     // The classic run-time, data-access and socket error numbers where one fits.
     switch (kind) {
     case Kind::DbNotOpen: return 3704;
+    case Kind::DbLocked: return 3218;
+    case Kind::DbDamaged: return 3343;
     case Kind::DbStatement: return 3001;
     case Kind::DbNoRow: return 3021;
     case Kind::DbTransaction: return 3246;
@@ -60,6 +64,11 @@ int number(Kind kind)
 QString describe(Kind kind, const QString &detail)
 {
     return detail.isEmpty() ? text(kind) : text(kind) + QStringLiteral("：") + detail;
+}
+
+QString withReason(const QString &message, const QString &description)
+{
+    return description.isEmpty() ? message : message + QStringLiteral("\r\n") + description;
 }
 
 Error::Error(Kind kind, const QString &detail)

@@ -9,6 +9,8 @@ namespace err {
 
 enum class Kind {
     DbNotOpen,      // the site database connection is closed
+    DbLocked,       // another program holds the site database
+    DbDamaged,      // the site database file is damaged or is no database
     DbStatement,    // a statement was refused
     DbNoRow,        // a statement changed no row
     DbTransaction,  // a transaction could not begin or commit
@@ -38,6 +40,10 @@ int number(Kind kind);
 
 // "text：detail" (or the text alone when there is no detail).
 QString describe(Kind kind, const QString &detail = QString());
+
+// A fixed message naming the place of a failure, with the failure's description on the
+// next line (CR LF), so the user learns why.
+QString withReason(const QString &message, const QString &description);
 
 // Base of every failure the program reports: what() is the UTF-8 description.
 class Error : public std::runtime_error {

@@ -1,28 +1,92 @@
 #pragma once
 // File and folder operations on the program and data folders. Failures throw err::FileError.
+//
+// Whatever replaces a file or folder the user has writes the new state beside the old
+// one and swaps it in with a rename: a failure (a full disk, a kill) leaves the old
+// state whole and removes the new one. Symbolic links are copied as links, never
+// followed, and a link that a copy replaces is replaced, never written through.
 
+#include <QIODevice>
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 namespace fileutil {
 
 // Ensures a folder string ends in "/".
 QString withSlash(const QString &folder);
 
-// Copies src to dst, replacing dst; the copy is writable by its owner whatever src was.
+// Writes path through write(), which gets a device open for writing and returns false
+// when it could not produce the contents. The contents go to a temporary file beside
+// path, which replaces path only once it is complete. The file is writable by its owner.
+void writeReplace(const QString &path, const std::function<bool(QIODevice &)> &write);
+
+// Copies src to dst the same way, streamed; copying a file onto itself does nothing.
 void copyReplace(const QString &src, const QString &dst);
 
-// Deletes every file (hidden ones too) and every subfolder inside folder; the folder stays.
-// Refuses a folder that is empty text or the file-system root.
-void clearFolder(const QString &folder);
+// How copyTree treats a name that the destination already has.
+enum class Existing {
+    Replace, // the source's file or link replaces it; folders are merged
+    Keep,    // it stays; folders are merged
+};
 
-// Deletes a folder with everything in it; a missing folder is not an error.
+// Copies src's files, links and subfolders into dst (created as needed). Entries of src
+// named in leaveOut (top level only) are not copied. Copying a folder into itself does
+// nothing.
+void copyTree(const QString &src, const QString &dst, Existing existing = Existing::Replace,
+              const QStringList &leaveOut = {});
+
+// A folder being replaced: the new contents are built in path(), a folder beside the
+// target, and commit() swaps them in through a third name (target to the old name, the
+// new folder to target, then the old one goes). Destroyed without commit(), the new
+// folder goes and the target stays as it was. A target that is a link is replaced
+// where the link leads.
+class FolderSwap {
+public:
+    explicit FolderSwap(const QString &target);
+    ~FolderSwap();
+    FolderSwap(const FolderSwap &) = delete;
+    FolderSwap &operator=(const FolderSwap &) = delete;
+
+    // The folder the new contents go into; ends in "/".
+    QString path() const;
+    void commit();
+
+private:
+    QString m_target;
+    QString m_staging;
+    QString m_old;
+    bool m_committed = false;
+};
+
+// Finishes a FolderSwap of target that was cut off (the program killed) after the new
+// contents were complete, or removes what it left when they were not: afterwards
+// target is either the old folder or the new one, whole, and nothing else is left.
+void recoverSwap(const QString &target);
+
+// Replaces folder target by a copy of src (which may lie inside target).
+void replaceFolder(const QString &src, const QString &target);
+
+// Deletes a folder with everything in it (a link is removed, not followed); a missing
+// folder is not an error.
 void removeFolder(const QString &folder);
-
-// Copies src's files and subfolders into dst (created as needed), replacing files of the
-// same name; files only in dst stay.
-void copyFolder(const QString &src, const QString &dst);
 
 // Makes a folder and its parents.
 void makeFolder(const QString &folder);
+
+// Failures injected by tests: the hook is asked before every step that touches the
+// disk and makes the step fail (as a full disk would) when it returns true.
+namespace faults {
+enum class Step {
+    Write,      // a piece of a file's contents
+    Commit,     // a finished file replaces the old one
+    Link,       // a link is made
+    MakeFolder, // a folder is made
+    Rename,     // a folder is renamed during a swap
+    Remove,     // the old folder goes after a swap
+};
+using Hook = std::function<bool(Step step, const QString &path)>;
+void setHook(Hook hook);
+} // namespace faults
 
 } // namespace fileutil

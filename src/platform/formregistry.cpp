@@ -1,8 +1,45 @@
 #include "platform/formregistry.h"
 
+#include <QCloseEvent>
 #include <QDialog>
 #include <QStyle>
 #include <QStyleOptionTitleBar>
+
+namespace {
+
+constexpr char kKindProperty[] = "formKind";
+
+// Asks a view whether the user may close it; a view that may not stays as it is.
+class CloseGuard : public QObject {
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close)
+            if (auto *hooks = dynamic_cast<IForm *>(watched); hooks && !hooks->Form_QueryUnload()) {
+                event->ignore();
+                return true;
+            }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+CloseGuard &closeGuard()
+{
+    static CloseGuard guard;
+    return guard;
+}
+
+// Brings a window of its own to the front of the others and makes it the active one.
+void bringToFront(QWidget *w)
+{
+    if (w->isMinimized())
+        w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    w->show();
+    w->raise();
+    w->activateWindow();
+}
+
+} // namespace
 
 FormRegistry &forms()
 {
@@ -16,15 +53,24 @@ void FormRegistry::setHost(QWidget *mainWindow, QMdiArea *area)
     m_area = area;
 }
 
+bool FormRegistry::isView(const QWidget *w)
+{
+    return w && w->property(kKindProperty).toInt() == int(FormKind::MdiView);
+}
+
 void FormRegistry::place(QWidget *w, FormKind kind)
 {
     m_order << w;
+    w->setProperty(kKindProperty, int(kind));
     switch (kind) {
     case FormKind::MdiView:
+        // The close box hides a view (the subwindow closes its view first); only the
+        // registry unloads it.
+        w->installEventFilter(&closeGuard());
         if (m_area) {
             const QSize wanted = w->size();
             QMdiSubWindow *sub = m_area->addSubWindow(w);
-            sub->setAttribute(Qt::WA_DeleteOnClose);
+            sub->setAttribute(Qt::WA_DeleteOnClose, false); // the area sets it on subwindows it makes
             sub->setWindowTitle(w->windowTitle());
             sub->setWindowIcon(w->windowIcon());
             // The view's own size plus the frame around it, cascaded below the others.
@@ -35,8 +81,6 @@ void FormRegistry::place(QWidget *w, FormKind kind)
             sub->resize(wanted + QSize(2 * border, bar + border));
             const int step = int(m_area->subWindowList().size() - 1) % 8;
             sub->move(step * 26, step * 26);
-        } else {
-            w->setAttribute(Qt::WA_DeleteOnClose);
         }
         break;
     case FormKind::TopLevel:
@@ -109,9 +153,7 @@ void FormRegistry::showAndFocus(QWidget *w)
             m_area->setActiveSubWindow(sub);
         w->setFocus();
     } else {
-        w->show();
-        w->raise();
-        w->activateWindow();
+        bringToFront(w);
     }
 }
 
@@ -121,5 +163,8 @@ void FormRegistry::showOnly(QWidget *w)
         return;
     if (QMdiSubWindow *sub = subWindowOf(w))
         sub->show();
-    w->show();
+    if (isView(w))
+        w->show();
+    else
+        bringToFront(w);
 }

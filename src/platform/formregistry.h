@@ -1,6 +1,7 @@
 #pragma once
 // One instance of each window, created on first use and reached by its type. Views live
-// in the main window's MDI area, other windows float above the main window, dialogs are
+// in the main window's MDI area and stay loaded until the registry unloads them (their
+// close box hides them), other windows float above the main window, dialogs are
 // children of it. A window's persistent members (those that keep their values after it
 // is unloaded) live in a state object kept here, not in the window.
 
@@ -30,6 +31,9 @@ public:
     // An MDI view became / stopped being the active child.
     virtual void Form_Activate() {}
     virtual void Form_Deactivate() {}
+    // The user closes an MDI view (its close box): false keeps it open as it is. A view
+    // that closes is only hidden; it stays loaded with what was typed into it.
+    virtual bool Form_QueryUnload() { return true; }
 };
 
 class FormRegistry {
@@ -92,8 +96,12 @@ public:
 
     // The MDI subwindow around a view (nullptr for other windows).
     static QMdiSubWindow *subWindowOf(const QWidget *view);
-    // Shows a view and makes it the active child, or just shows another window.
+    // A window the registry placed as a view.
+    static bool isView(const QWidget *w);
+    // Shows a view and makes it the active child. Any other window is shown in front of
+    // the others and activated.
     void showAndFocus(QWidget *w);
+    // Shows a view without activating it; any other window as showAndFocus does.
     void showOnly(QWidget *w);
 
     // While set, activation hooks do nothing (load sequence, shutdown, restore).

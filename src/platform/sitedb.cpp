@@ -2,26 +2,37 @@
 
 #include <QAtomicInt>
 #include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QUrl>
 
 namespace {
 QAtomicInt g_counter;
+int g_busyTimeoutMs = 2000;
 
-QSqlQuery prepared(QSqlDatabase db, const QString &sql, const QVariantList &binds)
+// What a failure from SQLite means for the user: another program holds the file, the
+// file is damaged (or no database at all), or something else.
+err::Kind kindOf(const QSqlError &error, err::Kind otherwise)
 {
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        throw err::DbError(err::Kind::DbStatement, q.lastError().text());
-    for (const QVariant &v : binds)
-        q.addBindValue(v);
-    if (!q.exec())
-        throw err::DbError(err::Kind::DbStatement, q.lastError().text());
-    return q;
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff; // primary result code
+    if (!ok)
+        return otherwise;
+    switch (code) {
+    case 5:  // SQLITE_BUSY
+    case 6:  // SQLITE_LOCKED
+        return err::Kind::DbLocked;
+    case 11: // SQLITE_CORRUPT
+    case 26: // SQLITE_NOTADB
+        return err::Kind::DbDamaged;
+    default:
+        return otherwise;
+    }
 }
 } // namespace
+
+void SiteDb::setBusyTimeoutMs(int ms)
+{
+    g_busyTimeoutMs = ms;
+}
 
 SiteDb::SiteDb()
     : m_name(QStringLiteral("site-db-%1").arg(g_counter.fetchAndAddRelaxed(1)))
@@ -46,34 +57,68 @@ bool SiteDb::open(const QString &filePath)
 {
     close();
     m_path = filePath;
+    m_wanted = true;
+    return tryOpen(g_busyTimeoutMs);
+}
+
+bool SiteDb::tryOpen(int waitMs) const
+{
     QSqlDatabase db = QSqlDatabase::contains(m_name) ? QSqlDatabase::database(m_name, false)
                                                      : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     m_registered = true;
-    // mode=rw: a missing file fails instead of being created empty.
-    db.setDatabaseName(QUrl::fromLocalFile(filePath).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=2000"));
-    if (!db.open())
-        return false;
-    QSqlQuery probe(db);
-    // SQLite opens any file lazily; one read tells a database from garbage.
-    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-        probe.finish();
+    m_open = false;
+    m_depth = 0;
+    if (db.isOpen())
         db.close();
+    // mode=rw: a missing file fails instead of being created empty.
+    db.setDatabaseName(QUrl::fromLocalFile(m_path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=rw"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(waitMs));
+    if (!db.open()) {
+        m_failure = err::Kind::DbNotOpen;
         return false;
     }
-    probe.finish();
-    // The file is copied and zipped while open: keep it complete on its own.
-    QSqlQuery journal(db);
-    journal.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-    journal.finish();
+    // Nothing is written before the file has shown itself whole: SQLite opens any file
+    // lazily, so one read tells a database from garbage (or from a file another program
+    // holds), and the integrity check finds damaged pages that a read may not touch.
+    const std::optional<err::Kind> refused = [&]() -> std::optional<err::Kind> {
+        QSqlQuery probe(db);
+        if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
+            return kindOf(probe.lastError(), err::Kind::DbDamaged);
+        probe.finish();
+        QSqlQuery check(db);
+        if (!check.exec(QStringLiteral("PRAGMA quick_check")))
+            return kindOf(check.lastError(), err::Kind::DbDamaged);
+        const bool whole = check.next() && check.value(0).toString() == QLatin1String("ok") && !check.next();
+        check.finish();
+        if (!whole)
+            return err::Kind::DbDamaged;
+        QSqlQuery setup(db);
+        setup.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(g_busyTimeoutMs));
+        // The file is copied and zipped while open: keep it complete on its own.
+        setup.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        setup.finish();
+        return std::nullopt;
+    }();
+    if (refused) {
+        db.close();
+        m_failure = refused;
+        return false;
+    }
     m_open = true;
-    m_depth = 0;
+    m_failure.reset();
     return true;
 }
 
 bool SiteDb::isOpen() const
 {
     return m_open && QSqlDatabase::database(m_name, false).isOpen();
+}
+
+std::optional<err::Kind> SiteDb::openFailure() const
+{
+    if (isOpen())
+        return std::nullopt;
+    return m_failure.value_or(err::Kind::DbNotOpen);
 }
 
 void SiteDb::close()
@@ -84,14 +129,55 @@ void SiteDb::close()
             db.close();
     }
     m_open = false;
+    m_wanted = false;
+    m_failure.reset();
     m_depth = 0;
+}
+
+void SiteDb::ensureOpen() const
+{
+    if (isOpen())
+        return;
+    // Tried again without waiting: the user sees at once that the file is still held.
+    if (m_wanted && tryOpen(0))
+        return;
+    throw err::DbError(m_failure.value_or(err::Kind::DbNotOpen));
+}
+
+QSqlQuery SiteDb::run(const QString &sql, const QVariantList &binds) const
+{
+    QSqlError error;
+    {
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        q.setForwardOnly(true);
+        if (q.prepare(sql)) {
+            for (const QVariant &v : binds)
+                q.addBindValue(v);
+            if (q.exec())
+                return q;
+        }
+        error = q.lastError();
+    }
+    fail(error, err::Kind::DbStatement);
+}
+
+void SiteDb::fail(const QSqlError &error, err::Kind otherwise) const
+{
+    const err::Kind kind = kindOf(error, otherwise);
+    if (kind == err::Kind::DbDamaged) {
+        // Damage found while running: nothing more goes into the file.
+        QSqlDatabase::database(m_name, false).close();
+        m_open = false;
+        m_depth = 0;
+        m_failure = kind;
+    }
+    throw err::DbError(kind, kind == otherwise ? error.text() : QString());
 }
 
 Rows SiteDb::select(const QString &sql, const QVariantList &binds) const
 {
-    if (!isOpen())
-        throw err::DbError(err::Kind::DbNotOpen);
-    QSqlQuery q = prepared(QSqlDatabase::database(m_name, false), sql, binds);
+    ensureOpen();
+    QSqlQuery q = run(sql, binds);
     Rows rows;
     while (q.next())
         rows.push_back(q.record());
@@ -100,9 +186,8 @@ Rows SiteDb::select(const QString &sql, const QVariantList &binds) const
 
 int SiteDb::exec(const QString &sql, const QVariantList &binds)
 {
-    if (!isOpen())
-        throw err::DbError(err::Kind::DbNotOpen);
-    QSqlQuery q = prepared(QSqlDatabase::database(m_name, false), sql, binds);
+    ensureOpen();
+    QSqlQuery q = run(sql, binds);
     const QVariant id = q.lastInsertId();
     if (id.isValid())
         m_lastInsertId = id.toLongLong();
@@ -111,8 +196,7 @@ int SiteDb::exec(const QString &sql, const QVariantList &binds)
 
 void SiteDb::transaction(const std::function<void()> &body)
 {
-    if (!isOpen())
-        throw err::DbError(err::Kind::DbNotOpen);
+    ensureOpen();
     if (m_depth > 0) {
         ++m_depth;
         try {
@@ -126,20 +210,21 @@ void SiteDb::transaction(const std::function<void()> &body)
     }
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
     if (!db.transaction())
-        throw err::DbError(err::Kind::DbTransaction, db.lastError().text());
+        fail(db.lastError(), err::Kind::DbTransaction);
     m_depth = 1;
     try {
         body();
     } catch (...) {
         m_depth = 0;
-        db.rollback();
+        if (isOpen())
+            db.rollback();
         throw;
     }
     m_depth = 0;
     if (!db.commit()) {
-        const QString why = db.lastError().text();
+        const QSqlError why = db.lastError();
         db.rollback();
-        throw err::DbError(err::Kind::DbTransaction, why);
+        fail(why, err::Kind::DbTransaction);
     }
 }
 

@@ -4,6 +4,8 @@
 
 #include "platform/errors.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
 #include <QVariant>
@@ -21,10 +23,19 @@ public:
     SiteDb &operator=(const SiteDb &) = delete;
 
     // Opens an existing database file read-write; never creates one. A file that is
-    // not a database counts as not open. Returns isOpen().
+    // not a database, or one whose pages fail the integrity check, counts as not open
+    // and is never written; so does a file another program holds locked. Returns
+    // isOpen(). Until close(), a statement run while the connection is not open tries
+    // once more to open the file (without waiting for a lock), so that a lock released
+    // later costs nothing but the actions tried while it was held.
     bool open(const QString &filePath);
     bool isOpen() const;
     void close();
+    // Why the last open failed: DbNotOpen (a missing or unreadable file), DbLocked or
+    // DbDamaged; nullopt while open.
+    std::optional<err::Kind> openFailure() const;
+    // How long a statement waits for a lock another program holds, in ms.
+    static void setBusyTimeoutMs(int ms);
     // Closes and lets go of the driver connection; done before the application object
     // goes (a later open registers it again).
     void release();
@@ -43,11 +54,21 @@ public:
     QString connectionName() const { return m_name; }
 
 private:
+    // One attempt to open m_path, waiting waitMs for a lock.
+    bool tryOpen(int waitMs) const;
+    // Throws when the connection is not open and cannot be opened again.
+    void ensureOpen() const;
+    // Prepares, binds and runs one statement; throws on failure.
+    QSqlQuery run(const QString &sql, const QVariantList &binds) const;
+    [[noreturn]] void fail(const QSqlError &error, err::Kind otherwise) const;
+
     QString m_name;
     QString m_path;
-    bool m_open = false;
-    bool m_registered = false;
-    int m_depth = 0;
+    bool m_wanted = false; // open() was called and close() was not
+    mutable bool m_open = false;
+    mutable std::optional<err::Kind> m_failure;
+    mutable bool m_registered = false;
+    mutable int m_depth = 0;
     qint64 m_lastInsertId = -1;
 };
 

@@ -12,12 +12,17 @@ QString encode(const QString &text);
 QString decode(const QString &text);
 
 // Stored HTML form of the editor's whole document: the inside of the body, apostrophes as
-// "[&#39;]", every reference to the data folder as "[imgpath]/".
+// "[&#39;]", every reference to the data folder as "[imgpath]/" and the file's own name.
+// A reference is found in each form the engine writes: as a file URL (percent-encoded
+// or plain) or a path, each also HTML-escaped.
 QString encodeEditorHtml(const QString &document, const QString &dataFolder);
-// Back to editable HTML: "[imgpath]/" becomes the data folder's file URL.
+// Back to editable HTML: "[imgpath]/" and the name become the file's URL.
 QString decodeEditorHtml(const QString &stored, const QString &dataFolder);
 
-// "file://" + the folder: the form in which the editor refers to the data folder.
+// The file URL of a local path, with every character that would end or change the
+// address in a page percent-encoded ("#", "%", "?", blanks, "&", "'", non-ASCII).
+QString fileUrl(const QString &path);
+// The data folder's file URL (ends in "/").
 QString folderFileUrl(const QString &dataFolder);
 
 // True when every character has a code from 32 to 127; "" is true.

@@ -2,6 +2,9 @@
 
 #include "platform/inputhelpers.h"
 
+#include <QFileInfo>
+#include <QImageReader>
+
 namespace profile {
 
 namespace {
@@ -14,16 +17,29 @@ Outcome saveBasicInfo(SiteDb &db, const BasicInfo &info, datafiles::PendingFiles
         return {false, ui::Message{QStringLiteral("站点名称不能为空！"), ui::vbInformation, kHint}};
     try {
         ProfileStore(db).saveBasicInfo(info);
-    } catch (const std::exception &) {
-        return {false, ui::Message{QStringLiteral("不期望的错误,errNo:infoFrm"), ui::vbCritical, kHint}};
+    } catch (const std::exception &e) {
+        return {false, ui::Message{err::withReason(QStringLiteral("不期望的错误,errNo:infoFrm"), err::descriptionOf(e)),
+                                   ui::vbCritical, kHint}};
     }
     logoFiles.saved(db, dataFolder);
     return {true, ui::Message{QStringLiteral("数据保存成功！"), ui::vbInformation, kHint}};
 }
 
+std::optional<ui::Message> refuseNonPicture(const QString &path)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    if (!reader.read().isNull())
+        return std::nullopt;
+    return ui::Message{err::describe(err::Kind::FileRead, QFileInfo(path).fileName()), ui::vbCritical,
+                       QStringLiteral("警告")};
+}
+
 Import importLogo(const QString &path, const QString &dataFolder)
 {
     if (auto refusal = mdl_func::refuseNonAsciiName(path))
+        return {std::nullopt, refusal};
+    if (auto refusal = refuseNonPicture(path))
         return {std::nullopt, refusal};
     try {
         return {datafiles::importFile(path, dataFolder), std::nullopt};

@@ -27,7 +27,12 @@ struct Import {
 Outcome saveBasicInfo(SiteDb &db, const BasicInfo &info, datafiles::PendingFiles &logoFiles,
                       const QString &dataFolder);
 
-// Copies a chosen logo picture into the data folder; its name must be plain ASCII.
+// A chosen file that no picture reader can read: the box the picture dialogs show
+// for it (critical icon, "警告"); nothing when it is a picture.
+std::optional<ui::Message> refuseNonPicture(const QString &path);
+
+// Copies a chosen logo picture into the data folder; its name must be plain ASCII and
+// it must be a picture.
 Import importLogo(const QString &path, const QString &dataFolder);
 
 // Stores an empty logo at once; then the shown logo and every logo file chosen since

@@ -150,6 +150,18 @@ void infoFrm::Form_Deactivate()
     });
 }
 
+bool infoFrm::Form_QueryUnload()
+{
+    if (!cmd_ok->isEnabled())
+        return true;
+    // Nothing is saved or discarded: the edits stay in the view, which stays in front.
+    m_warning = true;
+    ui::show(msg::unsavedInfo());
+    m_warning = false;
+    forms().showAndFocus(this);
+    return false;
+}
+
 void infoFrm::cmd_ok_Click()
 {
     BasicInfo info;

@@ -22,6 +22,8 @@ public:
 
     void Form_Load() override;
     void Form_Deactivate() override;
+    // The close box with unsaved edits warns as leaving the view does, and the view stays.
+    bool Form_QueryUnload() override;
 
     // Handlers, by the names of their controls and events.
     void cmd_ok_Click();

@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 #include <QSqlRecord>
+#include <array>
 #include <cmath>
 
 namespace profile {
@@ -115,9 +116,9 @@ bool scriptFits(const QString &text)
 
 QStringList decodeExtraPages(const QString &value)
 {
-    if (value.isEmpty())
-        return {};
-    return splitJoined(value).mid(1);
+    QStringList names = splitJoined(value).mid(1);
+    names.removeIf([](const QString &n) { return n.trimmed().isEmpty(); });
+    return names;
 }
 
 QString encodeExtraPages(const QStringList &names)
@@ -143,21 +144,49 @@ PopupSetting decodePopup(const QString &value)
     return p;
 }
 
+std::optional<QString> popupNumber(const QString &typed, qint64 defaultValue, bool nearest)
+{
+    if (typed.trimmed().isEmpty())
+        return QString::number(defaultValue);
+    if (!textforms::isNumeric(typed))
+        return std::nullopt;
+    QString plain = typed;
+    plain.remove(QLatin1Char(' ')).remove(QLatin1Char('\t'));
+    bool ok = false;
+    double v = plain.toDouble(&ok);
+    if (!ok)
+        return std::nullopt; // beyond what a double holds
+    if (nearest)
+        v = std::nearbyint(v); // halves to even
+    if (v != std::trunc(v) || !(v >= 0 && v <= double(kPopupNumberMax)))
+        return std::nullopt;
+    return QString::number(qint64(v));
+}
+
+namespace {
+// Width, height, top and left as stored, in that order.
+std::array<std::optional<QString>, 4> popupNumbers(const PopupSetting &b)
+{
+    return {popupNumber(b.width, 300, false), popupNumber(b.height, 200, false), popupNumber(b.top, 0, false),
+            popupNumber(b.left, 0, true)};
+}
+} // namespace
+
+int badPopupNumber(const PopupSetting &boxes)
+{
+    const auto numbers = popupNumbers(boxes);
+    for (int i = 0; i < int(numbers.size()); ++i)
+        if (!numbers[i])
+            return i + 1;
+    return 0;
+}
+
 std::optional<QString> encodePopup(const PopupSetting &b)
 {
-    if (!popupFits(b.title, b.content))
+    const auto n = popupNumbers(b);
+    if (!popupFits(b.title, b.content) || !n[0] || !n[1] || !n[2] || !n[3])
         return std::nullopt;
-    qint64 left = 0;
-    if (!b.left.isEmpty()) {
-        if (!textforms::isNumeric(b.left))
-            return std::nullopt;
-        // The nearest whole number, halves to even.
-        left = qint64(std::nearbyint(b.left.trimmed().toDouble()));
-    }
-    auto orDefault = [](const QString &s, const char *d) { return s.isEmpty() ? QString::fromLatin1(d) : s; };
-    return QStringList{QStringLiteral("1"), orDefault(b.width, "300"), orDefault(b.height, "200"),
-                       orDefault(b.top, "0"), QString::number(left), b.title, b.content}
-        .join(kSep);
+    return QStringList{QStringLiteral("1"), *n[0], *n[1], *n[2], *n[3], b.title, b.content}.join(kSep);
 }
 
 bool effectTakesText(int index)

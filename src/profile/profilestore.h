@@ -67,7 +67,7 @@ qint64 wholeNumber(const QString &text);
 // would merge with the separator after it.
 bool fitsJoined(const QString &text, bool lastField);
 
-// Extra pages (field01): "||a.htm||b.mht"; "" = none.
+// Extra pages (field01): "||a.htm||b.mht"; "" = none. An empty or blank entry names no page.
 QStringList decodeExtraPages(const QString &value);
 QString encodeExtraPages(const QStringList &names);
 
@@ -78,9 +78,18 @@ struct PopupSetting {
     QString content; // stored text form
 };
 PopupSetting decodePopup(const QString &value);
+// The largest size or distance the pop-up window takes, in pixels.
+constexpr qint64 kPopupNumberMax = 2147483647;
+// A size or position box as stored: a plain whole number from 0 to kPopupNumberMax
+// (a blank box gives the default). Width, height and top must be whole numbers;
+// left is taken as its nearest whole number, halves to even. nullopt for anything else.
+std::optional<QString> popupNumber(const QString &typed, qint64 defaultValue, bool nearest);
+// The first size or position box that cannot be stored: 1 width, 2 height, 3 top,
+// 4 left; 0 when all can.
+int badPopupNumber(const PopupSetting &boxes);
 // The stored value from the editor's boxes (content already in the stored text
-// form). Empty boxes take 300, 200, 0, 0; left becomes its nearest whole number.
-// nullopt when left is not a number or title/content does not fit (popupFits).
+// form). Empty boxes take 300, 200, 0, 0. nullopt when a size or position cannot be
+// stored (popupNumber) or title/content does not fit (popupFits).
 std::optional<QString> encodePopup(const PopupSetting &boxes);
 // The editor's check before OK: title and content can be stored in the joined value.
 bool popupFits(const QString &title, const QString &content);

@@ -92,6 +92,11 @@ void sltTmplFrm_adBoardFrm::cmd_ok_Click()
     const Outcome r = savePopup(app().conn, boxes);
     if (!r.done) {
         ui::show(*r.message);
+        if (const int bad = badPopupNumber(boxes)) {
+            QLineEdit *box = QList<QLineEdit *>{txt_width, txt_height, txt_top, txt_left}.at(bad - 1);
+            box->setFocus();
+            box->selectAll();
+        }
         return;
     }
     accept();

@@ -15,12 +15,38 @@ using namespace profile;
 
 namespace {
 
+// The mouse wheel turned over a clipping box or anything in it moves the box's scroll
+// bar. The pictures pass the wheel on to the box; the bar handles it directly, so that
+// a bar at its end does not pass it back up to the box.
+class WheelToBar : public QObject {
+public:
+    WheelToBar(QWidget *box, QScrollBar *bar)
+        : QObject(box)
+        , m_bar(bar)
+    {
+        box->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::Wheel)
+            return false;
+        static_cast<QObject *>(m_bar)->event(event);
+        event->accept(); // also at the bar's end: the dialog has no use for it
+        return true;
+    }
+
+private:
+    QScrollBar *m_bar;
+};
+
 QScrollBar *scrollBar(QWidget *box)
 {
     auto *bar = new QScrollBar(Qt::Vertical, box);
     bar->setObjectName(QStringLiteral("scrlVer"));
     bar->setGeometry(box->width() - 17, 0, 17, box->height());
     bar->setRange(0, 0);
+    new WheelToBar(box, bar);
     return bar;
 }
 

@@ -197,12 +197,12 @@ void sltTmplFrm::Form_Load()
         } else {
             enableAll({lbl_head, txt_head, cmd_sltHead}, false);
         }
-        const QString pages = p.text(QStringLiteral("field01"));
-        if (pages.trimmed().isEmpty()) {
+        const QStringList pages = decodeExtraPages(p.text(QStringLiteral("field01")));
+        if (pages.isEmpty()) {
             enableAll({cmd_other, lbl_other, cmb_other}, false);
         } else {
             cmb_other->clear();
-            cmb_other->addItems(decodeExtraPages(pages));
+            cmb_other->addItems(pages);
             cmb_other->setCurrentIndex(0);
             setTicked(chk_other, true);
             otherPagesOn(true);

@@ -104,11 +104,14 @@ Import importHomePage(SiteDb &db, const QString &file, const QString &dataFolder
         if (!QFileInfo(file).isFile())
             return refuse(file + QStringLiteral("文件不存在！"), ui::vbCritical);
         const QString previous = stored(db, QStringLiteral("defaultFile")).trimmed();
-        const QString name = datafiles::importFile(file, dataFolder);
         if (!QFileInfo(folder + kImages).isDir())
             return refuse(folder + QStringLiteral("images/文件夹不存在！"), ui::vbCritical);
-        fileutil::removeFolder(dataFolder + kImages);
-        fileutil::copyFolder(folder + kImages, dataFolder + kImages);
+        // The new images/ is complete beside the old one before the page is copied and
+        // it is swapped in: the chosen folder may lie inside the old one.
+        fileutil::FolderSwap images(dataFolder + kImages);
+        fileutil::copyTree(folder + kImages, images.path());
+        const QString name = datafiles::importFile(file, dataFolder);
+        images.commit();
         ProfileStore(db).setColumn(QStringLiteral("defaultFile"), name);
         if (previous != name)
             dropUnused(db, dataFolder, {previous});
@@ -175,8 +178,13 @@ PagesImport importOtherPages(SiteDb &db, const QString &folder, const QString &d
         const QString ending = name.right(3).toLower();
         if (ending == QLatin1String("htm") && name.toLower() == QLatin1String("default.htm"))
             return {std::nullopt, ui::Message{QStringLiteral("不能包含default.htm！"), ui::vbInformation, kHint}};
-        if (ending == QLatin1String("htm") || ending == QLatin1String("mht"))
-            pages << name;
+        if (ending != QLatin1String("htm") && ending != QLatin1String("mht"))
+            continue;
+        // The list joins the names with "||": a name holding it would read back as two.
+        if (!fitsJoined(name, false))
+            return {std::nullopt, ui::Message{QStringLiteral("文件名中不能包含“||”，请重命名后选择文件：") + name,
+                                              ui::vbInformation, kHint}};
+        pages << name;
     }
     try {
         const QStringList previous = decodeExtraPages(stored(db, QStringLiteral("field01")));
@@ -187,7 +195,7 @@ PagesImport importOtherPages(SiteDb &db, const QString &folder, const QString &d
         const QString images = from + kImages;
         if (QFileInfo(images).isDir()
             && QFileInfo(images).canonicalFilePath() != QFileInfo(dataFolder + kImages).canonicalFilePath())
-            fileutil::copyFolder(images, dataFolder + kImages);
+            fileutil::copyTree(images, dataFolder + kImages);
         ProfileStore(db).setColumn(QStringLiteral("field01"), encodeExtraPages(pages));
         QStringList gone;
         for (const QString &old : previous)
@@ -215,6 +223,8 @@ Outcome turnOffOtherPages(SiteDb &db, const QString &dataFolder, const QStringLi
 Import chooseBackground(SiteDb &db, const QString &file, const QString &dataFolder)
 {
     if (auto refusal = mdl_func::refuseNonAsciiName(file))
+        return {std::nullopt, refusal};
+    if (auto refusal = refuseNonPicture(file))
         return {std::nullopt, refusal};
     try {
         const QString previous = stored(db, QStringLiteral("backGround")).trimmed();
@@ -244,6 +254,12 @@ Outcome cancelBackground(SiteDb &db, const QString &dataFolder, const QString &s
 
 Outcome savePopup(SiteDb &db, const PopupSetting &boxes)
 {
+    if (const int bad = badPopupNumber(boxes)) {
+        static const QString names[] = {QStringLiteral("宽度"), QStringLiteral("高度"), QStringLiteral("距屏幕顶边距离"),
+                                        QStringLiteral("距屏幕左边距离")};
+        return {false, ui::Message{names[bad - 1] + QStringLiteral("必须是0到%1之间的整数！").arg(kPopupNumberMax),
+                                   ui::vbCritical, kHint}};
+    }
     PopupSetting s = boxes;
     s.content = textforms::encode(boxes.content);
     if (!fitsJoined(s.title, false))
@@ -252,7 +268,7 @@ Outcome savePopup(SiteDb &db, const PopupSetting &boxes)
         return {false, ui::Message{QStringLiteral("内容中不能包含“||”！"), ui::vbCritical, kHint}};
     const std::optional<QString> value = encodePopup(s);
     if (!value)
-        return {false, ui::Message{QStringLiteral("距屏幕左边距离必须是数字！"), ui::vbCritical, kHint}};
+        return {false, ui::Message{err::text(err::Kind::Unexpected), ui::vbCritical, kHint}};
     try {
         ProfileStore(db).setColumn(QStringLiteral("adBoard"), *value);
     } catch (const std::exception &e) {

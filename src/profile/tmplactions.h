@@ -47,6 +47,7 @@ Outcome cancelBackground(SiteDb &db, const QString &dataFolder, const QString &s
 // ---- Pop-up window and script-effect editors ------------------------------------------
 
 // Stores the pop-up window from the editor's boxes (content as typed, CR LF lines).
+// A size or position that is no whole number from 0 to kPopupNumberMax is refused.
 Outcome savePopup(SiteDb &db, const PopupSetting &boxes);
 // Stores the script effect; the text counts only for effects that show one.
 Outcome saveScript(SiteDb &db, int index, const QString &text);

@@ -1,6 +1,7 @@
 #include "publish/datapacker.h"
 
 #include "platform/errors.h"
+#include "platform/fileutil.h"
 #include "platform/version.h"
 
 #include <QDateTime>
@@ -14,9 +15,6 @@
 #include <QTemporaryFile>
 #include <QThread>
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <zip.h>
 #include <zlib.h>
 
@@ -34,8 +32,8 @@ const QStringList kCompressedSuffixes = {
     QStringLiteral("mp3"), QStringLiteral("mp4"),
 };
 
-// An archive is written as "<name>.XXXXXX" beside its place and renamed when done: a
-// packing killed meanwhile leaves that file behind.
+// An archive being written lies beside its place as "<name>.XXXXXX" until it is
+// complete: a packing killed meanwhile leaves that file behind.
 QRegularExpression temporaryName(const QString &archive)
 {
     return QRegularExpression(QStringLiteral("^") + QRegularExpression::escape(archive)
@@ -116,7 +114,7 @@ namespace {
 // The archive is written here; zip's own records, little-endian.
 class ZipWriter {
 public:
-    explicit ZipWriter(QFile &out, const std::atomic_bool *cancel)
+    explicit ZipWriter(QIODevice &out, const std::atomic_bool *cancel)
         : m_out(out)
         , m_cancel(cancel)
     {
@@ -266,7 +264,7 @@ private:
             throw err::FileError(err::Kind::FileWrite, m_out.errorString());
     }
 
-    QFile &m_out;
+    QIODevice &m_out;
     const std::atomic_bool *m_cancel;
     QByteArray m_buffer = QByteArray(1024 * 1024, Qt::Uninitialized);
     QByteArray m_packed = QByteArray(256 * 1024, Qt::Uninitialized);
@@ -290,25 +288,24 @@ bool writeZip(const QString &archive, const QList<ZipEntry> &entries, const std:
     if (cancelled(cancel))
         return false;
 
-    // Written beside the old archive under a new name, then renamed over it: the old one
-    // stays whole until the new one is.
-    QTemporaryFile out(archive + QStringLiteral(".XXXXXX"));
-    if (!out.open())
-        throw err::FileError(err::Kind::FileWrite, out.errorString() + QLatin1Char(' ') + archive);
-    ZipWriter zip(out, cancel);
-    for (qsizetype i = 0; i < entries.size(); ++i)
-        if (!zip.add(entries.at(i), names.at(i)))
-            return false;
-    zip.finish();
-    if (!out.flush())
-        throw err::FileError(err::Kind::FileWrite, out.errorString() + QLatin1Char(' ') + archive);
-    // Readable as the archives were before.
-    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                       | QFileDevice::ReadOther);
-    if (::rename(QFile::encodeName(out.fileName()).constData(), QFile::encodeName(archive).constData()) != 0)
-        throw err::FileError(err::Kind::FileWrite, QString::fromLocal8Bit(std::strerror(errno)) + QLatin1Char(' ') + archive);
-    out.setAutoRemove(false);
-    return true;
+    // Written beside the old archive, which it replaces only once complete.
+    bool stopped = false;
+    try {
+        fileutil::writeReplace(archive, [&](QIODevice &out) {
+            ZipWriter zip(out, cancel);
+            for (qsizetype i = 0; i < entries.size(); ++i)
+                if (!zip.add(entries.at(i), names.at(i))) {
+                    stopped = true;
+                    return false;
+                }
+            zip.finish();
+            return true;
+        });
+    } catch (const err::Error &) {
+        if (!stopped)
+            throw;
+    }
+    return !stopped;
 }
 
 QStringList zipEntries(const QString &archive)

@@ -12,6 +12,8 @@
 #include <QJsonObject>
 #include <QLibraryInfo>
 #include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QTranslator>
 
@@ -53,6 +55,15 @@ qint64 residentKb()
             return line.mid(6).trimmed().split(' ').value(0).toLongLong();
     return -1;
 }
+
+// Writes the report to the probe file, whole each time.
+void writeReport(const QString &probe, const QJsonObject &report)
+{
+    QFile out(probe);
+    if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        out.write(QJsonDocument(report).toJson());
+}
+
 } // namespace
 
 void watchStartup()
@@ -60,6 +71,20 @@ void watchStartup()
     const QString probe = qEnvironmentVariable("QUORVIK_STARTUP_PROBE");
     if (probe.isEmpty())
         return;
+    // Message boxes are answered as a user pressing Enter would, and their texts reported
+    // at once: a start that fails ends in a box, and the report says which.
+    static QJsonArray boxes;
+    auto *answer = new QTimer(qApp);
+    answer->setInterval(5);
+    QObject::connect(answer, &QTimer::timeout, qApp, [probe] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || !box->defaultButton())
+            return;
+        boxes.append(box->text());
+        writeReport(probe, QJsonObject{{QStringLiteral("boxes"), boxes}});
+        box->defaultButton()->click();
+    });
+    answer->start();
     // The main window is made by the splash; look for it once it exists.
     auto *poll = new QTimer(qApp);
     poll->setInterval(5);
@@ -87,10 +112,8 @@ void watchStartup()
         const int settleMs = qEnvironmentVariableIntValue("QUORVIK_STARTUP_SETTLE_MS");
         QTimer::singleShot(settleMs, qApp, [main, report, probe]() mutable {
             report[QStringLiteral("residentKb")] = residentKb();
-            QFile out(probe);
-            if (out.open(QIODevice::WriteOnly | QIODevice::Truncate))
-                out.write(QJsonDocument(report).toJson());
-            out.close();
+            report[QStringLiteral("boxes")] = boxes;
+            writeReport(probe, report);
             main->close();
         });
     });

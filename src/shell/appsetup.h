@@ -10,6 +10,7 @@ void prepareEnvironment();
 void prepareApplication(QApplication &app);
 // When QUORVIK_STARTUP_PROBE names a file, writes a start-up report there once the main
 // window has loaded, and ends the program (used by the start-up test and benchmark).
+// Message boxes are then answered with their default button and their texts reported.
 void watchStartup();
 // After the event loop: destroys what is left, web views before their profile.
 void tearDown();

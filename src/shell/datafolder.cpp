@@ -54,6 +54,12 @@ Folders findAndRepair(const QString &programFolder)
     }
     f.currDataPath = f.currImgPath;
 
+    // A backup, restore or import cut off between the two renames of its folder swap is
+    // finished or undone before anything looks at the folders.
+    for (const QString &folder : {f.currImgPath, defaultFolder, programFolder + kBackupFolder})
+        for (const QString &swapped : {folder, folder + QStringLiteral("images")})
+            fileutil::recoverSwap(swapped);
+
     if (!QFileInfo(f.currImgPath).isDir()) {
         f.currImgPath = defaultFolder;
         resetPathFile(programFolder);
@@ -70,9 +76,12 @@ Folders findAndRepair(const QString &programFolder)
             for (const QString &needed : {pristine, programFolder + kInitFolder + kPathFile})
                 if (!QFileInfo(needed).isFile())
                     throw err::FileError(err::Kind::FileMissing, needed);
+            // The emptied folder with the pristine database is made beside the old one
+            // and swapped in.
             fileutil::makeFolder(defaultFolder);
-            fileutil::clearFolder(defaultFolder);
-            fileutil::copyReplace(pristine, defaultFolder + kDbName);
+            fileutil::FolderSwap swap(defaultFolder);
+            fileutil::copyReplace(pristine, swap.path() + kDbName);
+            swap.commit();
             f.repaired = true;
         }
         resetPathFile(programFolder);

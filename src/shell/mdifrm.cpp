@@ -15,6 +15,7 @@
 #include "publish/verfrm.h"
 #include "platform/artwork.h"
 #include "platform/version.h"
+#include "shell/backup.h"
 #include "shell/datafolder.h"
 #include "shell/splash.h"
 
@@ -33,6 +34,13 @@
 namespace {
 QPointer<MDIFrm> g_main;
 QString g_programFolder;
+
+// The unloaded windows go now, while the database is open: a view abandoning files it
+// copied in but never saved needs it to see whether anything else names them.
+void letUnloadedWindowsGo()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 } // namespace
 
 QString MDIFrm::programFolder()
@@ -82,7 +90,14 @@ void MDIFrm::showMainWindow()
     }
     auto *main = new MDIFrm;
     main->setAttribute(Qt::WA_DeleteOnClose, false);
-    main->MDIForm_Load(programFolder());
+    if (main->MDIForm_Load(programFolder()))
+        return;
+    // The start failed and the program ends with status 1. Nothing may keep it alive: no
+    // window stays, and the end reaches the event loop running now as well as the main
+    // one when that has not started yet (showing the splash already runs events before it).
+    forms().unloadAll();
+    QCoreApplication::exit(1);
+    QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
 }
 
 void MDIFrm::buildMenu()
@@ -232,13 +247,20 @@ bool MDIFrm::MDIForm_Load(const QString &programFolder)
         app().currDataPath = f.currDataPath;
     } catch (const std::exception &e) {
         forms().starting = false;
+        // The splash stays on top of every window: it goes first, so that the box is seen.
+        forms().unload<frmSplash>();
         ui::msgBox(err::descriptionOf(e), ui::vbCritical, QStringLiteral("错误"));
-        QCoreApplication::exit(1);
         return false;
     }
     // 4. From here on every failure is passed over.
-    // 5. The site database.
-    app().conn.open(app().currImgPath + datafolder::kDbName);
+    // 5. The site database. A file another program holds, or a damaged one, is said at
+    // once; the views then meet the closed connection in their own ways.
+    const QString database = app().currImgPath + datafolder::kDbName;
+    if (!app().conn.open(database)) {
+        const std::optional<err::Kind> why = app().conn.openFailure();
+        if (why == err::Kind::DbLocked || why == err::Kind::DbDamaged)
+            ui::msgBox(err::describe(*why, database), ui::vbExclamation, QStringLiteral("警告"));
+    }
     // 6. The caption.
     try {
         const Rows rows = app().conn.select(QStringLiteral("SELECT * FROM user_info"));
@@ -326,9 +348,7 @@ void MDIFrm::MDIForm_Unload()
     }
     forms().unloadAll();
     m_activeView = nullptr;
-    // The windows go now, while the database is open: a view abandoning files it copied
-    // in but never saved needs it to see whether anything else names them.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    letUnloadedWindowsGo();
     app().conn.close();
     QCoreApplication::quit();
 }
@@ -341,11 +361,8 @@ void MDIFrm::closeEvent(QCloseEvent *event)
 
 void MDIFrm::backupData()
 {
-    const QString source = app().currentPath + datafolder::kDefaultFolder;
-    const QString backup = app().currentPath + datafolder::kBackupFolder;
     try {
-        fileutil::removeFolder(backup);
-        fileutil::copyFolder(source, backup);
+        backup::save(app().currImgPath, app().currentPath + datafolder::kBackupFolder);
     } catch (const std::exception &e) {
         ui::msgBox(err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示"));
         return;
@@ -377,11 +394,9 @@ void MDIFrm::restoreData()
             forms().unload<updataFrm>();
         }
         m_activeView = nullptr;
-        if (app().conn.isOpen())
-            app().conn.close();
-        fileutil::copyFolder(backup, app().currentPath + datafolder::kDefaultFolder);
-        if (!app().conn.open(app().currImgPath + datafolder::kDbName))
-            throw err::DbError(err::Kind::DbNotOpen, app().currImgPath + datafolder::kDbName);
+        // The views remove the copies they never saved before the restored files arrive.
+        letUnloadedWindowsGo();
+        backup::restore(backup, app().currImgPath, app().conn);
     } catch (const std::exception &e) {
         forms().closing = false;
         ui::msgBox(err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示"));

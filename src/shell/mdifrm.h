@@ -17,7 +17,8 @@ public:
 
     // The single instance (nullptr before start-up has shown it).
     static MDIFrm *instance();
-    // Creates the main window if needed, runs its load sequence and shows it.
+    // Creates the main window if needed, runs its load sequence and shows it; when the
+    // load sequence fails, the program ends with status 1.
     static void showMainWindow();
     // The program folder the load sequence uses: the executable's folder unless a
     // test named another one.
@@ -33,7 +34,7 @@ public:
     QString decode(const QString &text) const { return app().decode(text); }
 
     // The load sequence; programFolder ends in "/". Returns false when the data folder
-    // could not be repaired and the program must end.
+    // could not be repaired (after its box) and the program must end.
     bool MDIForm_Load(const QString &programFolder);
     void xMenu1_Click(const QString &key);
     void xToolbar1_ButtonClick(int index);

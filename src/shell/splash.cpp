@@ -4,6 +4,7 @@
 #include "platform/artwork.h"
 #include "shell/mdifrm.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <algorithm>
 #include <QScreen>
@@ -20,7 +21,9 @@ frmSplash::frmSplash(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Image1);
+    Image1->installEventFilter(this);
     msSinceLastTick = [this] { return m_sinceTick.isValid() ? m_sinceTick.restart() : 0; };
+    warmUp = [] { warmUpPanes(); };
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(50);
@@ -40,8 +43,20 @@ void frmSplash::Form_Load()
     }
     m_sinceTick.start();
     Timer1->start();
-    // While the splash is up, the web engine gets ready for the views' panes.
-    QTimer::singleShot(0, this, [] { warmUpPanes(); });
+}
+
+bool frmSplash::eventFilter(QObject *watched, QEvent *event)
+{
+    // The web engine's start blocks for a while: it comes after the picture's first paint
+    // has reached the screen (the queued call runs once this paint is done and flushed).
+    if (watched == Image1 && event->type() == QEvent::Paint && !m_painted) {
+        m_painted = true;
+        QTimer::singleShot(0, this, [this] {
+            if (warmUp)
+                warmUp();
+        });
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmSplash::Timer1_Timer()

@@ -1,6 +1,7 @@
 #pragma once
 // The splash window shown while the program starts; on its third timer tick it shows
-// the main window, whose load sequence unloads the splash.
+// the main window, whose load sequence unloads the splash. The web engine starts while
+// it is up, once its picture is on screen.
 
 #include "platform/formregistry.h"
 
@@ -25,9 +26,16 @@ public:
     long elapsed = 0;
     // Milliseconds since the previous tick (or since load); tests replace it.
     std::function<qint64()> msSinceLastTick;
+    // The slow work done while the splash is up (the web engine's start), run once the
+    // splash picture has been painted; tests replace it.
+    std::function<void()> warmUp;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QElapsedTimer m_sinceTick;
+    bool m_painted = false;
 };
 
 namespace mdl_frmSplash {

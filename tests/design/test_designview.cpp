@@ -63,6 +63,32 @@ class TestDesignView : public QObject {
         v->ppMnu->hide();
     }
 
+    // Shows the view as the active window, so that focus moves as it does for a user.
+    void showActive()
+    {
+        v->show();
+        v->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(v));
+    }
+
+    // Clicks a node with the mouse.
+    void mouseClick(const QString &text)
+    {
+        QTreeWidgetItem *it = item(text);
+        QVERIFY2(it, qPrintable(text));
+        QTest::mouseClick(v->tvw_nav->viewport(), Qt::LeftButton, {}, v->tvw_nav->visualItemRect(it).center());
+    }
+
+    struct ButtonState {
+        bool addCat, addFile, up, down, mod;
+        bool operator==(const ButtonState &) const = default;
+    };
+    ButtonState buttons() const
+    {
+        return {v->cmd_addCat->isEnabled(), v->cmd_addFile->isEnabled(), v->cmd_up->isEnabled(),
+                v->cmd_down->isEnabled(), v->cmd_mod->isEnabled()};
+    }
+
     // A tree of every kind of node:
     //   公司简介 (page, txt) · 新闻中心 (category) › 公司新闻 (news), 行业动态 (news)
     //   产品 (category) › 家电 (category) › 冰箱 (imgs), 空调 (adv) ; 产品 › 目录页 (page, NULL format)
@@ -98,7 +124,7 @@ private slots:
         QCOMPARE(root->text(0), QStringLiteral("我的网站"));
         QCOMPARE(root->data(0, designFrm::KeyRole).toString(), QStringLiteral("root"));
         QVERIFY(root->isExpanded());
-        QCOMPARE(v->mNode, root);
+        QCOMPARE(v->mNode(), root);
         QCOMPARE(childTexts(root), (QStringList{"公司简介", "新闻中心", "产品"}));
         QCOMPARE(childTexts(item("产品")), (QStringList{"家电", "目录页"}));
         QCOMPARE(item("冰箱")->data(0, designFrm::KeyRole).toString(), QStringLiteral("thd_7_1"));
@@ -111,12 +137,12 @@ private slots:
     {
         app().conn.close();
         v->ppMnu_refresh_Click();
-        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("不期望的错误！errNo:mdl_nov"));
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("不期望的错误！errNo:mdl_nov\r\n数据库没有打开"));
         QCOMPARE(m_prompts->lastMessage().style, 16);
         QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("提示"));
         // The root stays, and handlers still find a current node.
         QVERIFY(v->root());
-        QCOMPARE(v->mNode, v->root());
+        QCOMPARE(v->mNode(), v->root());
     }
 
     void activationShowsTheWelcomePage()
@@ -150,7 +176,7 @@ private slots:
         QFETCH(bool, down);
         buildSampleTree();
         click(node, Qt::RightButton);
-        QCOMPARE(v->mNode, item(node));
+        QCOMPARE(v->mNode(), item(node));
         QCOMPARE(v->ppMnu_addCat->isEnabled(), addCat);
         QCOMPARE(v->cmd_addCat->isEnabled(), addCat);
         QCOMPARE(v->ppMnu_addFile->isEnabled(), addFile);
@@ -253,7 +279,7 @@ private slots:
         v->ppMnu_del_Click();
         QVERIFY(!item(QStringLiteral("产品")));
         QVERIFY(!item(QStringLiteral("冰箱")));
-        QCOMPARE(v->mNode, v->root());
+        QCOMPARE(v->mNode(), v->root());
         QCOMPARE(count(QStringLiteral("SELECT count(*) AS n FROM firstCatalog WHERE firstCatalog='产品'")), 0);
         QCOMPARE(count(QStringLiteral("SELECT count(*) AS n FROM secondCatalog WHERE firstCatalog='产品'")), 0);
         QCOMPARE(count(QStringLiteral("SELECT count(*) AS n FROM thirdCatalog")), 0);
@@ -282,7 +308,7 @@ private slots:
         // Up swaps orders and reloads with the root current.
         v->ppMnu_moveUp_Click();
         QCOMPARE(childTexts(v->root()), (QStringList{"公司简介", "产品", "新闻中心"}));
-        QCOMPARE(v->mNode, v->root());
+        QCOMPARE(v->mNode(), v->root());
         QCOMPARE(changed.count(), 1);
         click(QStringLiteral("行业动态"));
         v->cmd_up_Click();
@@ -312,7 +338,7 @@ private slots:
         QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("已存在重名，更改名称!"));
         QCOMPARE(m_prompts->lastMessage().style, 48);
         QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("警告"));
-        QCOMPARE(v->mNode, v->root());
+        QCOMPARE(v->mNode(), v->root());
         // The site name is taken too; another case is not.
         click(QStringLiteral("产品"));
         v->tvw_nav_BeforeLabelEdit();
@@ -366,6 +392,18 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_VERIFY(item(QStringLiteral("新闻")));
         QCOMPARE(count(QStringLiteral("SELECT count(*) AS n FROM secondCatalog WHERE firstCatalog='新闻'")), 2);
+        // A command run while the editor is still open takes its text as the new name.
+        click(QStringLiteral("新闻"));
+        v->ppMnu_ren_Click();
+        editor = v->tvw_nav->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("动态"));
+        v->ppMnu_refresh_Click();
+        QVERIFY(item(QStringLiteral("动态")));
+        QCOMPARE(count(QStringLiteral("SELECT count(*) AS n FROM firstCatalog WHERE firstCatalog='动态'")), 1);
+        testenv::settle();
+        QCOMPARE(m_prompts->calls.size(), 0);
+        QVERIFY(!v->tvw_nav->findChild<QLineEdit *>() || !v->tvw_nav->findChild<QLineEdit *>()->isVisible());
     }
 
     void addCategory()
@@ -560,7 +598,144 @@ private slots:
         QCOMPARE(m_prompts->lastMessage().style, 48);
         QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("警告"));
         QVERIFY(!item(QStringLiteral("冰箱")));
-        QCOMPARE(v->mNode, v->root());
+        QCOMPARE(v->mNode(), v->root());
+    }
+
+    // A rename left open when another command is clicked: the rename is settled
+    // first, and the command then works on the tree as the rename left it.
+    void renameThenDeleteThroughClicks_data()
+    {
+        QTest::addColumn<bool>("typeText");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QStringList>("columnsAfter");
+        const QStringList all{"O'Neil简介", "公司简介", "新闻中心", "产品"};
+        QTest::newRow("unchanged") << false << QString() << QStringList{"已存在重名，更改名称!"} << all;
+        QTest::newRow("cleared") << true << QString() << QStringList{"重命名不能为空！"} << all;
+        QTest::newRow("new name") << true << QStringLiteral("关于我们") << QStringList{"确实要删除“关于我们”项吗？"}
+                                  << QStringList{"公司简介", "新闻中心", "产品"};
+    }
+
+    void renameThenDeleteThroughClicks()
+    {
+        QFETCH(bool, typeText);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, messages);
+        QFETCH(QStringList, columnsAfter);
+        app().conn.exec(QStringLiteral("INSERT INTO firstCatalog VALUES ('O''Neil简介',0,0,'txt')"));
+        buildSampleTree();
+        m_prompts->runEventsInBoxes = true;
+        showActive();
+        mouseClick(QStringLiteral("O'Neil简介"));
+        QTest::mouseClick(v->cmd_ren, Qt::LeftButton);
+        auto *editor = v->tvw_nav->findChild<QLineEdit *>();
+        QVERIFY(editor && editor->hasFocus());
+        if (typeText) {
+            editor->selectAll();
+            QTest::keyClick(editor, Qt::Key_Backspace);
+            editor->insert(typed); // typed: keyClicks knows Latin-1 only
+        }
+        m_prompts->answerMsg(ui::vbOK);
+        QTest::mouseClick(v->cmd_delNode, Qt::LeftButton);
+        testenv::settle();
+        QCOMPARE(m_prompts->messages(), messages);
+
+        const auto stored = [] {
+            QStringList names;
+            for (const QSqlRecord &r : app().conn.select(QStringLiteral("SELECT firstCatalog FROM firstCatalog ORDER BY orderID")))
+                names << db::text(r, QStringLiteral("firstCatalog"));
+            return names;
+        };
+        QCOMPARE(stored(), columnsAfter);
+        QVERIFY(v->root());
+        QCOMPARE(childTexts(v->root()), columnsAfter);
+        QCOMPARE(v->mNode(), v->root());
+        // Another delete meets the root, and after a refresh the tree is what is stored.
+        m_prompts->clear();
+        QTest::mouseClick(v->cmd_delNode, Qt::LeftButton);
+        QCOMPARE(m_prompts->messages(), QStringList{"不能够删除根目录!"});
+        QTest::mouseClick(v->cmd_refresh, Qt::LeftButton);
+        QCOMPARE(childTexts(v->root()), columnsAfter);
+    }
+
+    // Whenever the root becomes current again, the commands follow it at once.
+    void buttonsFollowEveryReload_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("refresh") << "refresh";
+        QTest::newRow("move") << "move";
+        QTest::newRow("delete") << "delete";
+        QTest::newRow("refused rename") << "refused rename";
+        QTest::newRow("format dialog finds the page gone") << "page gone";
+    }
+
+    void buttonsFollowEveryReload()
+    {
+        QFETCH(QString, path);
+        buildSampleTree();
+        click(QStringLiteral("公司简介"));
+        // A first-level page that can move down, previewed.
+        QCOMPARE(buttons(), (ButtonState{false, false, false, true, true}));
+        if (path == "refresh") {
+            v->cmd_refresh_Click();
+        } else if (path == "move") {
+            v->cmd_down_Click();
+        } else if (path == "delete") {
+            m_prompts->answerMsg(ui::vbOK);
+            v->cmd_delNode_Click();
+        } else if (path == "refused rename") {
+            v->cmd_ren_Click();
+            v->tvw_nav_AfterLabelEdit(QStringLiteral("产品"));
+        } else {
+            m_prompts->onDialog<dgnFrm_modFile>([](dgnFrm_modFile &d) {
+                app().conn.exec(QStringLiteral("DELETE FROM firstCatalog WHERE firstCatalog='公司简介'"));
+                d.opt_Click(1);
+                d.cmd_cfm_Click();
+            });
+            v->cmd_mod_Click();
+        }
+        QCOMPARE(v->mNode(), v->root());
+        QCOMPARE(buttons(), (ButtonState{true, true, false, false, false}));
+        QCOMPARE(v->ppMnu_moveDown->isEnabled(), false);
+        QCOMPARE(v->ppMnu_addCat->isEnabled(), true);
+        // The keyboard moves the current node too.
+        v->tvw_nav->setCurrentItem(item(QStringLiteral("产品")));
+        QCOMPARE(v->mNode(), item(QStringLiteral("产品")));
+        QCOMPARE(buttons(), (ButtonState{true, true, true, false, false}));
+    }
+
+    // Both page dialogs at their design size: each option, caption and button whole,
+    // lies inside the grid at one end of the scroll range or the other.
+    void everyFormatOptionCanBeSeen()
+    {
+        buildSampleTree();
+        const auto check = [](QDialog &d, FormatGrid *grid, QScrollBar *bar) {
+            d.adjustSize();
+            d.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&d));
+            // The grid itself is not cut off by the dialog.
+            QCOMPARE(grid->visibleRegion().boundingRect(), grid->rect());
+            QList<QRect> atTop, atEnd;
+            bar->setValue(0);
+            for (QRadioButton *o : grid->opt)
+                atTop << o->geometry();
+            bar->setValue(bar->maximum());
+            for (QRadioButton *o : grid->opt)
+                atEnd << o->geometry();
+            for (int i = 0; i < 8; ++i) {
+                const bool seen = grid->rect().contains(atTop[i]) || grid->rect().contains(atEnd[i]);
+                QVERIFY2(seen, qPrintable(grid->opt[i]->text()));
+                QVERIFY(grid->opt[i]->width() >= grid->opt[i]->sizeHint().width());
+            }
+            QVERIFY(grid->rect().contains(atEnd[6]));
+            QVERIFY(grid->rect().contains(atEnd[7]));
+            d.reject();
+        };
+        m_prompts->onDialog<dgnFrm_addFile>([&](dgnFrm_addFile &d) { check(d, d.Picture1, d.vscrl); });
+        v->cmd_addFile_Click();
+        click(QStringLiteral("公司简介"));
+        m_prompts->onDialog<dgnFrm_modFile>([&](dgnFrm_modFile &d) { check(d, d.Picture1, d.vscrl); });
+        v->cmd_mod_Click();
     }
 
     void statusHints()
@@ -581,8 +756,6 @@ private slots:
         QCOMPARE(p0.option, QPoint(705, 2250));
         QCOMPARE(FormatGrid::gridPos(4, 0).thumbnail, QPoint(180 + 2640, 2775));
         QCOMPARE(FormatGrid::gridPos(7, 100).option, QPoint(705 + 2640, 6630 - 100));
-        QCOMPARE(FormatGrid::scrollMaximum(FormatGrid::Variant::AddFile), 2470);
-        QCOMPARE(FormatGrid::scrollMaximum(FormatGrid::Variant::ModFile), 2170);
         FormatGrid grid(FormatGrid::Variant::AddFile);
         QVERIFY(grid.lbl_bg->isHidden());
         grid.img_Click(3);
@@ -592,6 +765,7 @@ private slots:
         QCOMPARE(grid.img[2]->frameShape(), QFrame::Box);
         grid.vscrl_Change(2470);
         QCOMPARE(grid.opt[6]->y(), (6630 - 2470 + 7) / 15);
+        QCOMPARE(grid.lbl_bg->pos(), QPoint((180 + 70 + 7) / 15, (2775 + 70 - 2470 + 7) / 15));
     }
 };
 

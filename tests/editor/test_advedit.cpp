@@ -8,6 +8,7 @@
 #include "testenv.h"
 #include "testmain.h"
 
+#include <QDir>
 #include <QImage>
 #include <memory>
 
@@ -149,9 +150,7 @@ private slots:
 
     void saveInsertsThenUpdates()
     {
-        e->currentPage = [] { return std::pair{design::Level::Second, QStringLiteral("空调")}; };
-        app().BnewRecord = true;
-        e->putInnerHTML(kPage);
+        e->loadPage(design::Level::Second, QStringLiteral("空调"), kPage, false);
         e->tlBar_ButtonClick("save");
         QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据保存成功！"));
         QCOMPARE(m_prompts->lastMessage().style, 64);
@@ -170,10 +169,126 @@ private slots:
         QCOMPARE(m_prompts->calls.size(), 0);
 
         e->aspFileName = "none";
-        e->currentPage = [] { return std::pair{design::Level::Root, QStringLiteral("我的网站")}; };
+        e->loadPage(design::Level::Root, QStringLiteral("我的网站"), QString(), false);
         e->saveContent();
         QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("没有在左边选择栏目！"));
         QCOMPARE(storedPages().size(), 1);
+    }
+
+    // The save goes to the page the editor opened, and updates a record it found: a
+    // record gone meanwhile is reported, never inserted again.
+    void saveGoesToThePageOpened()
+    {
+        app().conn.exec("INSERT INTO secondCatalog VALUES ('产品','冰箱',0,2,'adv')");
+        app().conn.exec("INSERT INTO content02 (secondCatalog, value01) VALUES ('空调','<p>old</p>')");
+        e->loadPage(design::Level::Second, QStringLiteral("空调"), QStringLiteral("<p>old</p>"), true);
+        // The data-entry view opens a page without a record elsewhere.
+        app().BnewRecord = true;
+        e->putInnerHTML(QStringLiteral("<p>new</p>"));
+        e->saveContent();
+        QCOMPARE(storedPages(), QStringList{"<p>new</p>"});
+        QCOMPARE(int(app().conn.select("SELECT 1 FROM content02 WHERE secondCatalog='冰箱'").size()), 0);
+
+        app().conn.exec("DELETE FROM content02");
+        m_prompts->clear();
+        e->saveContent();
+        QCOMPARE(m_prompts->messages(), QStringList{"数据库中没有找到要修改的记录"});
+        QCOMPARE(m_prompts->lastMessage().style, 64);
+        QCOMPARE(int(app().conn.select("SELECT 1 FROM content02").size()), 0);
+    }
+
+    // Pictures inserted through the dialog, in data folders and with names that a
+    // file URL must encode: the stored page names "[imgpath]/" and the file's own name,
+    // the editor shows the picture, and the page opened again shows it too.
+    void awkwardFoldersAndNames_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("ampersand") << "R&D/userImages/" << "photo.png";
+        QTest::newRow("hash") << "no#1/userImages/" << "photo.png";
+        QTest::newRow("percent") << "100%/userImages/" << "photo.png";
+        QTest::newRow("blanks") << "my site/user Images/" << "my photo.png";
+        QTest::newRow("apostrophe") << "o'neil/userImages/" << "it's.png";
+        QTest::newRow("hash in the name") << "userImages/" << "a#b.png";
+        QTest::newRow("all at once") << "R&D #1 100% o'neil/user Images/" << "a#b 50%.png";
+    }
+
+    void awkwardFoldersAndNames()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, name);
+        app().currImgPath = m_prog->file(folder);
+        QImage img(33, 21, QImage::Format_RGB32);
+        img.fill(Qt::green);
+        QVERIFY(QDir().mkpath(m_prog->file("mine")) && QDir().mkpath(app().currImgPath));
+        QVERIFY(img.save(m_prog->file("mine/") + name, "PNG"));
+        e = std::make_unique<advEdit>();
+        e->resize(900, 600);
+        e->show();
+        e->loadPage(design::Level::Second, QStringLiteral("空调"), QStringLiteral("<p>x</p>"), false);
+
+        m_prompts->answerFile(m_prog->file("mine/") + name);
+        m_prompts->onDialog<dlgFrm_img>([](dlgFrm_img &d) {
+            d.cmd_imgPath_Click();
+            d.txt_alt->setText("Our logo");
+            d.OKButton_Click();
+        });
+        e->tlBar_ButtonClick("img");
+        QCOMPARE(m_prompts->messageCount(), 0);
+        QTRY_COMPARE(e->DHTMLEditer->evaluate("document.images[0].naturalWidth").toInt(), 33);
+
+        QString attrName = name;
+        attrName.replace("'", "[&#39;]");
+        const QString stored = "<p>x</p><img src=\"[imgpath]/" + attrName + "\" height=\"21\" width=\"33\" alt=\"Our logo\" border=\"0\">";
+        QCOMPARE(e->innerHTML(), stored);
+        e->saveContent();
+        QCOMPARE(storedPages(), QStringList{stored});
+
+        // Through the code and preview tabs and back, and opened again.
+        e->sstb->setCurrentIndex(1);
+        e->sstb->setCurrentIndex(2);
+        QTRY_COMPARE(e->DHTMLSafer->evaluate("document.images[0].naturalWidth").toInt(), 33);
+        e->sstb->setCurrentIndex(0);
+        QCOMPARE(e->innerHTML(), stored);
+        e->loadPage(design::Level::Second, QStringLiteral("空调"), storedPages().first(), true);
+        QTRY_COMPARE(e->DHTMLEditer->evaluate("document.images[0].naturalWidth").toInt(), 33);
+        QCOMPARE(e->innerHTML(), stored);
+    }
+
+    // A picture chosen again under the same name replaces the file: the editor shows
+    // the new picture, and so does the page opened again.
+    void aReplacedPictureIsShownAnew()
+    {
+        e->loadPage(design::Level::Second, QStringLiteral("空调"), QString(), false);
+        const auto insert = [this](const QString &file) {
+            m_prompts->answerFile(file);
+            m_prompts->onDialog<dlgFrm_img>([](dlgFrm_img &d) {
+                d.cmd_imgPath_Click();
+                d.OKButton_Click();
+            });
+            e->tlBar_ButtonClick("img");
+        };
+        const auto picture = [this](const QString &folder, int w, int h) {
+            QImage img(w, h, QImage::Format_RGB32);
+            img.fill(Qt::yellow);
+            QDir().mkpath(m_prog->file(folder));
+            img.save(m_prog->file(folder) + "same.png", "PNG");
+            return m_prog->file(folder) + "same.png";
+        };
+        insert(picture("one/", 40, 30));
+        QTRY_COMPARE(e->DHTMLEditer->evaluate("document.images[0].naturalWidth").toInt(), 40);
+        insert(picture("two/", 20, 10));
+        QTRY_COMPARE(e->DHTMLEditer->evaluate("document.images.length").toInt(), 2);
+        QTRY_COMPARE(e->DHTMLEditer->evaluate("document.images[1].naturalWidth").toInt(), 20);
+        QCOMPARE(e->DHTMLEditer->evaluate("document.images[0].naturalWidth").toInt(), 20);
+        e->saveContent();
+
+        insert(picture("three/", 12, 6));
+        e->loadPage(design::Level::Second, QStringLiteral("空调"), storedPages().first(), true);
+        QTRY_COMPARE(e->DHTMLEditer->evaluate("document.images.length").toInt(), 2);
+        QTRY_COMPARE(e->DHTMLEditer->evaluate("document.images[0].naturalWidth").toInt(), 12);
+        e->sstb->setCurrentIndex(2);
+        QTRY_COMPARE(e->DHTMLSafer->evaluate("document.images[1].naturalWidth").toInt(), 12);
     }
 
     void aPageThatDoesNotAnswerIsReported()

@@ -44,7 +44,7 @@ private slots:
         QTest::addColumn<TableSpec>("spec");
         QTest::addColumn<QString>("fragment");
         QTest::newRow("defaults") << defaultTable()
-                                  << "<table width=100% border=1 cellpadding=0 cellspacing=0>" + kCells2x2;
+                                  << "<table width=\"100%\" border=\"1\" cellpadding=\"0\" cellspacing=\"0\">" + kCells2x2;
         TableSpec all = defaultTable();
         all.id = "t1";
         all.widthUnit = QStringLiteral("像素");
@@ -54,9 +54,15 @@ private slots:
         all.align = QStringLiteral("居中");
         QTest::newRow("every attribute")
             << all
-            << QStringLiteral("<table ID=t1 width=100像素 height=50% border=1 cellpadding=0 cellspacing=0 bgcolor=#FF0000 "
-                              "bordercolor=#000080 align=center>")
+            << QStringLiteral("<table ID=\"t1\" width=\"100像素\" height=\"50%\" border=\"1\" cellpadding=\"0\" cellspacing=\"0\" "
+                              "bgcolor=\"#FF0000\" bordercolor=\"#000080\" align=\"center\">")
                    + kCells2x2;
+        TableSpec typed{};
+        typed.id = "t\" onclick=\"x";
+        typed.backColor = "red'><b>";
+        QTest::newRow("typed quotes stay inside the value")
+            << typed
+            << "<table ID=\"t&quot; onclick=&quot;x\" bgcolor=\"red'&gt;&lt;b&gt;\"><tr><td>&nbsp;</td></tr></table>";
         TableSpec empty{};
         QTest::newRow("empty boxes: one cell") << empty << "<table><tr><td>&nbsp;</td></tr></table>";
         TableSpec rounded = empty;
@@ -91,14 +97,17 @@ private slots:
         QTest::addColumn<RuleSpec>("spec");
         QTest::addColumn<QString>("fragment");
         QTest::newRow("defaults") << RuleSpec{"", "500", "2", QStringLiteral("居中"), QStringLiteral("无")}
-                                  << "<hr size=2 noshade align=center width=500>";
+                                  << "<hr size=\"2\" noshade align=\"center\" width=\"500\">";
         QTest::newRow("empty boxes") << RuleSpec{"", "", "", QStringLiteral("居中"), QStringLiteral("无")}
-                                     << "<hr noshade align=center>";
+                                     << "<hr noshade align=\"center\">";
         QTest::newRow("colour and shadow")
             << RuleSpec{"#FF0000", "80%", "1", QStringLiteral("左对齐"), QStringLiteral("有")}
-            << "<hr color='#FF0000' size=1 align=left width=80%>";
+            << "<hr color=\"#FF0000\" size=\"1\" align=\"left\" width=\"80%\">";
         QTest::newRow("blank colour, right") << RuleSpec{"  ", "", "", QStringLiteral("右对齐"), QStringLiteral("有")}
-                                             << "<hr align=right>";
+                                             << "<hr align=\"right\">";
+        QTest::newRow("typed colour with a quote")
+            << RuleSpec{"red\" x=\"", "", "", QStringLiteral("右对齐"), QStringLiteral("有")}
+            << "<hr color=\"red&quot; x=&quot;\" align=\"right\">";
     }
     void ruleFragment()
     {
@@ -113,17 +122,23 @@ private slots:
         QTest::addColumn<QString>("fragment");
         QTest::newRow("bare") << ImageSpec{"/d/", "a.jpg", "", "", "", "", QStringLiteral("无"),
                                            QStringLiteral("默认位置")}
-                              << "<img src='/d/a.jpg'>";
+                              << "<img src=\"file:///d/a.jpg\">";
         QTest::newRow("every attribute")
-            << ImageSpec{"/d/", "a.jpg", "30", "40", "our logo", "0", QStringLiteral("模糊效果"),
+            << ImageSpec{"/d/", "a.jpg", "30", "40", "Our logo", "0", QStringLiteral("模糊效果"),
                          QStringLiteral("绝对居中")}
-            << "<img src='/d/a.jpg' height=30 width=40 alt=our logo border=0 "
-               "style='filter:blur(add=1,direction=14,strength=15)' align='absmiddle'>";
+            << "<img src=\"file:///d/a.jpg\" height=\"30\" width=\"40\" alt=\"Our logo\" border=\"0\" "
+               "style=\"filter:blur(add=1,direction=14,strength=15)\" align=\"absmiddle\">";
+        QTest::newRow("alt with quotes and markup")
+            << ImageSpec{"/d/", "a.jpg", "", "", "Tom's \"best\" <b>&</b>", "", "", ""}
+            << "<img src=\"file:///d/a.jpg\" alt=\"Tom's &quot;best&quot; &lt;b&gt;&amp;&lt;/b&gt;\">";
         QTest::newRow("blank alt left out, unknown list texts give nothing")
-            << ImageSpec{"/d/", "a.jpg", "", "", "   ", "", "blur", "left"} << "<img src='/d/a.jpg'>";
-        QTest::newRow("apostrophe in the name stays inside the quotes")
+            << ImageSpec{"/d/", "a.jpg", "", "", "   ", "", "blur", "left"} << "<img src=\"file:///d/a.jpg\">";
+        QTest::newRow("apostrophe in the name")
             << ImageSpec{"/d/", "it's.gif", "", "", "", "", QStringLiteral("X光照片"), QStringLiteral("居中")}
-            << "<img src='/d/it&#39;s.gif' style='filter:xray' align='middle'>";
+            << "<img src=\"file:///d/it%27s.gif\" style=\"filter:xray\" align=\"middle\">";
+        QTest::newRow("awkward folder and name")
+            << ImageSpec{"/t/R&D #1 100%/o'neil/", "a#b c.png", "", "", "", "", "", ""}
+            << "<img src=\"file:///t/R%26D%20%231%20100%25/o%27neil/a%23b%20c.png\">";
     }
     void imageFragment()
     {
@@ -146,12 +161,15 @@ private slots:
             "  <param name=\"EmbedMovie\" value=\"0\">  <param name=\"BGColor\" value=\"\">"
             "  <param name=\"SWRemote\" value=\"\"></object>");
         const QString head = QStringLiteral(
-            "<object codebase=http://download.macromedia.com/pub/shockwave/cabs/flash/swflash.cab#version=6,0,29,0 ");
-        const QString classid = QStringLiteral(" classid=clsid:D27CDB6E-AE6D-11cf-96B8-444553540000>");
+            "<object codebase=\"http://download.macromedia.com/pub/shockwave/cabs/flash/swflash.cab#version=6,0,29,0\" ");
+        const QString classid = QStringLiteral(" classid=\"clsid:D27CDB6E-AE6D-11cf-96B8-444553540000\">");
         QCOMPARE(editor::flashFragment("file:///d/m.swf", "300", "80"),
-                 head + "height=80 width=300" + classid + params);
+                 head + "height=\"80\" width=\"300\"" + classid + params);
         // Empty or non-numeric sizes give the defaults.
-        QCOMPARE(editor::flashFragment("file:///d/m.swf", "", "x"), head + "height=120 width=600" + classid + params);
+        QCOMPARE(editor::flashFragment("file:///d/m.swf", "", "x"),
+                 head + "height=\"120\" width=\"600\"" + classid + params);
+        QVERIFY(editor::flashFragment("file:///d/a&\"b.swf", "", "")
+                    .contains("<param name=\"Movie\" value=\"file:///d/a&amp;&quot;b.swf\">"));
     }
 
     void tabChanges_data()
@@ -256,7 +274,7 @@ private slots:
         db.exec("DELETE FROM content02");
         res = savePage(db, r, page("<p>x</p>"));
         QCOMPARE(res.outcome, SaveOutcome::Failed);
-        QCOMPARE(saveMessage(res)->style, 64);
+        QCOMPARE(*saveMessage(res), (ui::Message{QStringLiteral("数据库中没有找到要修改的记录"), 64, QStringLiteral("提示")}));
         QVERIFY(stored().isEmpty());
 
         // Refusals read nothing and store nothing.

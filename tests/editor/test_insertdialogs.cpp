@@ -3,6 +3,7 @@
 #include "editor/dlgfrm_insert.h"
 #include "fakeprompter.h"
 #include "platform/appcontext.h"
+#include "platform/textforms.h"
 #include "testenv.h"
 #include "testmain.h"
 
@@ -74,7 +75,8 @@ private slots:
         d->cmd_imgPath_Click();
         QCOMPARE(m_prompts->messageCount(), 0);
         d->cmb_spec->setCurrentIndex(2);
-        QCOMPARE(d->fragment(), "<img src='" + m_data + "photo.png' height=30 width=40 border=0 style='filter:gray'>");
+        QCOMPARE(d->fragment(), "<img src=\"" + textforms::fileUrl(m_data + "photo.png")
+                                    + "\" height=\"30\" width=\"40\" border=\"0\" style=\"filter:gray\">");
 
         // A file that is no picture is not copied.
         m_prompts->answerFile(testenv::writeFile(m_src + "fake.jpg", "not a picture"));
@@ -93,28 +95,30 @@ private slots:
     void okNeedsAChosenFile()
     {
         dlgFrm_img *img = forms().get<dlgFrm_img>();
-        img->txt_imgPath->setText("  ");
+        // The path comes only from the file choice: typing changes nothing.
+        QVERIFY(img->txt_imgPath->isReadOnly());
+        QTest::keyClicks(img->txt_imgPath, "/somewhere/a.jpg");
+        QVERIFY(img->txt_imgPath->text().isEmpty());
         img->OKButton_Click();
-        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("图片路径不能为空！"));
-        // A path typed by hand names no copied file.
-        img->txt_imgPath->setText("/somewhere/a.jpg");
-        img->OKButton_Click();
-        QCOMPARE(m_prompts->messageCount(), 2);
+        QCOMPARE(m_prompts->messages(), QStringList{QStringLiteral("图片路径不能为空！")});
+        QCOMPARE(m_prompts->lastMessage().style, 64);
+        QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("提示"));
         QVERIFY(forms().isLoaded<dlgFrm_img>());
 
         dlgFrm_flash *flash = forms().get<dlgFrm_flash>();
+        QVERIFY(flash->txt_path->isReadOnly());
         flash->OKButton_Click();
         QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("路径不能为空！"));
         m_prompts->answerFile(testenv::writeFile(m_src + "movie.swf", "FWS"));
         flash->cmd_view_Click();
         QVERIFY(QFile::exists(m_data + "movie.swf"));
-        QVERIFY(flash->fragment().contains("<param name=\"Movie\" value=\"file://" + m_data + "movie.swf\">"));
+        QVERIFY(flash->fragment().contains("<param name=\"Movie\" value=\"" + textforms::fileUrl(m_data + "movie.swf") + "\">"));
     }
 
     void numbersAndColours()
     {
         dlgFrm_tbl *t = forms().get<dlgFrm_tbl>();
-        QCOMPARE(t->fragment(), QStringLiteral("<table width=100% border=1 cellpadding=0 cellspacing=0><tr><td>&nbsp;</td>"
+        QCOMPARE(t->fragment(), QStringLiteral("<table width=\"100%\" border=\"1\" cellpadding=\"0\" cellspacing=\"0\"><tr><td>&nbsp;</td>"
                                                "<td>&nbsp;</td></tr><tr><td>&nbsp;</td><td>&nbsp;</td></tr></table>"));
         t->txt_row->setText("12a");
         QCOMPARE(t->txt_row->text(), QStringLiteral("12"));
@@ -136,7 +140,7 @@ private slots:
         QVERIFY(forms().isLoaded<dlgFrm_tbl>());
 
         dlgFrm_hr *hr = forms().get<dlgFrm_hr>();
-        QCOMPARE(hr->fragment(), QStringLiteral("<hr size=2 noshade align=center width=500>"));
+        QCOMPARE(hr->fragment(), QStringLiteral("<hr size=\"2\" noshade align=\"center\" width=\"500\">"));
     }
 };
 

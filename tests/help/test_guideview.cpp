@@ -123,6 +123,33 @@ private slots:
         QCOMPARE(picture("about"), QStringLiteral("open"));
     }
 
+    void folderPicturesFollowKeyboardExpandAndCollapse()
+    {
+        QTreeWidget *tree = v->tvw_title;
+        struct Step {
+            const char *folder;
+            Qt::Key key;
+            bool expanded;
+        };
+        const Step steps[] = {
+            {"doc", Qt::Key_Right, true},   {"doc", Qt::Key_Left, false}, {"about", Qt::Key_Minus, false},
+            {"about", Qt::Key_Plus, true}, {"FAQ", Qt::Key_Asterisk, true},
+        };
+        for (const Step &s : steps) {
+            tree->setCurrentItem(v->node(s.folder));
+            QTest::keyClick(tree, s.key);
+            QCOMPARE(v->node(s.folder)->isExpanded(), s.expanded);
+            // No mouse-up came: the picture follows all the same.
+            QCOMPARE(picture(s.folder), s.expanded ? QStringLiteral("open") : QStringLiteral("close"));
+        }
+        // Pages keep theirs, also at the next mouse-up.
+        QCOMPARE(picture("faq01.htm"), QStringLiteral("file"));
+        v->tvw_title_MouseUp();
+        QCOMPARE(picture("faq01.htm"), QStringLiteral("file"));
+        QCOMPARE(picture("FAQ"), QStringLiteral("open"));
+        QCOMPARE(pane()->pages.size(), 1);
+    }
+
     void theViewKeepsItsMinimumAndMargins()
     {
         v->resize(100, 100);
@@ -176,6 +203,43 @@ private slots:
             }
         }
         QVERIFY(links > 20);
+    }
+
+    // The pane shows a line break inside a sentence as a blank, which between two
+    // Chinese characters reads as a gap: the pages run such sentences on, across
+    // inline elements too.
+    void helpPagesBreakNoLineBetweenChineseCharacters()
+    {
+        static const QRegularExpression tag(QStringLiteral("<!--.*?-->|</?([A-Za-z][A-Za-z0-9]*)[^>]*>"),
+                                            QRegularExpression::DotMatchesEverythingOption);
+        static const QStringList inlineTags = {"a",   "abbr", "b",   "code", "em", "font", "i",
+                                               "kbd", "small", "span", "strong", "sub", "sup", "u"};
+        // CJK characters and punctuation, full-width forms, and the quotes, dash and
+        // ellipsis of Chinese text.
+        const QString cjk = QStringLiteral("[\\x{2014}\\x{2018}-\\x{201F}\\x{2026}\\x{2E80}-\\x{9FFF}\\x{F900}-\\x{FAFF}"
+                                           "\\x{FE30}-\\x{FE4F}\\x{FF00}-\\x{FFEF}]");
+        const QRegularExpression gap(cjk + QStringLiteral("[ \\t\\r]*\\n\\s*") + cjk);
+        QStringList gaps;
+        for (const QString &name : shippedPages()) {
+            const QString source = QString::fromUtf8(testenv::readFile(testenv::appDir() + QStringLiteral("help/") + name));
+            // The text as laid out: inline tags vanish, any other tag ends the run of text.
+            QString text;
+            qsizetype from = 0;
+            for (auto it = tag.globalMatch(source); it.hasNext();) {
+                const auto m = it.next();
+                text += source.mid(from, m.capturedStart() - from);
+                if (!inlineTags.contains(m.captured(1).toLower()))
+                    text += QChar(1);
+                from = m.capturedEnd();
+            }
+            text += source.mid(from);
+            for (auto it = gap.globalMatch(text); it.hasNext();) {
+                const auto m = it.next();
+                const QString around = text.mid(m.capturedStart() - 10, m.capturedLength() + 20);
+                gaps << name + QStringLiteral(": ") + QString(around).replace(QChar(1), QLatin1Char(' ')).simplified();
+            }
+        }
+        QVERIFY2(gaps.isEmpty(), qPrintable(gaps.join(QLatin1Char('\n'))));
     }
 };
 

@@ -86,6 +86,11 @@ private slots:
         // A release without a press changes nothing.
         canvas->border_MouseUp(EdgeRight, QPoint(900, 900));
         QCOMPARE(m_host->geometry(), QRect(110, 80, 290, 213));
+        // Every framed host keeps room for the frame: smaller is refused.
+        QCOMPARE(m_host->minimumSize(), kFrameMinimum);
+        canvas->border_MouseDown(EdgeLeft, QPoint(500, 400));
+        canvas->border_MouseUp(EdgeLeft, QPoint(750, 400));
+        QCOMPARE(m_host->geometry(), QRect(110, 80, 290, 213));
     }
 
     void fixedOrMaximisedFramesStayPut()
@@ -128,6 +133,43 @@ private slots:
         QCOMPARE(m_host->pos(), start + QPoint(30, 20));
         QTest::mouseRelease(canvas, Qt::LeftButton, {}, QPoint(150, 15));
         QCOMPARE(m_host->size(), QSize(300, 200));
+    }
+
+    void make_transPaintsTheCaptionCapsOnTheHost()
+    {
+        makeHost();
+        const QColor back(10, 200, 30);
+        QPalette pal = m_host->palette();
+        pal.setColor(QPalette::Window, back);
+        m_host->setPalette(pal);
+        canvas->hide(); // the host's own surface, as it lies under the frame
+        const QImage top = canvas->imgtop.toImage();
+        const int w = top.width();
+        // A cap pixel shows the picture where it is opaque, the cleared surface where it is open.
+        const auto expected = [&](QPoint src) {
+            const QRgb px = top.pixel(src);
+            return qAlpha(px) == 255 ? px : back.rgb();
+        };
+        canvas->make_trans(m_host.get());
+        QImage surface = m_host->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(surface.size(), QSize(300, 200));
+        int open = 0;
+        for (int y = 0; y < kCaptionHeight; ++y)
+            for (int x = 0; x < 5; ++x) {
+                QCOMPARE(surface.pixel(x, y), expected(QPoint(x, y)));
+                QCOMPARE(surface.pixel(295 + x, y), expected(QPoint(w - 5 + x, y)));
+                open += qAlpha(top.pixel(x, y)) < 255;
+            }
+        QVERIFY(open > 0); // the active caption picture has open corners
+        for (const QPoint p : {QPoint(5, 0), QPoint(150, 10), QPoint(294, 28), QPoint(2, 29), QPoint(150, 199)})
+            QCOMPARE(surface.pixel(p), back.rgb());
+
+        // Maximised: the surface is only cleared.
+        m_host->setWindowState(Qt::WindowMaximized);
+        canvas->make_trans(m_host.get());
+        surface = m_host->grab(QRect(0, 0, 300, 200)).toImage().convertToFormat(QImage::Format_RGB32);
+        for (const QPoint p : {QPoint(0, 10), QPoint(4, 28), QPoint(297, 15), QPoint(150, 10)})
+            QCOMPARE(surface.pixel(p), back.rgb());
     }
 
     void lookFollowsTheActiveWindow()
@@ -290,6 +332,32 @@ private slots:
             QCOMPARE(a->lbl_msg->x(), twips::toPx(600) + 100 + twips::toPx(200));
         }
         forms().setHost(nullptr, nullptr);
+    }
+
+    void aboutBoxKeepsItsSizeWhenReleasedFarAboveItsBottom()
+    {
+        aboutFrm *a = forms().get<aboutFrm>();
+        a->show();
+        QVERIFY(QTest::qWaitForWindowExposed(a));
+        const QRect before = a->geometry();
+        QCOMPARE(before.size(), QSize(twips::toPx(6360), twips::toPx(3900)));
+        QCOMPARE(a->minimumSize(), before.size());
+        // Pressed on the bottom bar, released 260 pixels higher, then on grip 7 and released
+        // past the opposite corner: refused, the box stays whole and on screen.
+        QTest::mousePress(a->canvas, Qt::LeftButton, {}, QPoint(200, before.height() - 2));
+        QTest::mouseRelease(a->canvas, Qt::LeftButton, {}, QPoint(200, before.height() - 262));
+        QCOMPARE(a->geometry(), before);
+        QTest::mousePress(a->canvas, Qt::LeftButton, {}, QPoint(1, 1));
+        QTest::mouseRelease(a->canvas, Qt::LeftButton, {}, QPoint(before.width() - 1, 1));
+        QCOMPARE(a->geometry(), before);
+        QVERIFY(a->isVisible());
+        // Made larger it grows, and back down to its design size it goes.
+        QTest::mousePress(a->canvas, Qt::LeftButton, {}, QPoint(200, before.height() - 2));
+        QTest::mouseRelease(a->canvas, Qt::LeftButton, {}, QPoint(200, before.height() + 28));
+        QCOMPARE(a->height(), before.height() + 30);
+        QTest::mousePress(a->canvas, Qt::LeftButton, {}, QPoint(200, a->height() - 2));
+        QTest::mouseRelease(a->canvas, Qt::LeftButton, {}, QPoint(200, a->height() - 32));
+        QCOMPARE(a->geometry(), before);
     }
 
     void eitherCloserUnloadsTheAboutBox_data()

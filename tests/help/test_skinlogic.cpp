@@ -13,28 +13,39 @@ private slots:
         QTest::addColumn<int>("edge");
         QTest::addColumn<QPoint>("move");
         QTest::addColumn<QRect>("expected");
-        // Host at (100, 50), 300 x 200.
-        QTest::newRow("left bar, 10 right") << int(EdgeLeft) << QPoint(10, 0) << QRect(110, 50, 290, 200);
-        QTest::newRow("right bar") << int(EdgeRight) << QPoint(7, 3) << QRect(100, 50, 307, 200);
-        QTest::newRow("top grip") << int(EdgeTop) << QPoint(7, -4) << QRect(100, 46, 300, 204);
-        QTest::newRow("bottom bar") << int(EdgeBottom) << QPoint(7, 6) << QRect(100, 50, 300, 206);
-        QTest::newRow("grip 4") << int(EdgeBottomRight) << QPoint(-5, 6) << QRect(100, 50, 295, 206);
-        QTest::newRow("grip 5") << int(EdgeBottomLeft) << QPoint(-5, 6) << QRect(95, 50, 305, 206);
-        QTest::newRow("grip 6") << int(EdgeTopRight) << QPoint(5, 6) << QRect(100, 56, 305, 194);
-        QTest::newRow("grip 7, 4 left 3 up") << int(EdgeTopLeft) << QPoint(-4, -3) << QRect(96, 47, 304, 203);
-        QTest::newRow("same point") << int(EdgeTopLeft) << QPoint(0, 0) << QRect(100, 50, 300, 200);
-        QTest::newRow("unknown code") << 8 << QPoint(10, 10) << QRect(100, 50, 300, 200);
-        QTest::newRow("negative width refused") << int(EdgeLeft) << QPoint(301, 0) << QRect(100, 50, 300, 200);
-        QTest::newRow("zero width allowed") << int(EdgeLeft) << QPoint(300, 0) << QRect(400, 50, 0, 200);
-        QTest::newRow("negative height refused") << int(EdgeBottom) << QPoint(0, -201) << QRect(100, 50, 300, 200);
+        QTest::addColumn<QSize>("minimum");
+        // Host at (100, 50), 300 x 200, no minimum of its own unless given.
+        QTest::newRow("left bar, 10 right") << int(EdgeLeft) << QPoint(10, 0) << QRect(110, 50, 290, 200) << QSize();
+        QTest::newRow("right bar") << int(EdgeRight) << QPoint(7, 3) << QRect(100, 50, 307, 200) << QSize();
+        QTest::newRow("top grip") << int(EdgeTop) << QPoint(7, -4) << QRect(100, 46, 300, 204) << QSize();
+        QTest::newRow("bottom bar") << int(EdgeBottom) << QPoint(7, 6) << QRect(100, 50, 300, 206) << QSize();
+        QTest::newRow("grip 4") << int(EdgeBottomRight) << QPoint(-5, 6) << QRect(100, 50, 295, 206) << QSize();
+        QTest::newRow("grip 5") << int(EdgeBottomLeft) << QPoint(-5, 6) << QRect(95, 50, 305, 206) << QSize();
+        QTest::newRow("grip 6") << int(EdgeTopRight) << QPoint(5, 6) << QRect(100, 56, 305, 194) << QSize();
+        QTest::newRow("grip 7, 4 left 3 up") << int(EdgeTopLeft) << QPoint(-4, -3) << QRect(96, 47, 304, 203) << QSize();
+        QTest::newRow("same point") << int(EdgeTopLeft) << QPoint(0, 0) << QRect(100, 50, 300, 200) << QSize();
+        QTest::newRow("unknown code") << 8 << QPoint(10, 10) << QRect(100, 50, 300, 200) << QSize();
+        QTest::newRow("negative width refused") << int(EdgeLeft) << QPoint(301, 0) << QRect(100, 50, 300, 200) << QSize();
+        QTest::newRow("zero width refused") << int(EdgeLeft) << QPoint(300, 0) << QRect(100, 50, 300, 200) << QSize();
+        QTest::newRow("zero height refused") << int(EdgeBottom) << QPoint(0, -200) << QRect(100, 50, 300, 200) << QSize();
+        QTest::newRow("negative height refused") << int(EdgeBottom) << QPoint(0, -201) << QRect(100, 50, 300, 200) << QSize();
+        QTest::newRow("one pixel kept") << int(EdgeTop) << QPoint(0, 199) << QRect(100, 249, 300, 1) << QSize();
+        // Released far above its bottom: a host with a minimum stays as it was.
+        QTest::newRow("below the minimum height") << int(EdgeBottom) << QPoint(0, -60) << QRect(100, 50, 300, 200)
+                                                  << QSize(280, 150);
+        QTest::newRow("below the minimum width") << int(EdgeTopLeft) << QPoint(21, -5) << QRect(100, 50, 300, 200)
+                                                 << QSize(280, 150);
+        QTest::newRow("at the minimum") << int(EdgeBottomLeft) << QPoint(20, -50) << QRect(120, 50, 280, 150)
+                                        << QSize(280, 150);
     }
     void resizeParent()
     {
         QFETCH(int, edge);
         QFETCH(QPoint, move);
         QFETCH(QRect, expected);
+        QFETCH(QSize, minimum);
         const QPoint start(640, 480);
-        QCOMPARE(skin::resizeParent(QRect(100, 50, 300, 200), start, start + move, edge), expected);
+        QCOMPARE(skin::resizeParent(QRect(100, 50, 300, 200), start, start + move, edge, minimum), expected);
     }
 
     void partsAndPointers_data()

@@ -33,7 +33,8 @@ QVariant evalJs(BrowserPane &pane, const QString &expr, bool mainWorld)
 
 bool waitReady(BrowserPane &pane)
 {
-    for (int i = 0; i < 1000 && pane.isLoading(); ++i)
+    // Generous: a page of megabytes loads slowly while the whole suite runs in parallel.
+    for (int i = 0; i < 6000 && pane.isLoading(); ++i)
         QTest::qWait(10);
     return !pane.isLoading();
 }

@@ -49,6 +49,8 @@ private slots:
     void fieldLookupIgnoresCase();
     void nullAndEmptyText();
     void failuresThrowDbError();
+    void aLockHeldByAnotherProgram();
+    void aDamagedDatabaseIsNeverWritten();
     void transactionRollsBack();
     void nestedTransactionsJoin();
     void idsAreNeverReused();
@@ -271,6 +273,96 @@ void TestSiteDb::failuresThrowDbError()
     QVERIFY(!db.isOpen());
     QVERIFY_THROWS_EXCEPTION(err::DbError, db.select(QStringLiteral("SELECT * FROM user_info")));
     QVERIFY(db.open(t.path()));
+}
+
+void TestSiteDb::aLockHeldByAnotherProgram()
+{
+    testenv::TempDatabase t;
+    t.db.close();
+    SiteDb::setBusyTimeoutMs(50);
+    const QString lockedText = QStringLiteral("数据库正被其他程序使用，请关闭该程序后重试");
+    const auto expectLocked = [&](const std::function<void()> &statement) {
+        try {
+            statement();
+            QFAIL("a statement on a locked database must throw");
+        } catch (const err::DbError &e) {
+            QCOMPARE(e.kind(), err::Kind::DbLocked);
+            QCOMPARE(e.description(), lockedText);
+        }
+    };
+    {
+        // Another program holds the file: an exclusive transaction of a connection of its own.
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
+        other.setDatabaseName(t.path());
+        QVERIFY(other.open());
+        QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        const QByteArray before = testenv::readFile(t.path());
+
+        SiteDb db;
+        QVERIFY(!db.open(t.path()));
+        QCOMPARE(db.openFailure(), std::optional(err::Kind::DbLocked));
+        expectLocked([&] { db.exec(QStringLiteral("UPDATE user_info SET webName = ?"), {QStringLiteral("x")}); });
+        expectLocked([&] { db.select(QStringLiteral("SELECT * FROM user_info")); });
+        QCOMPARE(testenv::readFile(t.path()), before);
+
+        // Released: the next statement opens the file and succeeds.
+        QVERIFY(QSqlQuery(other).exec(QStringLiteral("ROLLBACK")));
+        QCOMPARE(db.exec(QStringLiteral("UPDATE user_info SET webName = ?"), {QStringLiteral("after")}), 1);
+        QVERIFY(db.isOpen());
+        QCOMPARE(db.openFailure(), std::nullopt);
+
+        // A lock taken while the connection is open: the statement says so, the
+        // connection stays and works once the lock goes.
+        QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        expectLocked([&] { db.exec(QStringLiteral("UPDATE user_info SET webName = ?"), {QStringLiteral("y")}); });
+        expectLocked([&] {
+            db.transaction([&] { db.exec(QStringLiteral("UPDATE user_info SET webName = ?"), {QStringLiteral("y")}); });
+        });
+        QVERIFY(QSqlQuery(other).exec(QStringLiteral("ROLLBACK")));
+        QCOMPARE(scalar(db, QStringLiteral("SELECT webName FROM user_info")), QStringLiteral("after"));
+        other.close();
+
+        // A connection the program closed itself stays closed.
+        db.close();
+        try {
+            db.select(QStringLiteral("SELECT 1"));
+            QFAIL("a closed connection must not open again by itself");
+        } catch (const err::DbError &e) {
+            QCOMPARE(e.kind(), err::Kind::DbNotOpen);
+        }
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other program"));
+    SiteDb::setBusyTimeoutMs(2000);
+}
+
+void TestSiteDb::aDamagedDatabaseIsNeverWritten()
+{
+    testenv::TempDatabase t;
+    for (int i = 0; i < 200; ++i)
+        t.db.exec(QStringLiteral("INSERT INTO content01 (firstCatalog, value01) VALUES (?, ?)"),
+                  {QStringLiteral("页"), QString(400, QLatin1Char('x'))});
+    t.db.close();
+    // The last page (one of the records) is overwritten; the first page, which the
+    // opening read touches, is whole.
+    QByteArray bytes = testenv::readFile(t.path());
+    const int pageSize = (uchar(bytes.at(16)) << 8) | uchar(bytes.at(17));
+    QVERIFY(bytes.size() > 8 * pageSize);
+    bytes.replace(bytes.size() - pageSize, pageSize, QByteArray(pageSize, '\xa5'));
+    testenv::writeFile(t.path(), bytes);
+
+    SiteDb db;
+    QVERIFY(!db.open(t.path()));
+    QCOMPARE(db.openFailure(), std::optional(err::Kind::DbDamaged));
+    try {
+        db.exec(QStringLiteral("UPDATE user_info SET webName = ?"), {QStringLiteral("x")});
+        QFAIL("a damaged database must not be written");
+    } catch (const err::DbError &e) {
+        QCOMPARE(e.kind(), err::Kind::DbDamaged);
+        QCOMPARE(e.description(), QStringLiteral("数据库文件已损坏，请从备份还原数据"));
+    }
+    QCOMPARE(testenv::readFile(t.path()), bytes);
+    QCOMPARE(QDir(QFileInfo(t.path()).path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList{QStringLiteral("brevonel.qdb")});
 }
 
 void TestSiteDb::transactionRollsBack()

@@ -117,6 +117,20 @@ void TestTextForms::editorHtml_data()
     QTest::newRow("folder with an apostrophe")
         << "/home/o'neil/userImages/" << R"(<p>It's<img src="file:///home/o'neil/userImages/a.jpg"></p>)"
         << R"(<p>It[&#39;]s<img src="[imgpath]/a.jpg"></p>)";
+    // The forms the engine writes a folder with "&" in: escaped in an attribute, in the
+    // pictures the dialogs used to write as a path, and as QUrl leaves it.
+    const QString amp = QStringLiteral("/t/a&b/userImages/");
+    QTest::newRow("ampersand folder, escaped path")
+        << amp << R"(<img src="/t/a&amp;b/userImages/photo.png">)" << R"(<img src="[imgpath]/photo.png">)";
+    QTest::newRow("ampersand folder, escaped url")
+        << amp << R"(<img src="file:///t/a&amp;b/userImages/photo.png">)" << R"(<img src="[imgpath]/photo.png">)";
+    QTest::newRow("ampersand folder, text")
+        << amp << R"(<p>file:///t/a&amp;b/userImages/x.gif</p>)" << R"(<p>[imgpath]/x.gif</p>)";
+    QTest::newRow("hash and percent folder, encoded url")
+        << "/t/#1 100%/" << R"(<img src="file:///t/%231%20100%25/a%23b.png">)" << R"(<img src="[imgpath]/a#b.png">)";
+    QTest::newRow("name with a quote and markup characters")
+        << q << R"(<img src="file:///srv/q/userImages/a%22%3Cb%3E.png">)"
+        << R"(<img src="[imgpath]/a&quot;&lt;b&gt;.png">)";
     QTest::newRow("empty") << q << "" << "";
 }
 
@@ -138,8 +152,20 @@ void TestTextForms::editorHtmlRoundTrip_data()
     QTest::newRow("worked example")
         << q << R"(<p>It[&#39;]s <img src="[imgpath]/a.jpg"> [imgpath]/b.gif</p>)"
         << R"(<p>It's <img src="file:///srv/q/userImages/a.jpg"> file:///srv/q/userImages/b.gif</p>)";
-    QTest::newRow("folder with blanks stays plain")
-        << "/srv/my site/userImages/" << "[imgpath]/a.jpg" << "file:///srv/my site/userImages/a.jpg";
+    // Folders and names that a file URL must encode, in a quoted attribute and in text.
+    QTest::newRow("folder with blanks")
+        << "/srv/my site/userImages/" << "[imgpath]/a.jpg" << "file:///srv/my%20site/userImages/a.jpg";
+    QTest::newRow("folder with & # % and an apostrophe")
+        << "/t/R&D #1 100% o'neil/userImages/"
+        << "<img src=\"[imgpath]/a.jpg\"> see [imgpath]/b.gif."
+        << "<img src=\"file:///t/R%26D%20%231%20100%25%20o%27neil/userImages/a.jpg\"> see "
+           "file:///t/R%26D%20%231%20100%25%20o%27neil/userImages/b.gif.";
+    QTest::newRow("name with # % blanks & and an apostrophe")
+        << q << "<img src=\"[imgpath]/a#b 50% R&amp;D[&#39;]s.png\">"
+        << "<img src=\"file:///srv/q/userImages/a%23b%2050%25%20R%26D%27s.png\">";
+    QTest::newRow("reference in a style")
+        << q << "<p style=\"background:url(&quot;[imgpath]/a#b.png&quot;)\">"
+        << "<p style=\"background:url(&quot;file:///srv/q/userImages/a%23b.png&quot;)\">";
     QTest::newRow("plain entity untouched") << q << "&#39;[&#39;]" << "&#39;'";
     QTest::newRow("imgpath without slash untouched") << q << "[imgpath]a.jpg" << "[imgpath]a.jpg";
 }

@@ -1,6 +1,7 @@
 // What the basic-information view, the template view, its editors, pickers and
 // previews decide: each writer's stored value and message, the imports' checks and the
 // files they leave in the data folder, the pickers' rows and the previews' pages.
+#include "content/entryactions.h"
 #include "platform/stylemanifest.h"
 #include "profile/infoactions.h"
 #include "profile/previewpages.h"
@@ -8,8 +9,10 @@
 #include "tablesnapshot.h"
 #include "testenv.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -36,6 +39,16 @@ class TestProfileActions : public QObject {
     SiteDb &db() { return m_t->db; }
     QString src(const QString &name) const { return m_src->filePath(name); }
     QString put(const QString &path, const QByteArray &bytes = "x") { return testenv::writeFile(path, bytes); }
+    // A small picture, whatever the name's extension says.
+    QString putPicture(const QString &path)
+    {
+        QImage image(4, 3, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        QBuffer bytes;
+        bytes.open(QIODevice::WriteOnly);
+        image.save(&bytes, "PNG");
+        return put(path, bytes.data());
+    }
     bool inData(const QString &name) const { return QFileInfo::exists(m_data + name); }
 
 private slots:
@@ -61,7 +74,7 @@ private slots:
         db().exec(QStringLiteral("UPDATE user_info SET logo='old.gif'"));
         put(m_data + QStringLiteral("old.gif"));
         for (const char *name : {"first.jpg", "second.jpg"})
-            QVERIFY(importLogo(put(src(QLatin1String(name))), m_data).name);
+            QVERIFY(importLogo(putPicture(src(QLatin1String(name))), m_data).name);
         logos.replaces(QStringLiteral("old.gif"));
         logos.chose(QStringLiteral("first.jpg"));
         logos.chose(QStringLiteral("second.jpg"));
@@ -77,11 +90,18 @@ private slots:
         QVERIFY(!inData(QStringLiteral("first.jpg")));
         QVERIFY(!inData(QStringLiteral("old.gif")));
 
-        // No row: the save fails with its own message.
+        // No row, no table: the save fails with its own message and the reason.
         db().exec(QStringLiteral("DELETE FROM user_info"));
         r = saveBasicInfo(db(), info, logos, m_data);
         QVERIFY(!r.done);
-        QCOMPARE(*r.message, (ui::Message{QStringLiteral("不期望的错误,errNo:infoFrm"), ui::vbCritical, kHint}));
+        QCOMPARE(*r.message, (ui::Message{QStringLiteral("不期望的错误,errNo:infoFrm\r\n数据库中没有找到要修改的记录"),
+                                          ui::vbCritical, kHint}));
+        db().exec(QStringLiteral("DROP TABLE user_info"));
+        r = saveBasicInfo(db(), info, logos, m_data);
+        QVERIFY(!r.done);
+        QVERIFY2(r.message->text.startsWith(QStringLiteral("不期望的错误,errNo:infoFrm\r\n数据库操作失败：")),
+                 qPrintable(r.message->text));
+        QVERIFY(r.message->text.contains(QStringLiteral("user_info")));
     }
 
     void logoChoiceAndCancel()
@@ -93,6 +113,11 @@ private slots:
         const Import missing = importLogo(src(QStringLiteral("gone.jpg")), m_data);
         QCOMPARE(missing.message->style, ui::vbCritical);
         QCOMPARE(missing.message->title, QStringLiteral("警告"));
+        // A file that is no picture gets the picture dialogs' box and is not copied.
+        const Import text = importLogo(put(src(QStringLiteral("notes.jpg")), "just text"), m_data);
+        QVERIFY(!text.name);
+        QCOMPARE(*text.message, content::msg::pictureFailed(err::describe(err::Kind::FileRead, QStringLiteral("notes.jpg"))));
+        QVERIFY(!inData(QStringLiteral("notes.jpg")));
 
         // The cancel writes at once; a logo file a content record also names stays.
         put(m_data + QStringLiteral("logo.gif"));
@@ -183,7 +208,7 @@ private slots:
         }
         PopupSetting left;
         left.left = QStringLiteral("abc");
-        QCOMPARE(savePopup(db(), left).message->text, QStringLiteral("距屏幕左边距离必须是数字！"));
+        QCOMPARE(savePopup(db(), left).message->text, QStringLiteral("距屏幕左边距离必须是0到2147483647之间的整数！"));
         const Outcome script = saveScript(db(), 0, QStringLiteral("a||b"));
         QCOMPARE(*script.message, (ui::Message{QStringLiteral("显示内容中不能包含“||”！"), ui::vbOKOnly, kHint}));
         // A text ending in "|" is the last field and reads back whole.
@@ -191,6 +216,56 @@ private slots:
         QCOMPARE(decodeScript(column(db(), QStringLiteral("javascript"))).text, QStringLiteral("a|"));
         db().exec(QStringLiteral("UPDATE user_info SET javascript='0'"));
         QCOMPARE(testenv::snapshot(db(), QStringLiteral("user_info")), before);
+    }
+
+    void popupNumbersAtTheEdges_data()
+    {
+        QTest::addColumn<int>("box"); // 1 width, 2 height, 3 top, 4 left
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored"); // "" = refused
+        QTest::newRow("left, twenty 9s") << 4 << QString(20, QLatin1Char('9')) << "";
+        QTest::newRow("left, 1e20") << 4 << "1e20" << "";
+        QTest::newRow("left, largest") << 4 << "2147483647" << "2147483647";
+        QTest::newRow("left, one more") << 4 << "2147483648" << "";
+        QTest::newRow("left, rounds down to the largest") << 4 << "2147483647.4" << "2147483647";
+        QTest::newRow("left, rounds to even") << 4 << "0.5" << "0";
+        QTest::newRow("left, small minus rounds to 0") << 4 << "-0.4" << "0";
+        QTest::newRow("left, negative") << 4 << "-1" << "";
+        QTest::newRow("left, exponent") << 4 << " 1e3" << "1000";
+        QTest::newRow("width, exponent") << 1 << " 1e3" << "1000";
+        QTest::newRow("width, negative") << 1 << "-5" << "";
+        QTest::newRow("width, fraction") << 1 << "3.5" << "";
+        QTest::newRow("width, zero") << 1 << "0" << "0";
+        QTest::newRow("height, largest") << 2 << "2147483647" << "2147483647";
+        QTest::newRow("height, one more") << 2 << "2147483648" << "";
+        QTest::newRow("height, blank") << 2 << "  " << "200";
+        QTest::newRow("top, leading zeros") << 3 << "007" << "7";
+        QTest::newRow("top, tiny fraction") << 3 << "1e-3" << "";
+        QTest::newRow("top, negative zero") << 3 << "-0" << "0";
+    }
+
+    void popupNumbersAtTheEdges()
+    {
+        QFETCH(int, box);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        db().exec(QStringLiteral("UPDATE user_info SET adBoard='0'"));
+        PopupSetting boxes;
+        QString *const fields[] = {&boxes.width, &boxes.height, &boxes.top, &boxes.left};
+        *fields[box - 1] = typed;
+        const Outcome r = savePopup(db(), boxes);
+        const QString adBoard = column(db(), QStringLiteral("adBoard"));
+        if (stored.isEmpty()) {
+            static const char *names[] = {"宽度", "高度", "距屏幕顶边距离", "距屏幕左边距离"};
+            QVERIFY(!r.done);
+            QCOMPARE(*r.message, (ui::Message{QString::fromUtf8(names[box - 1]) + QStringLiteral("必须是0到2147483647之间的整数！"),
+                                              ui::vbCritical, kHint}));
+            QCOMPARE(badPopupNumber(boxes), box);
+            QCOMPARE(adBoard, QStringLiteral("0"));
+            return;
+        }
+        QVERIFY(r.done);
+        QCOMPARE(splitJoined(adBoard).at(box), stored);
     }
 
     void homePageImportChecks_data()
@@ -240,6 +315,25 @@ private slots:
         QCOMPARE(r.message->style, style);
         QCOMPARE(column(db(), QStringLiteral("defaultFile")), QString());
         QVERIFY(inData(QStringLiteral("images/old.png")));
+    }
+
+    void homePageChosenInsideTheDataFoldersImages()
+    {
+        // default.htm picked inside the data folder's own images/, its pictures in
+        // images/images/: the new images/ is copied before the old one goes.
+        put(m_data + QStringLiteral("images/default.htm"), "the page");
+        put(m_data + QStringLiteral("images/images/a.png"), "a");
+        put(m_data + QStringLiteral("images/images/sub/b.png"), "b");
+        const Import r = importHomePage(db(), m_data + QStringLiteral("images/default.htm"), m_data);
+        QCOMPARE(r.name, std::optional<QString>(QStringLiteral("default.htm")));
+        QCOMPARE(column(db(), QStringLiteral("defaultFile")), QStringLiteral("default.htm"));
+        QCOMPARE(testenv::readFile(m_data + QStringLiteral("default.htm")), QByteArray("the page"));
+        QCOMPARE(testenv::folderSnapshot(m_data + QStringLiteral("images")),
+                 (QMap<QString, QByteArray>{{QStringLiteral("a.png"), "a"},
+                                            {QStringLiteral("sub/"), QByteArray()},
+                                            {QStringLiteral("sub/b.png"), "b"}}));
+        QCOMPARE(QDir(m_data).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{"brevonel.qdb", "default.htm", "images"}));
     }
 
     void homePageOffRemovesItsFiles()
@@ -303,6 +397,16 @@ private slots:
         QCOMPARE(*refused.message, (ui::Message{QStringLiteral("不能包含default.htm！"), ui::vbInformation, kHint}));
         QCOMPARE(column(db(), QStringLiteral("field01")), stored);
 
+        // A page whose name holds the separator would read back as two: refused, nothing copied.
+        put(src(QStringLiteral("sep/a||b.htm")));
+        put(src(QStringLiteral("sep/z.htm")));
+        const PagesImport separator = importOtherPages(db(), src(QStringLiteral("sep")), m_data);
+        QVERIFY(!separator.names);
+        QCOMPARE(*separator.message,
+                 (ui::Message{QStringLiteral("文件名中不能包含“||”，请重命名后选择文件：a||b.htm"), ui::vbInformation, kHint}));
+        QCOMPARE(column(db(), QStringLiteral("field01")), stored);
+        QVERIFY(!inData(QStringLiteral("a||b.htm")) && !inData(QStringLiteral("z.htm")));
+
         QVERIFY(turnOffOtherPages(db(), m_data, decodeExtraPages(stored)).done);
         QCOMPARE(column(db(), QStringLiteral("field01")), QString());
         QVERIFY(!inData(QStringLiteral("a.htm")));
@@ -311,14 +415,18 @@ private slots:
 
     void background()
     {
-        QVERIFY(chooseBackground(db(), put(src(QStringLiteral("背景.jpg"))), m_data).message);
-        Import r = chooseBackground(db(), put(src(QStringLiteral("one.jpg"))), m_data);
+        QVERIFY(chooseBackground(db(), putPicture(src(QStringLiteral("背景.jpg"))), m_data).message);
+        const Import text = chooseBackground(db(), put(src(QStringLiteral("notes.gif"))), m_data);
+        QCOMPARE(text.message->text, err::describe(err::Kind::FileRead, QStringLiteral("notes.gif")));
+        QVERIFY(!inData(QStringLiteral("notes.gif")));
+        QCOMPARE(column(db(), QStringLiteral("backGround")), QString());
+        Import r = chooseBackground(db(), putPicture(src(QStringLiteral("one.jpg"))), m_data);
         QCOMPARE(column(db(), QStringLiteral("backGround")), QStringLiteral("one.jpg"));
         // Choosing the very file in the data folder keeps it.
         r = chooseBackground(db(), m_data + QStringLiteral("one.jpg"), m_data);
         QCOMPARE(r.name, std::optional<QString>(QStringLiteral("one.jpg")));
         QVERIFY(inData(QStringLiteral("one.jpg")));
-        r = chooseBackground(db(), put(src(QStringLiteral("two.gif"))), m_data);
+        r = chooseBackground(db(), putPicture(src(QStringLiteral("two.gif"))), m_data);
         QVERIFY(!inData(QStringLiteral("one.jpg")));
         QVERIFY(cancelBackground(db(), m_data, QStringLiteral("two.gif")).done);
         QCOMPARE(column(db(), QStringLiteral("backGround")), QString());

@@ -123,6 +123,9 @@ private slots:
         QCOMPARE(decodeExtraPages(QString()), QStringList());
         QCOMPARE(decodeExtraPages(QStringLiteral("||a.htm")), QStringList{"a.htm"});
         QCOMPARE(decodeExtraPages(QStringLiteral("||a.htm||b.mht")), (QStringList{"a.htm", "b.mht"}));
+        // An empty entry is no page.
+        QCOMPARE(decodeExtraPages(QStringLiteral("||")), QStringList());
+        QCOMPARE(decodeExtraPages(QStringLiteral("||a.htm|| ||")), QStringList{"a.htm"});
         QCOMPARE(encodeExtraPages({"a.htm", "b.mht"}), QStringLiteral("||a.htm||b.mht"));
         QCOMPARE(encodeExtraPages({}), QString());
         QVERIFY(!encodeExtraPages({}).isNull());

@@ -5,6 +5,7 @@
 #include "fakepane.h"
 #include "fakeprompter.h"
 #include "platform/stylemanifest.h"
+#include "platform/twips.h"
 #include "profile/infofrm.h"
 #include "profile/slttmpl_editors.h"
 #include "profile/slttmpl_pickers.h"
@@ -15,7 +16,11 @@
 #include "testenv.h"
 #include "testmain.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QMdiSubWindow>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 #include <memory>
 
 using namespace profile;
@@ -31,6 +36,17 @@ class TestProfileViews : public QObject {
     QString data(const QString &name = QString()) const { return app().currImgPath + name; }
     QString column(const QString &name) { return ProfileStore(db()).load().text(name); }
     void set(const QString &sql) { db().exec(QStringLiteral("UPDATE user_info SET ") + sql); }
+
+    // One notch of the mouse wheel, turned towards the user over a widget.
+    static void turnWheelDown(QWidget *w)
+    {
+        const QPointF at(w->width() / 2.0, w->height() / 2.0);
+        QWheelEvent wheel(at, w->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        // As from the mouse: only such a wheel goes on to the parents when a widget ignores it.
+        QSpontaneKeyEvent::setSpontaneous(&wheel);
+        qApp->notify(w, &wheel);
+    }
 
 private slots:
     void init()
@@ -134,6 +150,45 @@ private slots:
         testenv::settle();
     }
 
+    void infoCloseBoxKeepsUnsavedEdits()
+    {
+        db().close();
+        MDIFrm main;
+        main.MDIForm_Load(m_prog->path());
+        infoFrm *v = forms().find<infoFrm>();
+        QMdiSubWindow *sub = FormRegistry::subWindowOf(v);
+        forms().showAndFocus(v);
+        testenv::settle();
+        m_prompts->clear();
+        v->txt_tel->setText(QStringLiteral("123"));
+        // Each click warns; the view stays open and in front with the edits, nothing stored.
+        for (int i = 1; i <= 2; ++i) {
+            sub->close();
+            testenv::settle();
+            QCOMPARE(m_prompts->messageCount(), i);
+            QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据还未保存！"));
+            QCOMPARE(m_prompts->lastMessage().style, ui::vbQuestion);
+            QCOMPARE(forms().find<infoFrm>(), v);
+            QVERIFY(sub->isVisible() && v->isVisible());
+            QCOMPARE(main.mdiArea->activeSubWindow(), sub);
+            QCOMPARE(v->txt_tel->text(), QStringLiteral("123"));
+            QVERIFY(v->cmd_ok->isEnabled());
+            QCOMPARE(column(QStringLiteral("Tel")), QString());
+        }
+        // Saved, it closes without a word and comes back as it was.
+        v->cmd_ok_Click();
+        m_prompts->clear();
+        sub->close();
+        testenv::settle();
+        QCOMPARE(m_prompts->messageCount(), 0);
+        QVERIFY(!sub->isVisible());
+        main.xMenu1_Click(QStringLiteral("mnuView_info"));
+        QCOMPARE(forms().find<infoFrm>(), v);
+        QCOMPARE(v->txt_tel->text(), QStringLiteral("123"));
+        main.MDIForm_Unload();
+        testenv::settle();
+    }
+
     void templateViewLoad()
     {
         set(QStringLiteral("defaultFile=' ', topHead='topHeadSelf.swf', field01='||a.htm||b.mht', "
@@ -160,6 +215,15 @@ private slots:
         QCOMPARE(v->lbl_bg->text(), QStringLiteral("bg.jpg"));
         QCOMPARE(v->size(), QSize(745, 469));
         QCOMPARE(m_prompts->calls.size(), 0);
+    }
+
+    void anEmptyPagesEntryIsNoPage()
+    {
+        set(QStringLiteral("field01='||'"));
+        sltTmplFrm *v = forms().get<sltTmplFrm>();
+        QVERIFY(!v->chk_other->isChecked());
+        QCOMPARE(v->cmb_other->count(), 0);
+        QVERIFY(!v->cmb_other->isEnabled() && !v->cmd_other->isEnabled());
     }
 
     void featureBoxes()
@@ -278,6 +342,42 @@ private slots:
         QVERIFY(!forms().isLoaded<sltTmplFrm_defaultTmpl>());
     }
 
+    void theWheelScrollsThePickers()
+    {
+        sltTmplFrm *v = forms().get<sltTmplFrm>();
+        m_prompts->onDialog<sltTmplFrm_defaultFont>([](sltTmplFrm_defaultFont &d) {
+            QVERIFY(d.scrlVer->maximum() > 0);
+            turnWheelDown(d.img.at(0));
+            QVERIFY(d.scrlVer->value() > 0);
+            QCOMPARE(d.img.at(0)->y(), -d.scrlVer->value());
+            d.CancelButton_Click();
+        });
+        v->cmd_DefaultFont_Click();
+
+        // A category of twelve needs four rows, more than the box shows.
+        for (int i = 0; i < 12; ++i)
+            db().exec(QStringLiteral("INSERT INTO headTmpl (tmplType, tmplName) VALUES ('0多', ?)"),
+                      {stylemanifest::innerTemplates().first().file});
+        m_prompts->onDialog<sltTmplFrm_headTmpl>([](sltTmplFrm_headTmpl &d) {
+            QCOMPARE(d.lst_type->item(0)->text(), QStringLiteral("0多"));
+            QCOMPARE(d.tmpl1.size(), 12);
+            QVERIFY(d.scrlVer->maximum() > 0);
+            // Over a thumbnail's picture, then over its option button.
+            turnWheelDown(d.tmpl1.at(0)->imgTmpl);
+            const int once = d.scrlVer->value();
+            QVERIFY(once > 0);
+            turnWheelDown(d.tmpl1.at(4)->optTmpl);
+            QVERIFY(d.scrlVer->value() > once);
+            QCOMPARE(d.tmpl1.at(0)->y(), twips::toPx(-d.scrlVer->value()));
+            // At the grid's end it goes no further.
+            d.scrlVer->setValue(d.scrlVer->maximum());
+            turnWheelDown(d.tmpl1.last()->imgTmpl);
+            QCOMPARE(d.scrlVer->value(), d.scrlVer->maximum());
+            d.CancelButton_Click();
+        });
+        v->cmd_head_Click();
+    }
+
     void fontPicker()
     {
         sltTmplFrm *v = forms().get<sltTmplFrm>();
@@ -309,6 +409,14 @@ private slots:
         emit pop->txt_width->textEdited(pop->txt_width->text());
         QCOMPARE(pop->txt_width->text(), QStringLiteral("64"));
         QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("请输入数字！"));
+        // A number too large for the pop-up window: the box, the dialog stays and nothing is stored.
+        pop->txt_left->setText(QStringLiteral("1e20"));
+        pop->cmd_ok_Click();
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("距屏幕左边距离必须是0到2147483647之间的整数！"));
+        QVERIFY(forms().isLoaded<sltTmplFrm_adBoardFrm>());
+        QCOMPARE(pop->txt_left->selectedText(), QStringLiteral("1e20"));
+        QCOMPARE(column(QStringLiteral("adBoard")), QStringLiteral("1||640||480||5||7||标题||一行<br>二&nbsp;行"));
+        pop->txt_left->setText(QStringLiteral("7"));
         pop->txt_title->setText(QStringLiteral("a||b"));
         pop->cmd_ok_Click();
         QCOMPARE(m_prompts->lastMessage().style, ui::vbCritical);

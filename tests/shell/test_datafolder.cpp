@@ -1,5 +1,5 @@
-// Finding and repairing the data folder in temporary program folders, and the folder
-// copy and delete that the backup and restore are made of.
+// Finding and repairing the data folder in temporary program folders, and the edges of
+// the folder copy and delete.
 #include "platform/errors.h"
 #include "platform/fileutil.h"
 #include "shell/datafolder.h"
@@ -21,28 +21,9 @@ namespace {
 const QByteArray kMissing = QByteArrayLiteral("<missing>");
 const QByteArray kUserDb = QByteArrayLiteral("the user's own site database");
 
-// Every entry under folder, hidden ones too, links not followed: "dir/", "file",
-// "link@" -> contents of files.
 QMap<QString, QByteArray> snapshot(const QString &folder)
 {
-    QMap<QString, QByteArray> out;
-    if (!QFileInfo::exists(folder))
-        return out;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    const QDir base(folder);
-    while (it.hasNext()) {
-        const QString p = it.next();
-        const QFileInfo fi(p);
-        const QString rel = base.relativeFilePath(p);
-        if (fi.isSymLink())
-            out[rel + QLatin1Char('@')] = fi.symLinkTarget().toUtf8();
-        else if (fi.isDir())
-            out[rel + QLatin1Char('/')] = QByteArray();
-        else
-            out[rel] = readFile(p);
-    }
-    return out;
+    return testenv::folderSnapshot(folder);
 }
 
 QStringList listing(const QString &folder)
@@ -83,28 +64,6 @@ void prepare(const QString &state, const QString &folderNoSlash, const QString &
     }
 }
 
-// Undo read-only bits so the temporary folders can be removed.
-void makeWritable(const QString &folder)
-{
-    QDirIterator it(folder, QDir::Dirs | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString p = it.next();
-        if (!QFileInfo(p).isSymLink())
-            QFile::setPermissions(p, QFile::permissions(p) | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
-}
-
-// The backup and the restore as the main window does them.
-void backup(const QString &prog)
-{
-    fileutil::removeFolder(prog + datafolder::kBackupFolder);
-    fileutil::copyFolder(prog + datafolder::kDefaultFolder, prog + datafolder::kBackupFolder);
-}
-
-void restore(const QString &prog)
-{
-    fileutil::copyFolder(prog + datafolder::kBackupFolder, prog + datafolder::kDefaultFolder);
-}
 
 } // namespace
 
@@ -118,9 +77,9 @@ private slots:
     void repairFailures();
     void defaultFolderIsAFile();
     void refusesEmptyProgramFolder();
-    void backupReplacesTheOldOne();
-    void restoreOverwritesAndKeeps();
     void copyAndRemoveEdges();
+    void aSwapCutOffIsFinishedAtStart_data();
+    void aSwapCutOffIsFinishedAtStart();
 };
 
 void TestDataFolder::repair_data()
@@ -244,8 +203,8 @@ void TestDataFolder::repair()
     QCOMPARE(snapshot(defaultFolder), defaultAfter);
     QCOMPARE(readFile(prog + datafolder::kPathFile), iniAfter);
 
-    makeWritable(outside);
-    makeWritable(prog);
+    testenv::makeWritable(outside);
+    testenv::makeWritable(prog);
 }
 
 void TestDataFolder::readOnlyPristine()
@@ -342,8 +301,8 @@ void TestDataFolder::repairFailures()
     QCOMPARE(progAfter, progBefore);
     QCOMPARE(snapshot(outside), outsideBefore);
 
-    makeWritable(outside);
-    makeWritable(prog);
+    testenv::makeWritable(outside);
+    testenv::makeWritable(prog);
 }
 
 void TestDataFolder::defaultFolderIsAFile()
@@ -368,92 +327,11 @@ void TestDataFolder::refusesEmptyProgramFolder()
     const QString cwd = QDir::currentPath();
     QVERIFY(QDir::setCurrent(scratch.path()));
     QVERIFY_THROWS_EXCEPTION(err::FileError, datafolder::findAndRepair(QString()));
-    QVERIFY_THROWS_EXCEPTION(err::FileError, fileutil::clearFolder(QString()));
-    QVERIFY_THROWS_EXCEPTION(err::FileError, fileutil::clearFolder(QStringLiteral(".")));
+    QVERIFY_THROWS_EXCEPTION(err::FileError, fileutil::FolderSwap{QString()});
+    QVERIFY_THROWS_EXCEPTION(err::FileError, fileutil::FolderSwap{QStringLiteral("/")});
     QDir::setCurrent(cwd);
     QCOMPARE(readFile(scratch.filePath(QStringLiteral("userImages/keep.txt"))), QByteArray("keep"));
     QVERIFY(!QFileInfo::exists(scratch.filePath(datafolder::kPathFile)));
-}
-
-void TestDataFolder::backupReplacesTheOldOne()
-{
-    testenv::ProgramFolder pf;
-    QTemporaryDir outsideDir;
-    const QString prog = pf.path();
-    const QString images = prog + datafolder::kDefaultFolder;
-    const QString saved = prog + datafolder::kBackupFolder;
-    prepare(QStringLiteral("db"), prog + QStringLiteral("userImages"), outsideDir.path() + QStringLiteral("/links/"));
-    writeFile(images + QStringLiteral("b.jpg"), "picture b");
-    // (Links to folders are left out: copyFolder reports them as missing files.)
-    QVERIFY(QFile::remove(images + QStringLiteral("link-dir")));
-
-    backup(prog);
-    // A full copy: hidden files, subfolders, link targets' contents.
-    QMap<QString, QByteArray> want = snapshot(images);
-    want.remove(QStringLiteral("link-file@"));
-    want[QStringLiteral("link-file")] = "outside";
-    QCOMPARE(snapshot(saved), want);
-    // Read-only originals give writable copies.
-    QVERIFY(QFile::permissions(saved + QStringLiteral("ro.txt")).testFlag(QFileDevice::WriteOwner));
-
-    // The second backup replaces the first whole, read-only leftovers included.
-    QVERIFY(QFile::remove(images + QStringLiteral("b.jpg")));
-    QVERIFY(QDir(images + QStringLiteral("sub")).removeRecursively());
-    writeFile(images + QStringLiteral("a.jpg"), "picture a, edited");
-    writeFile(images + QStringLiteral("d.jpg"), "picture d");
-    writeFile(saved + QStringLiteral("only-in-backup/x.txt"), "x");
-    QFile::setPermissions(saved + QStringLiteral("a.jpg"), QFileDevice::ReadOwner);
-    QFile::setPermissions(saved + QStringLiteral("only-in-backup"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    backup(prog);
-    QVERIFY(!QFileInfo::exists(saved + QStringLiteral("b.jpg")));
-    QVERIFY(!QFileInfo::exists(saved + QStringLiteral("sub")));
-    QVERIFY(!QFileInfo::exists(saved + QStringLiteral("only-in-backup")));
-    QCOMPARE(readFile(saved + QStringLiteral("a.jpg")), QByteArray("picture a, edited"));
-    QCOMPARE(readFile(saved + QStringLiteral("d.jpg")), QByteArray("picture d"));
-    QCOMPARE(readFile(saved + datafolder::kDbName), kUserDb);
-    // The links' targets outside were never touched.
-    QCOMPARE(readFile(outsideDir.path() + QStringLiteral("/links/keep/file.txt")), QByteArray("outside"));
-
-    makeWritable(prog);
-}
-
-void TestDataFolder::restoreOverwritesAndKeeps()
-{
-    testenv::ProgramFolder pf;
-    const QString prog = pf.path();
-    const QString images = prog + datafolder::kDefaultFolder;
-    const QString saved = prog + datafolder::kBackupFolder;
-    writeFile(saved + datafolder::kDbName, "database at backup time");
-    writeFile(saved + QStringLiteral("a.jpg"), "a at backup time");
-    writeFile(saved + QStringLiteral("sub/c.gif"), "c at backup time");
-    writeFile(saved + QStringLiteral(".hidden"), "hidden at backup time");
-    QFile::setPermissions(saved + QStringLiteral("a.jpg"), QFileDevice::ReadOwner);
-
-    writeFile(images + datafolder::kDbName, "database now");
-    writeFile(images + QStringLiteral("a.jpg"), "a now");
-    QFile::setPermissions(images + QStringLiteral("a.jpg"), QFileDevice::ReadOwner);
-    writeFile(images + QStringLiteral("e.jpg"), "added after the backup");
-    writeFile(images + QStringLiteral("sub/f.gif"), "added after the backup");
-    const auto savedBefore = snapshot(saved);
-
-    restore(prog);
-    const QMap<QString, QByteArray> want{
-        {QStringLiteral(".hidden"), "hidden at backup time"},
-        {datafolder::kDbName, "database at backup time"},
-        {QStringLiteral("a.jpg"), "a at backup time"},
-        {QStringLiteral("e.jpg"), "added after the backup"},
-        {QStringLiteral("sub/"), QByteArray()},
-        {QStringLiteral("sub/c.gif"), "c at backup time"},
-        {QStringLiteral("sub/f.gif"), "added after the backup"},
-    };
-    QCOMPARE(snapshot(images), want);
-    QVERIFY(QFile::permissions(images + QStringLiteral("a.jpg")).testFlag(QFileDevice::WriteOwner));
-    QCOMPARE(snapshot(saved), savedBefore);
-
-    // A restore can run again from the same backup.
-    restore(prog);
-    QCOMPARE(snapshot(images), want);
-    makeWritable(prog);
 }
 
 void TestDataFolder::copyAndRemoveEdges()
@@ -471,7 +349,7 @@ void TestDataFolder::copyAndRemoveEdges()
 
     // Copying a missing folder fails and creates nothing.
     QVERIFY_THROWS_EXCEPTION(err::FileError,
-                             fileutil::copyFolder(base + QStringLiteral("nothing"), base + QStringLiteral("to")));
+                             fileutil::copyTree(base + QStringLiteral("nothing"), base + QStringLiteral("to")));
     QVERIFY(!QFileInfo::exists(base + QStringLiteral("to")));
 
     // A missing source never costs the destination.
@@ -489,8 +367,49 @@ void TestDataFolder::copyAndRemoveEdges()
     }
     // Copying a folder into itself leaves it as it was.
     writeFile(base + QStringLiteral("self/a.txt"), "a");
-    fileutil::copyFolder(base + QStringLiteral("self"), base + QStringLiteral("self"));
+    fileutil::copyTree(base + QStringLiteral("self"), base + QStringLiteral("self"));
     QCOMPARE(snapshot(base + QStringLiteral("self")), (QMap<QString, QByteArray>{{QStringLiteral("a.txt"), "a"}}));
+}
+
+void TestDataFolder::aSwapCutOffIsFinishedAtStart_data()
+{
+    // A restore (or backup, or home-page import) killed between the two renames of its
+    // swap: the folder itself is gone, its old and new contents lie beside it.
+    QTest::addColumn<QString>("folder"); // relative to the program folder, or @SITE
+    QTest::newRow("named data folder") << "@SITE/";
+    QTest::newRow("default data folder") << "userImages/";
+    QTest::newRow("backup") << "savedData/";
+    QTest::newRow("images of the data folder") << "userImages/images/";
+}
+
+void TestDataFolder::aSwapCutOffIsFinishedAtStart()
+{
+    QFETCH(QString, folder);
+    testenv::ProgramFolder pf;
+    QTemporaryDir outsideDir;
+    const QString prog = pf.path();
+    const QString site = outsideDir.path() + QStringLiteral("/siteA/");
+    writeFile(prog + QStringLiteral("userImages/") + datafolder::kDbName, kUserDb);
+    writeFile(site + datafolder::kDbName, kUserDb);
+    writeFile(prog + QStringLiteral("savedData/") + datafolder::kDbName, kUserDb);
+    writeFile(prog + datafolder::kPathFile, folder.startsWith(QLatin1String("@SITE")) ? site.toUtf8() : QByteArray());
+    const QString target = folder.startsWith(QLatin1String("@SITE")) ? site : prog + folder;
+    writeFile(target + QStringLiteral("old.jpg"), "old picture");
+    const QFileInfo where(QDir::cleanPath(target));
+    const QString beside = where.path() + QStringLiteral("/.") + where.fileName();
+    QVERIFY(QDir().rename(QDir::cleanPath(target), beside + QStringLiteral("~old")));
+    writeFile(beside + QStringLiteral("~new/") + datafolder::kDbName, "restored database");
+    writeFile(beside + QStringLiteral("~new/mine.jpg"), "restored picture");
+    const QByteArray ini = readFile(prog + datafolder::kPathFile);
+
+    const datafolder::Folders f = datafolder::findAndRepair(prog);
+    QVERIFY(!f.repaired);
+    QCOMPARE(f.currImgPath, folder.startsWith(QLatin1String("@SITE")) ? site : prog + QStringLiteral("userImages/"));
+    QCOMPARE(readFile(prog + datafolder::kPathFile), ini);
+    QCOMPARE(snapshot(target), (QMap<QString, QByteArray>{{datafolder::kDbName, "restored database"},
+                                                          {QStringLiteral("mine.jpg"), "restored picture"}}));
+    QVERIFY(!QFileInfo::exists(beside + QStringLiteral("~old")));
+    QVERIFY(!QFileInfo::exists(beside + QStringLiteral("~new")));
 }
 
 QTEST_GUILESS_MAIN(TestDataFolder)

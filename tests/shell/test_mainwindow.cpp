@@ -2,15 +2,19 @@
 // and restore, driven in-process in temporary program folders.
 #include "content/insdatafrm.h"
 #include "design/designfrm.h"
+#include "design/dgnfrm_dialogs.h"
 #include "fakepane.h"
 #include "fakeprompter.h"
 #include "help/aboutfrm.h"
 #include "help/guidfrm.h"
+#include "platform/fileutil.h"
+#include "platform/artwork.h"
 #include "platform/formregistry.h"
 #include "profile/infofrm.h"
 #include "profile/slttmplfrm.h"
 #include "publish/dlgfrm.h"
 #include "publish/updatafrm.h"
+#include "publish/verfrm.h"
 #include "shell/mdifrm.h"
 #include "shell/splash.h"
 #include "testenv.h"
@@ -20,6 +24,11 @@
 #include <QFileInfo>
 #include <QMdiSubWindow>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QRegularExpression>
+#include <QScreen>
 #include <memory>
 
 namespace {
@@ -143,8 +152,30 @@ private slots:
         const QStringList messages = m_prompts->messages();
         const bool noTable = sql.startsWith(QLatin1String("DROP"));
         const bool noRow = sql.startsWith(QLatin1String("DELETE"));
-        QCOMPARE(messages.count(QStringLiteral("不期望的错误！errNo:mdl_nov")), noTable ? 2 : 0);
+        // The tree's fixed message comes with the reason.
+        const QStringList treeFailures = messages.filter(QRegularExpression(
+            QStringLiteral("^不期望的错误！errNo:mdl_nov\r\n数据库操作失败：.*no such table: user_info")));
+        QCOMPARE(treeFailures.size(), noTable ? 2 : 0);
         QCOMPARE(messages.size(), noTable ? 3 : noRow ? 1 : 0);
+    }
+
+    void aColumnAddedWithoutAProfileSaysWhyTheTreeFailed()
+    {
+        // The column is stored; the data-entry view cannot read its tree again without
+        // user_info, and its message says why instead of leaving the user to think the
+        // add failed.
+        MDIFrm &main = load();
+        main.conn().exec(QStringLiteral("DROP TABLE user_info"));
+        m_prompts->onDialog<dgnFrm_addCat>([](dgnFrm_addCat &d) {
+            d.txt_name->setText(QStringLiteral("关于"));
+            d.cmd_cfm_Click();
+        });
+        forms().find<designFrm>()->cmd_addCat_Click();
+        QCOMPARE(main.conn().select(QStringLiteral("SELECT * FROM firstCatalog WHERE firstCatalog='关于'")).size(), size_t(1));
+        QCOMPARE(m_prompts->messageCount(), 1);
+        QVERIFY(m_prompts->lastMessage().text.contains(
+            QRegularExpression(QStringLiteral("^不期望的错误！errNo:mdl_nov\r\n数据库操作失败：.*no such table: user_info"))));
+        QCOMPARE(m_prompts->lastMessage().style, 16);
     }
 
     void aDatabaseThatIsNotOneLeavesTheConnectionClosed()
@@ -155,12 +186,16 @@ private slots:
         QCOMPARE(main.windowTitle(), kCaption);
         QCOMPARE(viewsInOrder(main).size(), 6);
         QCOMPARE(activeView(main), QStringLiteral("designFrm"));
-        // Each view meets the closed connection in its own way: the design view and the
-        // data-entry view say they could not read the tree, the upload view that it could
-        // not read the profile.
+        // The damaged file is named at once; then each view meets the closed connection
+        // in its own way: the design view and the data-entry view say they could not read
+        // the tree, the upload view that it could not read the profile.
         const QStringList messages = m_prompts->messages();
-        QCOMPARE(messages.size(), 3);
-        QCOMPARE(messages.count(QStringLiteral("不期望的错误！errNo:mdl_nov")), 2);
+        QCOMPARE(messages.size(), 4);
+        QCOMPARE(messages.first(), QStringLiteral("数据库文件已损坏，请从备份还原数据：") + main.currImgPath()
+                                       + QStringLiteral("brevonel.qdb"));
+        QCOMPARE(m_prompts->calls.first().style, 48);
+        QCOMPARE(m_prompts->calls.first().title, QStringLiteral("警告"));
+        QCOMPARE(messages.filter(QStringLiteral("不期望的错误！errNo:mdl_nov\r\n数据库文件已损坏")).size(), 2);
         // The user's file is left as it was.
         QCOMPARE(testenv::readFile(m_prog->file(QStringLiteral("userImages/brevonel.qdb"))),
                  QByteArray("this is not a database at all"));
@@ -291,20 +326,69 @@ private slots:
         QCOMPARE(forms().find<dlgFrm>(), chat);
     }
 
-    void aClosedViewIsMadeAgain()
+    void aClosedViewComesBackAsItWas()
     {
         MDIFrm &main = load();
-        infoFrm *first = forms().find<infoFrm>();
-        QMdiSubWindow *sub = FormRegistry::subWindowOf(first);
-        QVERIFY(sub);
-        sub->close(); // the user's close box
-        testenv::settle();
-        QVERIFY(!forms().isLoaded<infoFrm>());
-        QCOMPARE(viewsInOrder(main).size(), 5);
+        // The close box hides a view; it stays loaded with what was typed into it.
+        updataFrm *upload = forms().find<updataFrm>();
+        upload->txt_severIP->setText(QStringLiteral("10.1.2.3"));
+        const QStringList views = viewsInOrder(main);
+        for (QMdiSubWindow *sub : main.mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+            sub->close(); // the user's close box
+            testenv::settle();
+            QVERIFY(!sub->isVisible());
+        }
+        QCOMPARE(m_prompts->calls.size(), 0);
+        QCOMPARE(viewsInOrder(main), views);
+        QCOMPARE(forms().find<updataFrm>(), upload);
+        main.xMenu1_Click(QStringLiteral("mnuView_upData"));
+        QVERIFY(upload->isVisible() && FormRegistry::subWindowOf(upload)->isVisible());
+        QCOMPARE(activeView(main), QStringLiteral("updataFrm"));
+        QCOMPARE(upload->txt_severIP->text(), QStringLiteral("10.1.2.3"));
         main.xMenu1_Click(QStringLiteral("mnuView_info"));
-        QVERIFY(forms().isLoaded<infoFrm>());
         QCOMPARE(activeView(main), QStringLiteral("infoFrm"));
-        QCOMPARE(viewsInOrder(main).size(), 6);
+        QCOMPARE(viewsInOrder(main), views);
+    }
+
+    void aWindowBehindTheMainWindowComesToTheFront_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("about") << "aboutFrm";
+        QTest::newRow("chat") << "dlgFrm";
+        QTest::newRow("notice") << "verFrm";
+    }
+    void aWindowBehindTheMainWindowComesToTheFront()
+    {
+        QFETCH(QString, window);
+        MDIFrm &main = load();
+        const auto showIt = [&]() -> QWidget * {
+            if (window == QLatin1String("aboutFrm")) {
+                main.xMenu1_Click(QStringLiteral("mnuHelp_about"));
+                return forms().find<aboutFrm>();
+            }
+            if (window == QLatin1String("dlgFrm")) {
+                main.xMenu1_Click(QStringLiteral("MnuTool_consultation"));
+                return forms().find<dlgFrm>();
+            }
+            forms().get<verFrm>()->deliver(QStringLiteral("通知"));
+            return forms().find<verFrm>();
+        };
+        QWidget *w = showIt();
+        QTRY_COMPARE(QApplication::activeWindow(), w);
+        // The user clicks the main window: the window drops behind it.
+        main.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &main);
+        QCOMPARE(showIt(), w);
+        QTRY_COMPARE(QApplication::activeWindow(), w);
+        QVERIFY(w->isVisible());
+        // Minimised, it comes back too.
+        w->showMinimized();
+        main.activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), &main);
+        showIt();
+        QVERIFY(!w->isMinimized());
+        QTRY_COMPARE(QApplication::activeWindow(), w);
+        QCOMPARE(activeView(main), QStringLiteral("designFrm"));
     }
 
     void shutdownUnloadsEverythingOnce_data()
@@ -372,6 +456,37 @@ private slots:
         QCOMPARE(splash->elapsed, 150);
         QVERIFY(!forms().isLoaded<frmSplash>());
         QCOMPARE(activeView(*m_main), QStringLiteral("designFrm"));
+        MDIFrm::setProgramFolder(QString());
+    }
+
+    void theSplashIsOnScreenBeforeTheEngineStarts()
+    {
+        MDIFrm::setProgramFolder(m_prog->path());
+        frmSplash *splash = forms().get<frmSplash>();
+        splash->Timer1->stop(); // ticks by hand below
+        QImage onScreen;
+        bool mainWindowYet = true;
+        int warmUps = 0;
+        splash->warmUp = [&] {
+            ++warmUps;
+            mainWindowYet = MDIFrm::instance() != nullptr;
+            onScreen = splash->screen()->grabWindow(splash->winId()).toImage();
+        };
+        mdl_frmSplash::Main();
+        QTRY_COMPARE(warmUps, 1);
+        QVERIFY(!mainWindowYet);
+        // What the screen showed when the slow work began: the splash picture, not black.
+        const QImage picture = artwork::splashPicture().toImage();
+        QCOMPARE(onScreen.size(), picture.size());
+        for (const QPoint p : {QPoint(10, 10), QPoint(picture.width() / 2, picture.height() / 2)}) {
+            QVERIFY(qGray(onScreen.pixel(p)) > 0);
+            QCOMPARE(onScreen.pixel(p), picture.pixel(p));
+        }
+        for (int i = 0; i < 3; ++i)
+            splash->Timer1_Timer();
+        m_main.reset(MDIFrm::instance());
+        QVERIFY(m_main);
+        QCOMPARE(warmUps, 1);
         MDIFrm::setProgramFolder(QString());
     }
 
@@ -462,6 +577,156 @@ private slots:
         // The views come back from the menu.
         main.xMenu1_Click(QStringLiteral("mnuView_design"));
         QCOMPARE(activeView(main), QStringLiteral("designFrm"));
+    }
+
+    void backupAndRestoreTheDataFolderInUse()
+    {
+        // A site in a folder of its own, named in initPath.ini, with links to a file
+        // outside, to a folder inside and to nothing.
+        QTemporaryDir elsewhere;
+        const QString site = elsewhere.path() + QStringLiteral("/siteA/");
+        QDir().mkpath(site);
+        QVERIFY(QFile::copy(m_prog->file(QStringLiteral("initdata/brevonel.qdb")), site + QStringLiteral("brevonel.qdb")));
+        QFile::setPermissions(site + QStringLiteral("brevonel.qdb"), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        testenv::writeFile(site + QStringLiteral("mine.jpg"), "mine");
+        testenv::writeFile(elsewhere.path() + QStringLiteral("/shared.txt"), "outside");
+        QVERIFY(QFile::link(elsewhere.path() + QStringLiteral("/shared.txt"), site + QStringLiteral("shared.txt")));
+        testenv::writeFile(site + QStringLiteral("images/p.gif"), "gif");
+        QVERIFY(QFile::link(QStringLiteral("images"), site + QStringLiteral("pictures")));
+        QVERIFY(QFile::link(QStringLiteral("gone.jpg"), site + QStringLiteral("dangling.jpg")));
+        testenv::writeFile(m_prog->file(QStringLiteral("initPath.ini")), site.toUtf8() + "\r\n");
+        MDIFrm &main = load();
+        QCOMPARE(main.currImgPath(), site);
+        main.conn().exec(QStringLiteral("UPDATE user_info SET webName='甲'"));
+        const auto defaultFolder = testenv::folderSnapshot(m_prog->file(QStringLiteral("userImages")));
+
+        main.xMenu1_Click(QStringLiteral("mnufile_backup"));
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据备份成功！"));
+        const QString saved = m_prog->file(QStringLiteral("savedData/"));
+        const auto atBackup = testenv::folderSnapshot(site);
+        QCOMPARE(testenv::folderSnapshot(saved), atBackup);
+
+        // Changes after the backup, then the restore.
+        main.conn().exec(QStringLiteral("UPDATE user_info SET webName='乙'"));
+        testenv::writeFile(site + QStringLiteral("mine.jpg"), "changed");
+        testenv::writeFile(site + QStringLiteral("new.jpg"), "new");
+        m_prompts->answerMsg(6);
+        main.xMenu1_Click(QStringLiteral("mnufile_revert"));
+        testenv::settle();
+        QVERIFY(main.conn().isOpen());
+        QCOMPARE(db::text(main.conn().select(QStringLiteral("SELECT webName FROM user_info")).front(),
+                          QStringLiteral("webName")),
+                 QStringLiteral("甲"));
+        auto want = atBackup;
+        want[QStringLiteral("new.jpg")] = "new";
+        QCOMPARE(testenv::folderSnapshot(site), want);
+        QCOMPARE(testenv::readFile(elsewhere.path() + QStringLiteral("/shared.txt")), QByteArray("outside"));
+        // Nothing left beside the folders, and the default folder was never involved.
+        QCOMPARE(QDir(elsewhere.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{"shared.txt", "siteA"}));
+        QCOMPARE(testenv::folderSnapshot(m_prog->file(QStringLiteral("userImages"))), defaultFolder);
+        QCOMPARE(m_prompts->messageCount(), 2);
+    }
+
+    void aRestoreRemovesUnsavedCopiesBeforeTheRestoredFilesArrive()
+    {
+        MDIFrm &main = load();
+        const QString data = main.currImgPath();
+        testenv::writeFile(data + QStringLiteral("font01.png"), "a picture of the backup");
+        main.xMenu1_Click(QStringLiteral("mnufile_backup"));
+        QFile::remove(data + QStringLiteral("font01.png"));
+        // A logo of the same name chosen in the information view and never saved.
+        m_prompts->answerFile(testenv::appDir() + QStringLiteral("fonts/font01.png"));
+        forms().find<infoFrm>()->cmd_view_Click();
+        QVERIFY(QFileInfo::exists(data + QStringLiteral("font01.png")));
+        m_prompts->answerMsg(6);
+        main.xMenu1_Click(QStringLiteral("mnufile_revert"));
+        testenv::settle();
+        QCOMPARE(testenv::readFile(data + QStringLiteral("font01.png")), QByteArray("a picture of the backup"));
+    }
+
+    void aFailingRestoreLeavesTheDataAndTheConnection_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::addColumn<int>("nth");
+        QTest::newRow("copying a picture") << int(fileutil::faults::Step::Write) << 2;
+        QTest::newRow("moving the restored folder in") << int(fileutil::faults::Step::Rename) << 2;
+    }
+
+    void aFailingRestoreLeavesTheDataAndTheConnection()
+    {
+        QFETCH(int, step);
+        QFETCH(int, nth);
+        MDIFrm &main = load();
+        const QString data = main.currImgPath();
+        testenv::writeFile(data + QStringLiteral("a.jpg"), "first");
+        testenv::writeFile(data + QStringLiteral("b.jpg"), "first");
+        main.xMenu1_Click(QStringLiteral("mnufile_backup"));
+        main.conn().exec(QStringLiteral("UPDATE user_info SET webName='改过'"));
+        testenv::writeFile(data + QStringLiteral("a.jpg"), "second");
+        const auto before = testenv::folderSnapshot(data);
+
+        {
+            testenv::FileFault fault(fileutil::faults::Step(step), nth);
+            m_prompts->answerMsg(6);
+            main.xMenu1_Click(QStringLiteral("mnufile_revert"));
+            QVERIFY(fault.fired());
+        }
+        testenv::settle();
+        QCOMPARE(m_prompts->lastMessage().style, 64);
+        QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("提示"));
+        QVERIFY(m_prompts->lastMessage().text.startsWith(err::text(err::Kind::FileCopy))
+                || m_prompts->lastMessage().text.startsWith(err::text(err::Kind::FileWrite)));
+        QCOMPARE(testenv::folderSnapshot(data), before);
+        // The connection is open on the user's database, and the views work again.
+        QVERIFY(main.conn().isOpen());
+        QCOMPARE(db::text(main.conn().select(QStringLiteral("SELECT webName FROM user_info")).front(),
+                          QStringLiteral("webName")),
+                 QStringLiteral("改过"));
+        const int boxes = m_prompts->messageCount();
+        main.xMenu1_Click(QStringLiteral("mnuView_design"));
+        main.xMenu1_Click(QStringLiteral("mnuView_insData"));
+        QCOMPARE(m_prompts->messageCount(), boxes);
+    }
+
+    void aDatabaseLockedAtStartIsUsedOnceReleased()
+    {
+        prepareDatabase([](SiteDb &) {});
+        const QString path = m_prog->file(QStringLiteral("userImages/brevonel.qdb"));
+        SiteDb::setBusyTimeoutMs(20);
+        {
+            // Another program holds the file while the program starts.
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
+            other.setDatabaseName(path);
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            const QByteArray before = testenv::readFile(path);
+            MDIFrm &main = load();
+            QVERIFY(!main.conn().isOpen());
+            QCOMPARE(m_prompts->calls.first().text,
+                     QStringLiteral("数据库正被其他程序使用，请关闭该程序后重试：") + path);
+            QCOMPARE(m_prompts->calls.first().style, 48);
+            QCOMPARE(m_prompts->calls.first().title, QStringLiteral("警告"));
+            // While it is held, a save says why it fails; the user's file is kept.
+            infoFrm *info = forms().find<infoFrm>();
+            info->txt_webName->setText(QStringLiteral("新名称"));
+            info->cmd_ok_Click();
+            QCOMPARE(m_prompts->lastMessage().text,
+                     QStringLiteral("不期望的错误,errNo:infoFrm\r\n数据库正被其他程序使用，请关闭该程序后重试"));
+            QCOMPARE(testenv::readFile(path), before);
+
+            // Released: the next save succeeds.
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("ROLLBACK")));
+            other.close();
+            info->cmd_ok_Click();
+            QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据保存成功！"));
+            QVERIFY(main.conn().isOpen());
+            QCOMPARE(db::text(main.conn().select(QStringLiteral("SELECT webName FROM user_info")).front(),
+                              QStringLiteral("webName")),
+                     QStringLiteral("新名称"));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other program"));
+        SiteDb::setBusyTimeoutMs(2000);
     }
 };
 

@@ -4,6 +4,7 @@
 #include "testenv.h"
 #include "testmain.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,9 +18,10 @@ struct Run {
     QJsonObject report;
 };
 
-Run startProgram(const testenv::ProgramFolder &prog)
+Run startProgram(const testenv::ProgramFolder &prog, int waitMs = 120000)
 {
     Run run;
+    QFile::remove(prog.file(QStringLiteral("probe.json")));
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QUORVIK_STARTUP_PROBE"), prog.file(QStringLiteral("probe.json")));
@@ -27,7 +29,7 @@ Run startProgram(const testenv::ProgramFolder &prog)
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(QDir::tempPath());
     p.start(prog.file(QStringLiteral("quorvik")), {});
-    if (!p.waitForFinished(120000)) {
+    if (!p.waitForFinished(waitMs)) {
         p.kill();
         p.waitForFinished();
         return run;
@@ -35,6 +37,14 @@ Run startProgram(const testenv::ProgramFolder &prog)
     run.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
     run.report = QJsonDocument::fromJson(testenv::readFile(prog.file(QStringLiteral("probe.json")))).object();
     return run;
+}
+
+// A program folder holding a copy of the executable.
+void copyProgram(const testenv::ProgramFolder &prog)
+{
+    fileutil::copyReplace(testenv::appDir() + QStringLiteral("quorvik"), prog.file(QStringLiteral("quorvik")));
+    QFile::setPermissions(prog.file(QStringLiteral("quorvik")),
+                          QFile::permissions(prog.file(QStringLiteral("quorvik"))) | QFileDevice::ExeOwner);
 }
 
 } // namespace
@@ -46,9 +56,7 @@ private slots:
     void theProgramStartsRepairsAndEnds()
     {
         testenv::ProgramFolder prog;
-        fileutil::copyReplace(testenv::appDir() + QStringLiteral("quorvik"), prog.file(QStringLiteral("quorvik")));
-        QFile::setPermissions(prog.file(QStringLiteral("quorvik")),
-                              QFile::permissions(prog.file(QStringLiteral("quorvik"))) | QFileDevice::ExeOwner);
+        copyProgram(prog);
 
         for (int round = 0; round < 2; ++round) {
             const Run run = startProgram(prog);
@@ -80,6 +88,25 @@ private slots:
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.report.value(QStringLiteral("currImgPath")).toString(), own);
         QCOMPARE(run.report.value(QStringLiteral("caption")).toString(), QStringLiteral("自己的站--Quorvik自动建站系列软件"));
+        QCOMPARE(run.report.value(QStringLiteral("boxes")).toArray(), QJsonArray());
+    }
+
+    void aRepairThatCannotRunEndsTheProgramEveryTime()
+    {
+        // No initdata/ to repair from, and a picture of the user's in the data folder.
+        testenv::ProgramFolder prog;
+        copyProgram(prog);
+        QDir(prog.file(QStringLiteral("initdata"))).removeRecursively();
+        const QString picture = testenv::writeFile(prog.file(QStringLiteral("userImages/logo.png")), "picture");
+        for (int round = 0; round < 10; ++round) {
+            // The box is answered at once; the program is then gone within moments.
+            const Run run = startProgram(prog, 30000);
+            QVERIFY2(run.exitCode == 1, qPrintable(QStringLiteral("round %1: exit %2").arg(round).arg(run.exitCode)));
+            const QJsonArray boxes = run.report.value(QStringLiteral("boxes")).toArray();
+            QCOMPARE(boxes.size(), 1);
+            QVERIFY(boxes.at(0).toString().startsWith(QStringLiteral("文件或文件夹不存在")));
+            QCOMPARE(testenv::readFile(picture), QByteArray("picture"));
+        }
     }
 };
 

@@ -1,5 +1,6 @@
 #include "fakeprompter.h"
 
+#include <QCoreApplication>
 #include <QTest>
 #include <QWidget>
 
@@ -40,6 +41,8 @@ PromptCall FakePrompter::lastMessage() const
 int FakePrompter::msgBox(QWidget *owner, const QString &text, int style, const QString &title)
 {
     record({QStringLiteral("msg"), text, style, title, owner ? owner->objectName() : QString()});
+    if (runEventsInBoxes)
+        QCoreApplication::processEvents();
     if (whileMessageOpen)
         whileMessageOpen(calls.last());
     if ((style & 0x7) == ui::vbOKOnly)

@@ -6,8 +6,11 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+
+#include <unistd.h>
 
 namespace testenv {
 
@@ -31,6 +34,58 @@ QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+QByteArray linkText(const QString &link)
+{
+    QByteArray says(4096, Qt::Uninitialized);
+    const ssize_t n = ::readlink(QFile::encodeName(link).constData(), says.data(), size_t(says.size()));
+    return n < 0 ? QByteArray() : says.left(n);
+}
+
+QMap<QString, QByteArray> folderSnapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> out;
+    if (!QFileInfo::exists(folder))
+        return out;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    const QDir base(folder);
+    while (it.hasNext()) {
+        const QString p = it.next();
+        const QFileInfo fi(p);
+        const QString rel = base.relativeFilePath(p);
+        if (fi.isSymLink())
+            out[rel + QLatin1Char('@')] = linkText(p);
+        else if (fi.isDir())
+            out[rel + QLatin1Char('/')] = QByteArray();
+        else
+            out[rel] = readFile(p);
+    }
+    return out;
+}
+
+void makeWritable(const QString &folder)
+{
+    QDirIterator it(folder, QDir::Dirs | QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString p = it.next();
+        if (!QFileInfo(p).isSymLink())
+            QFile::setPermissions(p, QFile::permissions(p) | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+}
+
+FileFault::FileFault(fileutil::faults::Step step, int nth)
+{
+    if (nth > 0)
+        fileutil::faults::setHook([this, step, nth](fileutil::faults::Step s, const QString &) {
+            return s == step && ++m_seen == nth && (m_fired = true);
+        });
+}
+
+FileFault::~FileFault()
+{
+    fileutil::faults::setHook({});
+}
+
 void settle()
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -49,11 +104,11 @@ void makeDatabase(SiteDb &db, const QString &path)
 
 ProgramFolder::ProgramFolder()
 {
-    fileutil::copyFolder(appDir() + QStringLiteral("initdata"), path() + QStringLiteral("initdata"));
+    fileutil::copyTree(appDir() + QStringLiteral("initdata"), path() + QStringLiteral("initdata"));
     for (const char *name : {"multiData.htm", "msg.htm"})
         fileutil::copyReplace(appDir() + QLatin1String(name), path() + QLatin1String(name));
     if (QFileInfo(appDir() + QStringLiteral("tmplImg")).isDir())
-        fileutil::copyFolder(appDir() + QStringLiteral("tmplImg"), path() + QStringLiteral("tmplImg"));
+        fileutil::copyTree(appDir() + QStringLiteral("tmplImg"), path() + QStringLiteral("tmplImg"));
 }
 
 TempDatabase::TempDatabase()

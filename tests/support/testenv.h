@@ -1,8 +1,11 @@
 #pragma once
 // Temporary program folders and site databases for tests.
 
+#include "platform/fileutil.h"
 #include "platform/sitedb.h"
 
+#include <QMap>
+#include <QMetaType>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -14,6 +17,33 @@ QString appDir();
 // Writes a file (creating its folder); returns its path.
 QString writeFile(const QString &path, const QByteArray &bytes = QByteArray());
 QByteArray readFile(const QString &path);
+
+// What a symbolic link says, as written.
+QByteArray linkText(const QString &link);
+
+// Every entry under folder, hidden ones too, links not followed: "dir/" -> "",
+// "file" -> its contents, "link@" -> what the link says. Empty when folder is missing.
+using Snapshot = QMap<QString, QByteArray>;
+Snapshot folderSnapshot(const QString &folder);
+
+// Gives the owner write (and folders search) permission on everything under folder, so
+// that read-only test files can be removed.
+void makeWritable(const QString &folder);
+
+// Makes the file helpers fail the nth time (from 1) they take a step, as a full disk or
+// a refused rename would; steps back when it goes.
+class FileFault {
+public:
+    FileFault(fileutil::faults::Step step, int nth);
+    ~FileFault();
+    FileFault(const FileFault &) = delete;
+    FileFault &operator=(const FileFault &) = delete;
+    bool fired() const { return m_fired; }
+
+private:
+    int m_seen = 0;
+    bool m_fired = false;
+};
 
 // Runs pending events and deferred deletions (windows unloaded with deleteLater).
 void settle();
@@ -47,3 +77,5 @@ private:
 };
 
 } // namespace testenv
+
+Q_DECLARE_METATYPE(fileutil::faults::Step)

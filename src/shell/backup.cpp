@@ -1,0 +1,71 @@
+#include "shell/backup.h"
+
+#include "platform/errors.h"
+#include "platform/fileutil.h"
+#include "shell/datafolder.h"
+
+#include <QFileInfo>
+
+namespace backup {
+
+namespace {
+
+// SQLite's own files beside the database belong to the file they were written for: a
+// journal carried beside another copy of the database would damage it.
+QStringList sqliteFiles()
+{
+    return {datafolder::kDbName + QStringLiteral("-journal"), datafolder::kDbName + QStringLiteral("-wal"),
+            datafolder::kDbName + QStringLiteral("-shm")};
+}
+
+void requireDatabase(const QString &folder)
+{
+    if (!QFileInfo(folder + datafolder::kDbName).isFile())
+        throw err::FileError(err::Kind::FileMissing, folder + datafolder::kDbName);
+}
+
+// A copy that will replace the backup or the data folder must hold a whole database:
+// a damaged one never takes the place of what the user has.
+void requireWholeDatabase(const QString &folder)
+{
+    SiteDb check;
+    if (!check.open(folder + datafolder::kDbName))
+        throw err::DbError(check.openFailure().value_or(err::Kind::DbNotOpen), folder + datafolder::kDbName);
+    check.release();
+}
+
+} // namespace
+
+void save(const QString &dataFolder, const QString &backupFolder)
+{
+    const QString from = fileutil::withSlash(dataFolder);
+    requireDatabase(from);
+    fileutil::FolderSwap swap(backupFolder);
+    fileutil::copyTree(from, swap.path(), fileutil::Existing::Replace, sqliteFiles());
+    requireWholeDatabase(swap.path());
+    swap.commit();
+}
+
+void restore(const QString &backupFolder, const QString &dataFolder, SiteDb &conn)
+{
+    const QString from = fileutil::withSlash(backupFolder);
+    const QString to = fileutil::withSlash(dataFolder);
+    const QString database = to + datafolder::kDbName;
+    try {
+        requireDatabase(from);
+        fileutil::FolderSwap swap(to);
+        fileutil::copyTree(from, swap.path(), fileutil::Existing::Replace, sqliteFiles());
+        fileutil::copyTree(to, swap.path(), fileutil::Existing::Keep, sqliteFiles());
+        requireWholeDatabase(swap.path());
+        conn.close();
+        swap.commit();
+    } catch (const std::exception &) {
+        if (!conn.isOpen())
+            conn.open(database);
+        throw;
+    }
+    if (!conn.open(database))
+        throw err::DbError(conn.openFailure().value_or(err::Kind::DbNotOpen), database);
+}
+
+} // namespace backup
