@@ -1,17 +1,20 @@
 #include "platform/browserpane.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
 
 namespace {
 PaneFactory g_factory;
@@ -45,9 +48,35 @@ protected:
         m_pane->onConsoleValue(message.mid(kValueTag.size(), eq - kValueTag.size()), message.mid(eq + 1));
     }
 
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override
+    {
+        if (!m_pane->m_options.lockedToPage)
+            return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+        // Only the program's own loads: a page cannot make a typed navigation.
+        if (isMainFrame && type == NavigationTypeTyped)
+            return true;
+        if (type == NavigationTypeLinkClicked
+            && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https")))
+            QDesktopServices::openUrl(url);
+        return false;
+    }
+
 private:
     BrowserPane *m_pane;
 };
+
+namespace {
+// A locked page fetches nothing beyond the document the pane was told to show.
+class DocumentOnly : public QWebEngineUrlRequestInterceptor {
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+    void interceptRequest(QWebEngineUrlRequestInfo &info) override
+    {
+        if (info.resourceType() != QWebEngineUrlRequestInfo::ResourceTypeMainFrame)
+            info.block(true);
+    }
+};
+} // namespace
 
 void setPaneBaseFolder(const QString &folder)
 {
@@ -109,6 +138,10 @@ BrowserPane::BrowserPane(QWidget *parent, PaneOptions options)
     auto *page = new PanePage(this);
     setPage(page);
     applyPaneSettings(page, options.pageScripts);
+    if (options.lockedToPage) {
+        page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+        page->setUrlRequestInterceptor(new DocumentOnly(page));
+    }
     setContextMenuPolicy(Qt::NoContextMenu);
     connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo &info) {
         // Only the end of the load last asked for counts: an older one may still report.
@@ -118,11 +151,7 @@ BrowserPane::BrowserPane(QWidget *parent, PaneOptions options)
     });
 }
 
-BrowserPane::~BrowserPane()
-{
-    if (!m_tempFile.isEmpty())
-        QFile::remove(m_tempFile);
-}
+BrowserPane::~BrowserPane() = default;
 
 QUrl BrowserPane::resolve(const QString &page)
 {
@@ -169,16 +198,14 @@ void BrowserPane::flushWrites()
         setHtml(m_written, base);
         return;
     }
-    if (m_tempFile.isEmpty())
-        m_tempFile = QDir::tempPath() + QStringLiteral("/quorvik-pane-%1-%2.htm")
-                                            .arg(QCoreApplication::applicationPid())
-                                            .arg(reinterpret_cast<quintptr>(this));
-    QFile f(m_tempFile);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        f.write(m_written.toUtf8());
-        f.close();
+    // A fresh file of a name nobody can foresee, made new (never through a link).
+    auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/quorvik-pane-XXXXXX.htm"));
+    if (file->open()) {
+        file->write(m_written.toUtf8());
+        file->flush();
     }
-    m_expectUrl = QUrl::fromLocalFile(m_tempFile);
+    m_expectUrl = QUrl::fromLocalFile(file->fileName());
+    m_bigPage = std::move(file);
     load(m_expectUrl);
 }
 

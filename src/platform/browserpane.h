@@ -8,6 +8,9 @@
 #include <QStringList>
 #include <QWebEngineView>
 #include <functional>
+#include <memory>
+
+class QTemporaryFile;
 
 class IBrowserPane {
 public:
@@ -31,6 +34,11 @@ public:
 struct PaneOptions {
     // The page's own JavaScript runs (only the program's own host pages need it).
     bool pageScripts = false;
+    // For HTML from elsewhere: the pane stays on the page the program shows. No link,
+    // refresh or form leads away (a clicked http or https link opens in the desktop
+    // browser instead), and the page loads nothing of its own: no picture, frame, local
+    // file or remote address.
+    bool lockedToPage = false;
 };
 
 // The real pane on Qt WebEngine.
@@ -73,7 +81,7 @@ private:
     QString m_written;
     QStringList m_queue;
     QHash<QString, QString> m_values;
-    QString m_tempFile;
+    std::unique_ptr<QTemporaryFile> m_bigPage; // a written page too large to be set directly
     QUrl m_expectUrl;
 
     friend class PanePage;

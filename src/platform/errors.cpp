@@ -25,8 +25,40 @@ QString text(Kind kind)
     case Kind::SocketOther: return QStringLiteral("网络通讯错误");
     case Kind::Overflow: return QStringLiteral("溢出");
     case Kind::Unexpected: return QStringLiteral("不期望的错误");
+    case Kind::FileNameCharset: return QStringLiteral("文件名含有服务器不能识别的字符，请改名后再上传");
+    case Kind::Archive: return QStringLiteral("压缩文件写入失败");
     }
     return QStringLiteral("不期望的错误");
+}
+
+int number(Kind kind)
+{
+    // The classic run-time, data-access and socket error numbers where one fits.
+    switch (kind) {
+    case Kind::DbNotOpen: return 3704;
+    case Kind::DbLocked: return 3218;
+    case Kind::DbDamaged: return 3343;
+    case Kind::DbStatement: return 3001;
+    case Kind::DbNoRow: return 3021;
+    case Kind::DbTransaction: return 3246;
+    case Kind::FileMissing: return 53;
+    case Kind::FileReserved: return 58;
+    case Kind::FileCopy: return 70;
+    case Kind::FileDelete: return 75;
+    case Kind::FileRead: return 57;
+    case Kind::FileWrite: return 61;
+    case Kind::FolderCreate: return 76;
+    case Kind::SocketConnect: return 11001;
+    case Kind::SocketRefused: return 10061;
+    case Kind::SocketClosed: return 10054;
+    case Kind::SocketTimeout: return 10060;
+    case Kind::SocketOther: return 40006;
+    case Kind::Overflow: return 6;
+    case Kind::Unexpected: return 5;
+    case Kind::FileNameCharset: return 52;
+    case Kind::Archive: return 31036;
+    }
+    return 5;
 }
 
 QString describe(Kind kind, const QString &detail)
@@ -52,6 +84,13 @@ QString descriptionOf(const std::exception &e)
     if (auto *own = dynamic_cast<const Error *>(&e))
         return own->description();
     return QString::fromUtf8(e.what());
+}
+
+int numberOf(const std::exception &e)
+{
+    if (auto *own = dynamic_cast<const Error *>(&e))
+        return number(own->kind());
+    return number(Kind::Unexpected);
 }
 
 } // namespace err

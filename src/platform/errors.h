@@ -28,10 +28,15 @@ enum class Kind {
     SocketOther,
     Overflow,       // a number too large for what it counts
     Unexpected,
+    FileNameCharset, // a file name the server's code page (GBK) cannot hold
+    Archive,         // the zip library could not write an archive
 };
 
 // The catalogue text for a kind of failure.
 QString text(Kind kind);
+
+// The number shown in front of a description where a box gives one; stable per kind.
+int number(Kind kind);
 
 // "text：detail" (or the text alone when there is no detail).
 QString describe(Kind kind, const QString &detail = QString());
@@ -66,5 +71,7 @@ public:
 
 // The description of any exception caught by a handler.
 QString descriptionOf(const std::exception &e);
+// Its number (that of Unexpected for exceptions not of this program).
+int numberOf(const std::exception &e);
 
 } // namespace err

@@ -4,8 +4,13 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 
 namespace ui {
 
@@ -16,6 +21,37 @@ RealPrompter &realPrompter()
     return real;
 }
 Prompter *g_current = nullptr;
+
+// Beyond these a box would outgrow the screen: the text scrolls inside it instead.
+constexpr qsizetype kLongTextChars = 1500;
+constexpr qsizetype kLongTextLines = 20;
+
+// Puts a long text into a read-only scrolling view in place of the box's label, sized
+// to leave the box well inside the screen.
+void scrollLongText(QMessageBox &box, const QString &text, QWidget *owner)
+{
+    if (text.size() <= kLongTextChars && text.count(QLatin1Char('\n')) < kLongTextLines)
+        return;
+    auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    const int at = grid && label ? grid->indexOf(label) : -1;
+    if (at < 0)
+        return;
+    int row = 0, column = 0, rows = 0, columns = 0;
+    grid->getItemPosition(at, &row, &column, &rows, &columns);
+    auto *view = new QPlainTextEdit(&box);
+    view->setObjectName(QStringLiteral("qt_msgbox_scrolltext"));
+    view->setReadOnly(true);
+    view->setPlainText(text);
+    view->setFont(label->font());
+    QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+    const QFontMetrics metrics(view->font());
+    view->setFixedSize(qMin(metrics.averageCharWidth() * 72, room.width() * 2 / 3),
+                       qMin(metrics.lineSpacing() * 24, room.height() / 2));
+    label->hide();
+    grid->addWidget(view, row, column, rows, columns);
+}
 } // namespace
 
 Prompter &prompter()
@@ -56,7 +92,8 @@ int RealPrompter::msgBox(QWidget *owner, const QString &text, int style, const Q
     QMessageBox box(owner);
     box.setTextFormat(Qt::PlainText);
     box.setWindowTitle(title);
-    box.setText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    const QString plain = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    box.setText(plain);
     const int icon = style & 0x70;
     switch (icon) {
     case vbCritical: box.setIcon(QMessageBox::Critical); break;
@@ -94,6 +131,7 @@ int RealPrompter::msgBox(QWidget *owner, const QString &text, int style, const Q
         box.setEscapeButton(made.at(1));
     else if ((style & 0x7) == vbOKOnly)
         box.setEscapeButton(made.first());
+    scrollLongText(box, plain, owner);
     box.exec();
     for (int i = 0; i < made.size(); ++i)
         if (box.clickedButton() == made.at(i))

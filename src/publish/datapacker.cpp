@@ -1,61 +1,311 @@
 #include "publish/datapacker.h"
 
 #include "platform/errors.h"
+#include "platform/fileutil.h"
 #include "platform/version.h"
 
+#include <QDateTime>
 #include <QDir>
-#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <QTemporaryFile>
+#include <QThread>
+#include <algorithm>
 #include <zip.h>
+#include <zlib.h>
 
 namespace publish {
 
 namespace {
 
-QStringList filesIn(const QString &folder)
+// SQLite keeps these beside a database while it works on it.
+const QStringList kSqliteSuffixes = {QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")};
+
+// Kinds of file that deflating does not shrink.
+const QStringList kCompressedSuffixes = {
+    QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("gif"), QStringLiteral("png"),
+    QStringLiteral("zip"), QStringLiteral("swf"), QStringLiteral("rar"), QStringLiteral("7z"),
+    QStringLiteral("mp3"), QStringLiteral("mp4"),
+};
+
+// An archive being written lies beside its place as "<name>.XXXXXX" until it is
+// complete: a packing killed meanwhile leaves that file behind.
+QRegularExpression temporaryName(const QString &archive)
 {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    return QRegularExpression(QStringLiteral("^") + QRegularExpression::escape(archive)
+                              + QStringLiteral("\\.[A-Za-z0-9]{6}$"));
 }
 
-ui::Message archiveFailure(const QString &text)
+// A temporary archive: the name, and either nothing written yet or a zip's first bytes.
+bool isTemporaryArchive(const QFileInfo &file, const QString &archive)
 {
-    return {text, ui::vbOKOnly, kMainCaption};
+    if (!file.fileName().startsWith(archive + QLatin1Char('.')) || !temporaryName(archive).match(file.fileName()).hasMatch())
+        return false;
+    if (file.size() == 0)
+        return true;
+    QFile f(file.filePath());
+    return f.open(QIODevice::ReadOnly) && f.read(2) == "PK";
+}
+
+bool cancelled(const std::atomic_bool *cancel)
+{
+    return cancel && cancel->load();
+}
+
+// The name as the server reads it; a name GBK cannot hold is refused.
+QByteArray gbkName(const QString &name)
+{
+    QStringEncoder encoder("GBK");
+    const QByteArray bytes = encoder.encode(name);
+    if (encoder.hasError() || QStringDecoder("GBK").decode(bytes) != name)
+        throw err::FileError(err::Kind::FileNameCharset, name);
+    return bytes;
 }
 
 } // namespace
 
-QString zipFolderFiles(const QString &archive, const QString &folder)
+ui::Message packingFailure(const std::exception &e)
 {
-    const QStringList names = filesIn(folder);
-    int code = 0;
-    zip_t *z = zip_open(QFile::encodeName(archive).constData(), ZIP_CREATE | ZIP_TRUNCATE, &code);
-    if (!z) {
-        zip_error_t error;
-        zip_error_init_with_code(&error, code);
-        const QString text = QString::fromLocal8Bit(zip_error_strerror(&error));
-        zip_error_fini(&error);
-        return text;
+    return {QString::number(err::numberOf(e)) + QStringLiteral(" Form1::cmdZip_Click ") + err::descriptionOf(e),
+            ui::vbOKOnly, kMainCaption};
+}
+
+std::unique_ptr<QTemporaryFile> snapshotFile(const QString &path)
+{
+    auto copy = std::make_unique<QTemporaryFile>();
+    QFile source(path);
+    if (!copy->open() || !source.open(QIODevice::ReadOnly))
+        return nullptr;
+    QByteArray piece;
+    while (!(piece = source.read(1024 * 1024)).isEmpty())
+        if (copy->write(piece) != piece.size())
+            return nullptr;
+    if (source.error() != QFileDevice::NoError || !copy->flush() || copy->size() != source.size())
+        return nullptr;
+    return copy;
+}
+
+bool isCompressed(const QString &path)
+{
+    if (kCompressedSuffixes.contains(QFileInfo(path).suffix().toLower()))
+        return true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(12);
+    auto starts = [&](const char *magic, qsizetype size) { return head.startsWith(QByteArray(magic, size)); };
+    return starts("\xFF\xD8\xFF", 3)                                  // JPEG
+           || starts("\x89PNG", 4) || starts("GIF8", 4)                // PNG, GIF
+           || starts("PK\x03\x04", 4) || starts("PK\x05\x06", 4)      // zip
+           || starts("Rar!", 4) || starts("7z\xBC\xAF\x27\x1C", 6)    // RAR, 7-Zip
+           || starts("\x1F\x8B", 2)                                    // gzip
+           || starts("CWS", 3) || starts("ZWS", 3)                     // compressed Flash
+           || starts("ID3", 3)                                         // MP3
+           || (head.size() >= 2 && uchar(head[0]) == 0xFF && (uchar(head[1]) & 0xE0) == 0xE0) // MPEG audio
+           || head.mid(4, 4) == "ftyp";                                // MP4
+}
+
+namespace {
+
+// The archive is written here; zip's own records, little-endian.
+class ZipWriter {
+public:
+    explicit ZipWriter(QIODevice &out, const std::atomic_bool *cancel)
+        : m_out(out)
+        , m_cancel(cancel)
+    {
     }
-    for (const QString &name : names) {
-        const QByteArray path = QFile::encodeName(QDir(folder).filePath(name));
-        zip_source_t *source = zip_source_file(z, path.constData(), 0, -1);
-        if (!source || zip_file_add(z, name.toUtf8().constData(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
-            const QString text = QString::fromLocal8Bit(zip_strerror(z));
-            if (source)
-                zip_source_free(source);
-            zip_discard(z);
-            return text;
+
+    // Adds one file; false when cancelled.
+    bool add(const ZipEntry &entry, const QByteArray &name)
+    {
+        QFile in(entry.path);
+        if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            throw err::FileError(err::Kind::FileRead, entry.path);
+        const bool store = isCompressed(entry.path);
+        const quint16 method = store ? 0 : 8;
+        const quint16 needed = store ? 10 : 20;
+        const auto [time, date] = dosTime(QFileInfo(in).lastModified());
+        const qint64 offset = m_out.pos();
+
+        // The local header, its sizes and CRC filled in once the data is written.
+        QByteArray local;
+        put32(local, 0x04034b50);
+        put16(local, needed);
+        put16(local, 0); // no flags: the name is in the code page, not UTF-8
+        put16(local, method);
+        put16(local, time);
+        put16(local, date);
+        put32(local, 0);
+        put32(local, 0);
+        put32(local, 0);
+        put16(local, quint16(name.size()));
+        put16(local, 0);
+        local += name;
+        write(local);
+
+        quint32 crc = crc32(0, nullptr, 0);
+        qint64 size = 0;
+        const qint64 dataStart = m_out.pos();
+        z_stream z{};
+        if (!store && deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+            throw err::FileError(err::Kind::Archive, entry.path);
+        auto endDeflate = qScopeGuard([&] {
+            if (!store)
+                deflateEnd(&z);
+        });
+        for (;;) {
+            if (m_cancel && m_cancel->load())
+                return false;
+            const qint64 got = in.read(m_buffer.data(), m_buffer.size());
+            if (got < 0)
+                throw err::FileError(err::Kind::FileRead, entry.path);
+            crc = crc32(crc, reinterpret_cast<const Bytef *>(m_buffer.constData()), uInt(got));
+            size += got;
+            if (store) {
+                if (got == 0)
+                    break;
+                write(m_buffer.constData(), got);
+                continue;
+            }
+            z.next_in = reinterpret_cast<Bytef *>(m_buffer.data());
+            z.avail_in = uInt(got);
+            const int flush = got == 0 ? Z_FINISH : Z_NO_FLUSH;
+            int state = Z_OK;
+            do {
+                z.next_out = reinterpret_cast<Bytef *>(m_packed.data());
+                z.avail_out = uInt(m_packed.size());
+                state = deflate(&z, flush);
+                write(m_packed.constData(), m_packed.size() - qint64(z.avail_out));
+            } while (z.avail_out == 0 || (flush == Z_FINISH && state != Z_STREAM_END));
+            if (got == 0)
+                break;
         }
+        const qint64 packedSize = m_out.pos() - dataStart;
+        if (size > 0xFFFFFFFFLL || packedSize > 0xFFFFFFFFLL || m_out.pos() > 0xFFFFFFFFLL)
+            throw err::FileError(err::Kind::Archive, entry.path);
+        QByteArray sizes;
+        put32(sizes, crc);
+        put32(sizes, quint32(packedSize));
+        put32(sizes, quint32(size));
+        const qint64 end = m_out.pos();
+        if (!m_out.seek(offset + 14))
+            throw err::FileError(err::Kind::FileWrite, m_out.errorString());
+        write(sizes);
+        if (!m_out.seek(end))
+            throw err::FileError(err::Kind::FileWrite, m_out.errorString());
+
+        put32(m_central, 0x02014b50);
+        put16(m_central, 20); // made by: MS-DOS, 2.0
+        put16(m_central, needed);
+        put16(m_central, 0);
+        put16(m_central, method);
+        put16(m_central, time);
+        put16(m_central, date);
+        m_central += sizes;
+        put16(m_central, quint16(name.size()));
+        put16(m_central, 0);
+        put16(m_central, 0);
+        put16(m_central, 0);
+        put16(m_central, 0);
+        put32(m_central, 0);
+        put32(m_central, quint32(offset));
+        m_central += name;
+        ++m_count;
+        return true;
     }
-    // The files are read here.
-    if (zip_close(z) < 0) {
-        const QString text = QString::fromLocal8Bit(zip_strerror(z));
-        zip_discard(z);
-        QFile::remove(archive);
-        return text;
+
+    void finish()
+    {
+        if (m_count > 0xFFFF)
+            throw err::FileError(err::Kind::Archive, QString::number(m_count));
+        const qint64 start = m_out.pos();
+        write(m_central);
+        QByteArray end;
+        put32(end, 0x06054b50);
+        put16(end, 0);
+        put16(end, 0);
+        put16(end, quint16(m_count));
+        put16(end, quint16(m_count));
+        put32(end, quint32(m_central.size()));
+        put32(end, quint32(start));
+        put16(end, 0);
+        write(end);
     }
-    return QString();
+
+private:
+    static void put16(QByteArray &b, quint16 v)
+    {
+        b += char(v & 0xFF);
+        b += char(v >> 8);
+    }
+    static void put32(QByteArray &b, quint32 v)
+    {
+        put16(b, quint16(v & 0xFFFF));
+        put16(b, quint16(v >> 16));
+    }
+    // MS-DOS time and date of a moment in local time (1980 at the earliest).
+    static std::pair<quint16, quint16> dosTime(const QDateTime &when)
+    {
+        const QDateTime t = when.isValid() && when.date().year() >= 1980 ? when.toLocalTime()
+                                                                         : QDateTime(QDate(1980, 1, 1), QTime(0, 0));
+        const quint16 time = quint16(t.time().hour() << 11 | t.time().minute() << 5 | t.time().second() / 2);
+        const quint16 date = quint16((t.date().year() - 1980) << 9 | t.date().month() << 5 | t.date().day());
+        return {time, date};
+    }
+    void write(const QByteArray &bytes) { write(bytes.constData(), bytes.size()); }
+    void write(const char *data, qint64 size)
+    {
+        if (size > 0 && m_out.write(data, size) != size)
+            throw err::FileError(err::Kind::FileWrite, m_out.errorString());
+    }
+
+    QIODevice &m_out;
+    const std::atomic_bool *m_cancel;
+    QByteArray m_buffer = QByteArray(1024 * 1024, Qt::Uninitialized);
+    QByteArray m_packed = QByteArray(256 * 1024, Qt::Uninitialized);
+    QByteArray m_central;
+    qint64 m_count = 0;
+};
+
+} // namespace
+
+bool writeZip(const QString &archive, const QList<ZipEntry> &entries, const std::atomic_bool *cancel)
+{
+    if (entries.isEmpty()) {
+        if ((QFileInfo::exists(archive) || QFileInfo(archive).isSymLink()) && !QFile::remove(archive))
+            throw err::FileError(err::Kind::FileDelete, archive);
+        return true;
+    }
+    // Every name is checked before anything is written.
+    QList<QByteArray> names;
+    for (const ZipEntry &entry : entries)
+        names << gbkName(entry.name);
+    if (cancelled(cancel))
+        return false;
+
+    // Written beside the old archive, which it replaces only once complete.
+    bool stopped = false;
+    try {
+        fileutil::writeReplace(archive, [&](QIODevice &out) {
+            ZipWriter zip(out, cancel);
+            for (qsizetype i = 0; i < entries.size(); ++i)
+                if (!zip.add(entries.at(i), names.at(i))) {
+                    stopped = true;
+                    return false;
+                }
+            zip.finish();
+            return true;
+        });
+    } catch (const err::Error &) {
+        if (!stopped)
+            throw;
+    }
+    return !stopped;
 }
 
 QStringList zipEntries(const QString &archive)
@@ -67,7 +317,7 @@ QStringList zipEntries(const QString &archive)
         return names;
     const zip_int64_t n = zip_get_num_entries(z, 0);
     for (zip_int64_t i = 0; i < n; ++i)
-        names << QString::fromUtf8(zip_get_name(z, zip_uint64_t(i), ZIP_FL_ENC_GUESS));
+        names << QStringDecoder("GBK").decode(QByteArray(zip_get_name(z, zip_uint64_t(i), ZIP_FL_ENC_RAW)));
     zip_discard(z);
     return names;
 }
@@ -78,20 +328,49 @@ DataPacker::DataPacker(const QString &programFolder, const QString &dataFolder)
 {
 }
 
+void DataPacker::setDatabaseCopy(const QString &name, const QString &copy)
+{
+    m_dbName = name;
+    m_dbCopy = copy;
+}
+
+QStringList DataPacker::packedFiles(const QString &folder)
+{
+    const QFileInfoList files = QDir(folder).entryInfoList(
+        QDir::Files | QDir::Hidden | QDir::NoSymLinks | QDir::NoDotAndDotDot, QDir::Name);
+    QStringList names;
+    for (const QFileInfo &f : files)
+        names << f.fileName();
+    QStringList packed;
+    for (const QFileInfo &f : files) {
+        const QString name = f.fileName();
+        if (isTemporaryArchive(f, kImagesArchive) || isTemporaryArchive(f, kUploadArchive))
+            continue;
+        const bool sqliteOwn = std::any_of(kSqliteSuffixes.begin(), kSqliteSuffixes.end(), [&](const QString &s) {
+            return name.endsWith(s) && names.contains(name.chopped(s.size()));
+        });
+        if (!sqliteOwn)
+            packed << name;
+    }
+    return packed;
+}
+
 void DataPacker::removeFile(const QString &path)
 {
-    if (!QFileInfo::exists(path))
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
         return;
     QFile file(path);
     // Read-only files go too.
-    file.setPermissions(file.permissions() | QFileDevice::WriteOwner);
+    if (!info.isSymLink())
+        file.setPermissions(file.permissions() | QFileDevice::WriteOwner);
     if (!file.remove())
         throw err::FileError(err::Kind::FileDelete, path);
 }
 
 void DataPacker::removeScriptPages(const QString &folder)
 {
-    const QStringList names = filesIn(folder);
+    const QStringList names = packedFiles(folder);
     // One name ending in "asp" ("grasp" too) is enough to clear every "*.asp" file.
     const bool any = std::any_of(names.begin(), names.end(),
                                  [](const QString &n) { return n.right(3).toLower() == QLatin1String("asp"); });
@@ -102,42 +381,112 @@ void DataPacker::removeScriptPages(const QString &folder)
             removeFile(QDir(folder).filePath(name));
 }
 
-DataPacker::Result DataPacker::packData()
+void DataPacker::removeStaleTemporaries(const QString &folder, const QString &archive)
+{
+    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::Name);
+    for (const QFileInfo &f : files)
+        if (isTemporaryArchive(f, archive))
+            QFile::remove(f.filePath()); // one that stays is still never packed
+}
+
+DataPacker::Result DataPacker::packData(const std::atomic_bool *cancel)
 {
     Result result;
     try {
-        removeFile(m_program + kUploadArchive);
         if (!QFileInfo(m_data).isDir())
             throw err::FileError(err::Kind::FileMissing, m_data);
+        removeStaleTemporaries(m_program, kUploadArchive);
+        removeStaleTemporaries(m_data, kImagesArchive);
 
+        // A pictures folder that is a link to elsewhere is not the user's to pack.
+        const QFileInfo imagesInfo(m_data + kImagesFolder);
+        const bool hasImages = imagesInfo.isDir() && !imagesInfo.isSymLink();
         const QString images = m_data + kImagesFolder + QLatin1Char('/');
-        const bool hasImages = QFileInfo(images).isDir();
-        if (hasImages)
+        QList<ZipEntry> pictures;
+        if (hasImages) {
             removeScriptPages(images);
-        removeFile(m_data + kImagesArchive);
-        if (hasImages && !filesIn(images).isEmpty()) {
-            const QString failure = zipFolderFiles(m_data + kImagesArchive, images);
-            // Without its pictures the site would be published incomplete.
-            if (!failure.isEmpty()) {
-                result.message = archiveFailure(failure);
-                return result;
-            }
+            for (const QString &name : packedFiles(images))
+                pictures << ZipEntry{name, images + name};
         }
-
         removeScriptPages(m_data);
-        const QString failure = zipFolderFiles(archivePath(), m_data);
-        if (!failure.isEmpty()) {
-            result.message = archiveFailure(failure);
+        QList<ZipEntry> upload;
+        for (const QString &name : packedFiles(m_data)) {
+            if (name == kImagesArchive)
+                continue; // the one written below, or none
+            const bool isDb = !m_dbName.isEmpty() && name == m_dbName;
+            upload << ZipEntry{name, isDb ? m_dbCopy : m_data + name};
+        }
+        // A name the server cannot read stops packing before any archive changes.
+        for (const QList<ZipEntry> *list : {&pictures, &upload})
+            for (const ZipEntry &entry : *list)
+                gbkName(entry.name);
+
+        // An empty pictures folder writes no picture archive and removes the old one.
+        if (!writeZip(m_data + kImagesArchive, pictures, cancel)) {
+            result.cancelled = true;
             return result;
         }
-        if (!QFileInfo(archivePath()).isFile())
+        if (!pictures.isEmpty()) {
+            upload << ZipEntry{kImagesArchive, m_data + kImagesArchive};
+            std::sort(upload.begin(), upload.end(), [](const ZipEntry &a, const ZipEntry &b) { return a.name < b.name; });
+        }
+        if (upload.isEmpty())
             throw err::FileError(err::Kind::FileMissing, archivePath());
+        if (!writeZip(archivePath(), upload, cancel)) {
+            result.cancelled = true;
+            return result;
+        }
     } catch (const std::exception &e) {
-        result.message = archiveFailure(QStringLiteral("Form1::cmdZip_Click ") + err::descriptionOf(e));
+        result.message = packingFailure(e);
+        // An old upload archive is not left to be sent.
+        QFile::remove(archivePath());
         return result;
     }
     result.ok = true;
     return result;
+}
+
+// ---- PackJob ----------------------------------------------------------------------
+
+PackJob::PackJob(const DataPacker &packer, QObject *parent)
+    : QObject(parent)
+    , m_packer(packer)
+{
+}
+
+PackJob::~PackJob()
+{
+    cancelAndWait();
+}
+
+void PackJob::start()
+{
+    if (m_running)
+        return;
+    m_running = true;
+    m_cancel = false;
+    m_thread = QThread::create([this] { m_result = m_packer.packData(&m_cancel); });
+    connect(m_thread, &QThread::finished, this, [this] {
+        // Delivered on this object's thread once the worker is done.
+        if (!m_running)
+            return;
+        m_running = false;
+        m_thread->deleteLater();
+        m_thread = nullptr;
+        emit finished(m_result);
+    });
+    m_thread->start();
+}
+
+void PackJob::cancelAndWait()
+{
+    if (!m_thread)
+        return;
+    m_cancel = true;
+    m_thread->wait();
+    m_running = false;
+    delete m_thread;
+    m_thread = nullptr;
 }
 
 } // namespace publish

@@ -2,12 +2,25 @@
 // Packing the data folder for an upload: the pictures folder images/ into images.zip
 // inside the data folder, then everything lying directly in the data folder into
 // ziptest.zip in the program folder. Script pages (*.asp) are removed first.
+//
+// Only the user's own files are packed: links are skipped (never followed, nothing is
+// deleted through them), and so are SQLite's own files beside a database and the
+// temporary archives an interrupted packing left behind. Each archive is written beside
+// the old one and takes its place only when complete.
 
 #include "platform/prompter.h"
 
+#include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
+#include <atomic>
+#include <memory>
 #include <optional>
+#include <stdexcept>
+
+class QTemporaryFile;
+class QThread;
 
 namespace publish {
 
@@ -15,12 +28,32 @@ inline const QString kUploadArchive = QStringLiteral("ziptest.zip");
 inline const QString kImagesFolder = QStringLiteral("images");
 inline const QString kImagesArchive = QStringLiteral("images.zip");
 
-// Writes a zip archive of the files lying directly in folder (no subfolders), each
-// entry named by its file name. "" when written, else the library's failure text.
-// A folder without files writes no archive and is no failure.
-QString zipFolderFiles(const QString &archive, const QString &folder);
+// One file of an archive: its name there, and the file its bytes come from.
+struct ZipEntry {
+    QString name;
+    QString path;
+};
 
-// The entry names of a zip archive, in their order (empty when it cannot be read).
+// Writes archive holding entries, in their order. Names are stored in GBK (the server's
+// code page) without the UTF-8 flag; files already compressed are stored, the rest
+// deflated. The new archive replaces the old one only when complete; no entries removes
+// the old one. Returns false when *cancel turned true (the old archive stays); throws
+// err::Error on failure.
+bool writeZip(const QString &archive, const QList<ZipEntry> &entries, const std::atomic_bool *cancel = nullptr);
+
+// A file that deflating would not shrink: by its extension, else by its first bytes.
+bool isCompressed(const QString &path);
+
+// The packing error box: "number Form1::cmdZip_Click description", no icon, the
+// program's title.
+ui::Message packingFailure(const std::exception &e);
+
+// A copy of a file in the system's temporary folder, removed with the object; nullptr
+// when it cannot be made.
+std::unique_ptr<QTemporaryFile> snapshotFile(const QString &path);
+
+// The entry names of a zip archive, in their order, read as GBK (empty when it cannot
+// be read).
 QStringList zipEntries(const QString &archive);
 
 class DataPacker {
@@ -28,23 +61,61 @@ public:
     // Both folders end in "/".
     DataPacker(const QString &programFolder, const QString &dataFolder);
 
+    // The file of this name in the data folder is packed from copy instead: a copy of
+    // the open database taken where nothing writes to it.
+    void setDatabaseCopy(const QString &name, const QString &copy);
+
     struct Result {
         bool ok = false;
+        // Stopped on request: both archives are as they were, nothing to say.
+        bool cancelled = false;
         // Shown to the user, when there is something to say.
         std::optional<ui::Message> message;
     };
-    // Packs; ok only when both archives were written as asked.
-    Result packData();
+    // Packs; ok only when both archives were written as asked. Checks *cancel between
+    // steps and while writing.
+    Result packData(const std::atomic_bool *cancel = nullptr);
 
     QString archivePath() const { return m_program + kUploadArchive; }
+
+    // The files of folder that go into its archive, by name in name order.
+    static QStringList packedFiles(const QString &folder);
 
 private:
     // Deletes the "*.asp" files of folder once some file name ends in "asp".
     static void removeScriptPages(const QString &folder);
+    // Deletes what an interrupted writing of archive (a name in folder) left there.
+    static void removeStaleTemporaries(const QString &folder, const QString &archive);
     static void removeFile(const QString &path);
 
     QString m_program;
     QString m_data;
+    QString m_dbName;
+    QString m_dbCopy;
+};
+
+// Packing on a worker thread: the window stays responsive. finished() comes on the
+// thread that started it; cancelling waits until the worker has stopped.
+class PackJob : public QObject {
+    Q_OBJECT
+public:
+    explicit PackJob(const DataPacker &packer, QObject *parent = nullptr);
+    ~PackJob() override; // cancels and waits
+
+    void start();
+    bool isRunning() const { return m_running; }
+    // Stops the packing and waits for the worker; finished() does not come.
+    void cancelAndWait();
+
+signals:
+    void finished(const publish::DataPacker::Result &result);
+
+private:
+    DataPacker m_packer;
+    DataPacker::Result m_result;
+    std::atomic_bool m_cancel{false};
+    QThread *m_thread = nullptr;
+    bool m_running = false;
 };
 
 } // namespace publish

@@ -2,10 +2,11 @@
 
 #include "platform/errors.h"
 #include "platform/version.h"
-#include "platform/version.h"
 
 #include <QFile>
 #include <QStringEncoder>
+#include <algorithm>
+#include <utility>
 
 namespace publish {
 
@@ -97,9 +98,10 @@ QString talk(const QString &storedText)
 }
 } // namespace message
 
-ui::Message uploadError(const QString &description)
+ui::Message uploadError(err::Kind kind, const QString &detail)
 {
-    return {QStringLiteral("上传出错:") + description, ui::vbOKOnly, kMainCaption};
+    return {QStringLiteral("上传出错") + QString::number(err::number(kind)) + QLatin1Char(':') + err::describe(kind, detail),
+            ui::vbOKOnly, kMainCaption};
 }
 
 ServerLink::ServerLink(QObject *parent)
@@ -110,6 +112,8 @@ ServerLink::ServerLink(QObject *parent)
     m_socket->setObjectName(QStringLiteral("sckClient"));
     m_connectTimer.setSingleShot(true);
     connect(&m_connectTimer, &QTimer::timeout, this, &ServerLink::onConnectTimeout);
+    m_quietTimer.setSingleShot(true);
+    connect(&m_quietTimer, &QTimer::timeout, this, &ServerLink::quietTimeout);
     connect(m_socket, &QTcpSocket::connected, this, [this] {
         m_connectTimer.stop();
         emit connected();
@@ -152,6 +156,7 @@ void ServerLink::close()
 {
     m_connectTimer.stop();
     dropUpload();
+    resetFraming();
     if (m_socket->state() == QAbstractSocket::UnconnectedState)
         return;
     abortQuietly();
@@ -171,6 +176,11 @@ std::optional<ui::Message> ServerLink::sendMsg(const QString &text)
         return notConnected();
     QStringEncoder encoder("GBK");
     const QByteArray bytes = encoder.encode(text);
+    // Nothing may come between the archive's bytes: the server counts them.
+    if (uploading && m_archiveUnread > 0) {
+        m_held += bytes;
+        return std::nullopt;
+    }
     // The socket keeps what the network does not take at once and sends it in order.
     if (m_socket->write(bytes) != bytes.size())
         return handlingFailure(err::describe(err::Kind::SocketOther, m_socket->errorString()));
@@ -181,36 +191,132 @@ std::optional<ui::Message> ServerLink::offerArchive(const QString &path)
 {
     if (!isConnected())
         return notConnected();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return uploadError(err::describe(err::Kind::FileRead, path));
-    const qint64 size = file.size();
-    file.close();
+    // Kept open until the transfer ends: what is offered is what is sent.
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return uploadError(err::Kind::FileRead, path);
+    const qint64 size = file->size();
     if (size <= 0)
-        return uploadError(err::describe(err::Kind::FileRead, path));
+        return uploadError(err::Kind::FileRead, path);
+    dropUpload();
     zipSize = size;
     m_archivePath = path;
+    m_archive = std::move(file);
     if (auto failure = sendMsg(message::sendFileInfo(size))) {
-        zipSize = 0;
+        dropUpload();
         return failure;
     }
     m_awaitingGoAhead = true;
     return std::nullopt;
 }
 
+// ---- Framing ------------------------------------------------------------------------
+
+namespace {
+
+bool startsWithTag(const QString &text)
+{
+    return std::any_of(std::begin(kTags), std::end(kTags),
+                       [&](const TagName &t) { return text.startsWith(QLatin1String(t.text)); });
+}
+
+// Text that may still become a tag once the rest of it arrives ("<#sys").
+bool isStartOfTag(const QString &text)
+{
+    return std::any_of(std::begin(kTags), std::end(kTags), [&](const TagName &t) {
+        const QLatin1String tag(t.text);
+        return text.size() < tag.size() && tag.startsWith(text);
+    });
+}
+
+} // namespace
+
 void ServerLink::handleServerData()
 {
-    // A message box of the previous arrival is still open: this one follows it.
-    if (m_dispatching)
-        return;
+    readArrival();
+    dispatchReady();
+}
+
+void ServerLink::readArrival()
+{
     const QByteArray bytes = m_socket->readAll();
     if (bytes.isEmpty())
         return;
-    // A character split between two arrivals is completed by the next one.
-    const QString data = m_decoder.decode(bytes);
+    // Read after the quiet time but before its tick came: the message before has ended.
+    if (m_sinceRead.isValid() && m_sinceRead.elapsed() > quietMs && (m_collecting || !m_undecided.isEmpty()))
+        endMessage();
+    m_sinceRead.start();
+    // A character split between two reads is completed by the next one.
+    const QString text = m_undecided + m_decoder.decode(bytes);
+    m_undecided.clear();
+    if (isStartOfTag(text)) {
+        m_undecided = text;
+    } else if (startsWithTag(text)) {
+        endMessage();
+        m_message = text;
+        m_collecting = true;
+    } else if (!text.isEmpty()) {
+        // Continues the message being collected, or is one of its own.
+        m_message += text;
+        m_collecting = true;
+    }
+    m_quietTimer.start(qMax(quietMs, 0));
+}
+
+void ServerLink::endMessage()
+{
+    if (!m_undecided.isEmpty()) {
+        m_message += m_undecided;
+        m_undecided.clear();
+        m_collecting = true;
+    }
+    if (!m_collecting)
+        return;
+    m_ready << m_message;
+    m_message.clear();
+    m_collecting = false;
+}
+
+void ServerLink::quietTimeout()
+{
+    m_quietTimer.stop();
+    endMessage();
+    dispatchReady();
+}
+
+void ServerLink::resetFraming()
+{
+    m_quietTimer.stop();
+    m_sinceRead.invalidate();
+    m_message.clear();
+    m_undecided.clear();
+    m_collecting = false;
+    m_ready.clear();
+}
+
+void ServerLink::dispatchReady()
+{
+    // A message box of an earlier message is still open: the rest follow it, in order.
+    if (m_dispatching)
+        return;
     m_dispatching = true;
+    // Closing the link clears what is left.
+    while (!m_ready.isEmpty())
+        dispatch(m_ready.takeFirst());
+    m_dispatching = false;
+}
+
+void ServerLink::dispatch(const QString &data)
+{
     emit arrived(data);
     const Reply reply = parseReply(data);
+    // Any answer but the go-ahead ends the wait for it; the server's own news
+    // (chat and system messages) is no answer.
+    const bool answer = reply.tag != Tag::None && reply.tag != Tag::TalkMsg && reply.tag != Tag::SystemMsg;
+    if (answer && reply.tag != Tag::SendFileInfo && m_awaitingGoAhead) {
+        dropUpload();
+        emit offerDropped();
+    }
     switch (reply.tag) {
     case Tag::None:
         break;
@@ -225,12 +331,15 @@ void ServerLink::handleServerData()
         emit replied(reply);
         break;
     }
-    m_dispatching = false;
-    // The socket does not announce again what arrived while a handler waited on the
-    // user.
-    if (m_socket->bytesAvailable() > 0)
-        QTimer::singleShot(0, this, &ServerLink::handleServerData);
 }
+
+// ---- The archive transfer -----------------------------------------------------------
+
+namespace {
+// The archive goes out in pieces as the network takes them: little is held in memory.
+constexpr qint64 kArchivePiece = 256 * 1024;
+constexpr qint64 kArchiveQueued = 1024 * 1024;
+} // namespace
 
 void ServerLink::sendZipFile()
 {
@@ -239,23 +348,44 @@ void ServerLink::sendZipFile()
         return;
     m_awaitingGoAhead = false;
     uploading = true;
-    QFile file(m_archivePath);
-    QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.read(zipSize);
-    // The server counts on exactly the length offered.
-    if (bytes.size() != zipSize) {
-        dropUpload();
-        emit uploadFailed(handlingFailure(err::describe(err::Kind::FileRead, m_archivePath)));
-        return;
-    }
-    emit uploadStarted(zipSize);
     m_skipBeforeArchive = m_socket->bytesToWrite();
     m_archiveUnsent = zipSize;
-    if (m_socket->write(bytes) != bytes.size()) {
-        dropUpload();
-        emit uploadFailed(uploadError(err::describe(err::Kind::SocketOther, m_socket->errorString())));
+    m_archiveUnread = zipSize;
+    emit uploadStarted(zipSize);
+    feedArchive();
+}
+
+void ServerLink::feedArchive()
+{
+    while (uploading && m_archiveUnread > 0 && m_socket->bytesToWrite() < kArchiveQueued) {
+        const qint64 size = qMin(kArchivePiece, m_archiveUnread);
+        const QByteArray piece = m_archive->read(size);
+        // The server counts on exactly the length offered.
+        if (piece.size() != size) {
+            failTransfer(uploadError(err::Kind::FileRead, m_archivePath));
+            return;
+        }
+        if (m_socket->write(piece) != size) {
+            failTransfer(uploadError(err::Kind::SocketOther, m_socket->errorString()));
+            return;
+        }
+        m_archiveUnread -= size;
     }
+    if (uploading && m_archiveUnread == 0 && m_archive) {
+        m_archive.reset();
+        // What was said meanwhile follows the archive.
+        if (!m_held.isEmpty())
+            m_socket->write(std::exchange(m_held, QByteArray()));
+    }
+}
+
+void ServerLink::failTransfer(const ui::Message &message)
+{
+    dropUpload();
+    // The server waits for the rest of the archive and would take what follows for it.
+    resetFraming();
+    abortQuietly();
+    emit uploadFailed(message);
 }
 
 void ServerLink::onBytesWritten(qint64 bytes)
@@ -273,7 +403,9 @@ void ServerLink::onBytesWritten(qint64 bytes)
         uploading = false;
         zipSize = 0;
         emit sendComplete();
+        return;
     }
+    feedArchive();
 }
 
 bool ServerLink::dropUpload()
@@ -284,6 +416,9 @@ bool ServerLink::dropUpload()
     zipSize = 0;
     m_skipBeforeArchive = 0;
     m_archiveUnsent = 0;
+    m_archiveUnread = 0;
+    m_archive.reset();
+    m_held.clear();
     return running;
 }
 
@@ -292,8 +427,13 @@ void ServerLink::onDisconnected()
     m_connectTimer.stop();
     if (m_closingByUs)
         return;
+    // The server's last words are handled before its close.
+    readArrival();
+    endMessage();
+    m_quietTimer.stop();
+    dispatchReady();
     if (dropUpload())
-        emit uploadFailed(uploadError(err::text(err::Kind::SocketClosed)));
+        emit uploadFailed(uploadError(err::Kind::SocketClosed));
     emit closedByPeer();
 }
 
@@ -314,6 +454,7 @@ void ServerLink::onError(QAbstractSocket::SocketError error)
     }
     // An unfinished transfer ends with the failure, which says why.
     dropUpload();
+    resetFraming();
     // A failed connection is closed, so that connecting again starts clean.
     abortQuietly();
     emit failed(description);

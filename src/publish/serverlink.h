@@ -4,16 +4,23 @@
 // widgets: the upload view and the chat window act on what it reports.
 //
 // On the wire every message is a tag "<#name#>" followed by its fields joined by "||",
-// in GBK, with no length and no terminator; the archive goes raw, once.
+// in GBK, with no length and no terminator; the archive goes raw, once. So what the
+// server says is framed by time: a read that does not begin with a tag continues the
+// message before it, and a message ends when the next tag-led read comes or the line
+// stays quiet for a moment.
 
+#include "platform/errors.h"
 #include "platform/prompter.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QObject>
 #include <QString>
 #include <QStringDecoder>
 #include <QTcpSocket>
 #include <QTimer>
+#include <memory>
 #include <optional>
 
 namespace publish {
@@ -42,7 +49,7 @@ enum class Tag {
 // "<#login#>" and so on.
 QString tagText(Tag tag);
 
-// One arrival as the dispatcher reads it: the first tag of the list found anywhere in
+// One message as the dispatcher reads it: the first tag of the list found anywhere in
 // the data decides; the text is the data with every occurrence of that tag removed.
 struct Reply {
     Tag tag = Tag::None;
@@ -82,17 +89,21 @@ public:
     // Remote port (1234 unless a test names another) and how long connecting may take.
     quint16 port = kServerPort;
     int connectTimeoutMs = 20000;
+    // A message ends when the next one begins with its tag, or after this long without
+    // data (milliseconds).
+    int quietMs = 100;
 
     bool isConnected() const;
     // In any state other than closed.
     bool isOpen() const;
     // Closes what is open and starts connecting to host.
     void connectTo(const QString &host);
-    // Closes by our own choice: no closedByPeer; an unfinished transfer is dropped.
+    // Closes by our own choice: no closedByPeer; an unfinished transfer and what the
+    // server said but was not yet handled are dropped.
     void close();
 
     // Sends one client message; the message to show instead when not connected or the
-    // socket refused it.
+    // socket refused it. While the archive goes out, messages follow it.
     std::optional<ui::Message> sendMsg(const QString &text);
 
     // Offers the archive: its length becomes zipSize and "<#sendFileInfo#>" goes out;
@@ -100,15 +111,19 @@ public:
     // the file cannot be read or nothing can be sent.
     std::optional<ui::Message> offerArchive(const QString &path);
     QString archivePath() const { return m_archivePath; }
+    // An offer waits for the server's go-ahead.
+    bool awaitingGoAhead() const { return m_awaitingGoAhead; }
 
-    // Reads one arrival and dispatches it (called on every readyRead).
+    // Reads what arrived and adds it to the message being collected (every readyRead).
     void handleServerData();
+    // The quiet time passed: the message collected so far is complete (the timer's tick).
+    void quietTimeout();
 
 signals:
     void connected();
-    // The decoded text of one arrival, before dispatch.
+    // The decoded text of one whole message, before dispatch.
     void arrived(const QString &data);
-    // Every arrival holding a tag, except the go-ahead of the transfer, which the link
+    // Every message holding a tag, except the go-ahead of the transfer, which the link
     // answers itself.
     void replied(const publish::Reply &reply);
     // The server closed the connection (not a failure).
@@ -116,8 +131,11 @@ signals:
     // Connecting or the connection failed; the description comes from the catalogue.
     void failed(const QString &description);
 
+    // The server answered an offer with something other than the go-ahead: no transfer
+    // follows.
+    void offerDropped();
     // The transfer: started (total bytes), progress (bytes just sent), complete, or
-    // failed (the transfer did not reach the server whole).
+    // failed (the transfer did not reach the server whole; the connection is closed).
     void uploadStarted(qint64 total);
     void sendProgress(qint64 bytes);
     void sendComplete();
@@ -125,6 +143,9 @@ signals:
 
 private:
     void sendZipFile();
+    // Hands the socket the next pieces of the archive while little is queued.
+    void feedArchive();
+    void failTransfer(const ui::Message &message);
     void onBytesWritten(qint64 bytes);
     void onDisconnected();
     void onError(QAbstractSocket::SocketError error);
@@ -134,19 +155,38 @@ private:
     // Drops an unfinished transfer; true when one was running or awaited.
     bool dropUpload();
 
+    // Framing: what was read is collected into whole messages, handled in order.
+    void readArrival();
+    void endMessage();
+    void dispatchReady();
+    void dispatch(const QString &data);
+    void resetFraming();
+
     QTcpSocket *m_socket = nullptr;
     QTimer m_connectTimer;
     QStringDecoder m_decoder;
     bool m_closingByUs = false;
+
+    QTimer m_quietTimer;
+    QElapsedTimer m_sinceRead;
+    QString m_message;        // the message being collected
+    bool m_collecting = false;
+    QString m_undecided;      // a read that so far is only the start of a tag
+    QStringList m_ready;      // whole messages not yet handled
     bool m_dispatching = false;
+
     QString m_archivePath;
+    std::unique_ptr<QFile> m_archive; // open from the offer to the end of the transfer
     bool m_awaitingGoAhead = false;
     qint64 m_skipBeforeArchive = 0; // bytes queued ahead of the archive
     qint64 m_archiveUnsent = 0;     // archive bytes not yet written to the network
+    qint64 m_archiveUnread = 0;     // archive bytes not yet handed to the socket
+    QByteArray m_held;              // client messages that follow the archive
 };
 
-// "上传出错:" and a description: an upload that did not reach the server.
-ui::Message uploadError(const QString &description);
+// "上传出错", the error's number, ":" and its description: an upload that did not
+// reach the server.
+ui::Message uploadError(err::Kind kind, const QString &detail = QString());
 
 } // namespace publish
 

@@ -14,7 +14,7 @@ ServerTextWindow::ServerTextWindow(QWidget *parent)
 
 void ServerTextWindow::makePane(QWidget *frame)
 {
-    webBer = makeBrowserPane(frame, PaneOptions{.pageScripts = false});
+    webBer = makeBrowserPane(frame, PaneOptions{.pageScripts = false, .lockedToPage = true});
     webBer->widget()->setObjectName(QStringLiteral("webBer"));
 }
 
@@ -39,18 +39,24 @@ void ServerTextWindow::Timer1_Timer()
 {
     ++timerLong;
     if (timerLong == 2) {
-        publish::appendChatHtml(webBer, publish::kServerWho, serverMSG);
+        showWaiting();
         Timer1->stop();
     }
+}
+
+void ServerTextWindow::showWaiting()
+{
+    while (!serverMSG.isEmpty())
+        publish::appendChatHtml(webBer, publish::kServerWho, serverMSG.takeFirst());
 }
 
 void ServerTextWindow::deliver(const QString &text)
 {
     forms().showOnly(this);
-    if (timerLong > 0) {
-        publish::appendChatHtml(webBer, publish::kServerWho, text);
-    } else {
-        serverMSG = text;
+    serverMSG << text;
+    // Texts still waiting go first: none overtakes another.
+    if (timerLong > 0)
+        showWaiting();
+    else if (!Timer1->isActive())
         Timer1->start();
-    }
 }

@@ -1,10 +1,12 @@
 #pragma once
-// What the notice and chat windows share: the message pane on msg.htm, and the text
-// the server sent while the page was still loading, shown at the second tick.
+// What the notice and chat windows share: the message pane on msg.htm, locked to that
+// page, and the texts the server sent while the page was still loading, shown in the
+// order they came at the second tick.
 
 #include "platform/browserpane.h"
 #include "platform/formregistry.h"
 
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -17,11 +19,11 @@ public:
     void Timer1_Timer();
 
     // Shows the window without modality and adds a server text: at once when the page
-    // has had its time, else at the second tick (a later text replaces a waiting one).
+    // has had its time, else at the second tick. Texts are shown first in, first out.
     void deliver(const QString &text);
 
-    // A server text waiting for the page.
-    QString serverMSG;
+    // Server texts waiting for the page, oldest first.
+    QStringList serverMSG;
     // Ticks of Timer1 since the window loaded; above 0 the page is ready.
     int timerLong = 0;
 
@@ -30,9 +32,12 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    // Makes the pane; the page's own scripts never run (server HTML).
+    // Makes the pane; the page's own scripts never run and it never leaves msg.htm
+    // (server HTML).
     void makePane(QWidget *frame);
 
 private:
+    // Shows the waiting texts, oldest first.
+    void showWaiting();
     bool m_placed = false;
 };

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMouseEvent>
@@ -90,6 +91,13 @@ updataFrm::updataFrm(QWidget *parent)
     txt_severIP = dialogparts::lineEdit(Frame5, "txt_severIP");
     txt_severIP->setText(kDefaultServer);
     txt_severIP->setCursorPosition(0);
+    // Wide enough for the whole default address or a dotted IP address.
+    {
+        const QFontMetrics metrics(txt_severIP->font());
+        const int text = qMax(metrics.horizontalAdvance(kDefaultServer),
+                              metrics.horizontalAdvance(QStringLiteral("255.255.255.255")));
+        txt_severIP->setMinimumWidth(text + 2 * metrics.averageCharWidth() + 8);
+    }
     cmd_connSever = dialogparts::button(Frame5, "cmd_connSever", QStringLiteral("连接服务器"));
     cmd_disconn = dialogparts::button(Frame5, "cmd_disconn", QStringLiteral("断开连接"));
     cmd_disconn->setEnabled(false);
@@ -169,7 +177,10 @@ updataFrm::updataFrm(QWidget *parent)
     grid->addWidget(Frame2, 1, 1, 2, 1);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
-    frm_update->setFixedSize(600, 318);
+    // Its designed size, wider where the whole server address needs it: the help text
+    // keeps the room it was designed with.
+    grid->setColumnMinimumWidth(1, (600 - grid->spacing()) * 2 / 5);
+    frm_update->setFixedSize(qMax(600, grid->minimumSize().width()), 318);
 
     StsBar = dialogparts::statusBar(this, {&StsBar_panel1, &StsBar_panel2});
 
@@ -204,6 +215,10 @@ updataFrm::updataFrm(QWidget *parent)
     connect(m_link, &ServerLink::sendProgress, this, &updataFrm::sckClient_SendProgress);
     connect(m_link, &ServerLink::sendComplete, this, &updataFrm::sckClient_SendComplete);
     connect(m_link, &ServerLink::uploadFailed, this, &updataFrm::uploadFailed);
+    connect(m_link, &ServerLink::offerDropped, this, [this] {
+        resetUpload();
+        setPanel2(QString());
+    });
 
     txt_webName->installEventFilter(this);
     for (QWidget *frame : {Frame1, Frame2, Frame3, Frame4})
@@ -216,8 +231,26 @@ updataFrm::updataFrm(QWidget *parent)
 updataFrm::~updataFrm()
 {
     // Going away closes the connection quietly.
+    stopPacking();
     m_link->disconnect(this);
     m_link->close();
+}
+
+void updataFrm::closeSocket()
+{
+    stopPacking();
+    m_link->close();
+}
+
+void updataFrm::stopPacking()
+{
+    if (!m_pack)
+        return;
+    m_pack->cancelAndWait();
+    m_pack.reset();
+    m_dbCopy.reset();
+    timer_doZip->stop();
+    resetUpload();
 }
 
 void updataFrm::setPanel1(const QString &text)
@@ -314,6 +347,8 @@ void updataFrm::cmd_connSever_Click()
 
 void updataFrm::sckClient_Connect()
 {
+    // A new connection starts its idle time afresh.
+    idleCount = 0;
     setPanel1(QStringLiteral("已与服务器建立连接"));
     const QString text = m_link->loginAccount.trimmed().isEmpty()
                              ? message::version()
@@ -326,7 +361,8 @@ void updataFrm::resetUpload()
 {
     ccprg->setValue(0);
     m_progressBytes = 0;
-    cmd_updata->setEnabled(true);
+    // Packing still running ends the upload itself.
+    cmd_updata->setEnabled(!packing());
 }
 
 void updataFrm::showDisconnected(const QString &state)
@@ -341,6 +377,9 @@ void updataFrm::showDisconnected(const QString &state)
 
 void updataFrm::cmd_disconn_Click()
 {
+    // Packing goes on to the offer: the link stays until it is made.
+    if (packing())
+        return;
     m_link->close();
     showDisconnected(QStringLiteral("已与服务器断开连接"));
 }
@@ -382,11 +421,18 @@ void updataFrm::applyReply(const Reply &reply)
         setPanel1(QStringLiteral("登陆服务器失败！"));
         cmd_connSever->setEnabled(true);
         m_link->close();
+        resetUpload();
         break;
     case Tag::SiteName: {
         // The name the server accepted is the one sent, whatever the box shows now.
         const QString name = m_offeredSiteName.isEmpty() ? txt_webName->text() : m_offeredSiteName;
+        m_offeredSiteName.clear();
         profile::ProfileStore(app().conn).setColumn(QStringLiteral("site_name"), name);
+        if (txt_webName->text() != name) {
+            const QSignalBlocker block(txt_webName);
+            txt_webName->setText(name);
+            txt_url->setText(siteUrl(name));
+        }
         cmd_changeWebName->setEnabled(false);
         m_link->siteNameSet = true;
         idleCount = 0;
@@ -396,6 +442,7 @@ void updataFrm::applyReply(const Reply &reply)
         break;
     }
     case Tag::SiteNameExist:
+        m_offeredSiteName.clear();
         ui::msgBox(QStringLiteral("站点名已存在，重新输入！"), ui::vbInformation, kTip);
         m_link->siteNameSet = false;
         txt_webName->setText(m_link->lastSiteName);
@@ -467,7 +514,8 @@ void updataFrm::cmd_changeWebName_Click()
 
 void updataFrm::txt_newpwd_Change()
 {
-    cmd_modPwd->setEnabled(txt_newpwd->text().trimmed() == txt_cpwd->text() && !txt_newpwd->text().isEmpty());
+    // The password is sent as typed: it must be what the confirmation says, and not blank.
+    cmd_modPwd->setEnabled(txt_newpwd->text() == txt_cpwd->text() && !txt_newpwd->text().trimmed().isEmpty());
 }
 
 void updataFrm::txt_cpwd_Change()
@@ -481,8 +529,13 @@ void updataFrm::cmd_modPwd_Click()
         ui::msgBox(QStringLiteral("还没登陆服务器！"), ui::vbCritical, kWarning);
         return;
     }
-    if (txt_newpwd->text().trimmed() != txt_cpwd->text()) {
+    if (txt_newpwd->text() != txt_cpwd->text()) {
         ui::msgBox(QStringLiteral("两次密码不同，请重新输入!"), ui::vbCritical, kTip);
+        return;
+    }
+    if (txt_newpwd->text().trimmed().isEmpty()) {
+        ui::msgBox(QStringLiteral("不能未空！"), ui::vbInformation, kTip);
+        txt_newpwd->setFocus();
         return;
     }
     if (const auto failure = m_link->sendMsg(message::modPwd(txt_newpwd->text()))) {
@@ -503,6 +556,9 @@ void updataFrm::cmd_browser_Click()
 
 void updataFrm::cmd_updata_Click()
 {
+    // From the click to the end of the transfer, one upload at a time.
+    if (packing() || m_link->awaitingGoAhead() || m_link->uploading)
+        return;
     if (!m_link->loggedIn) {
         ui::msgBox(QStringLiteral("还没登陆服务器！"), ui::vbCritical, kWarning);
         return;
@@ -512,23 +568,53 @@ void updataFrm::cmd_updata_Click()
         txt_webName->setFocus();
         return;
     }
-    // Packing holds the view until it ends: the hint goes up before it starts.
+    cmd_updata->setEnabled(false);
+    DataPacker packer(app().currentPath, app().currImgPath);
+    // The database is packed as it is now, whatever the views save while packing runs.
+    const QString db = app().conn.filePath();
+    if (!db.isEmpty() && QFileInfo(db).isFile()) {
+        m_dbCopy = snapshotFile(db);
+        if (!m_dbCopy) {
+            packFinished({false, false, packingFailure(err::FileError(err::Kind::FileCopy, db))});
+            return;
+        }
+        packer.setDatabaseCopy(QFileInfo(db).fileName(), m_dbCopy->fileName());
+    }
+    // Packing runs beside the window, which shows the hint meanwhile.
+    cmd_disconn->setEnabled(false);
     timer_doZip->start();
     timer_doZip_Timer();
-    StsBar->repaint();
-    DataPacker packer(app().currentPath, app().currImgPath);
-    const DataPacker::Result packed = packer.packData();
+    m_pack = std::make_unique<PackJob>(packer);
+    connect(m_pack.get(), &PackJob::finished, this, &updataFrm::packFinished);
+    m_pack->start();
+}
+
+void updataFrm::packFinished(const DataPacker::Result &packed)
+{
     timer_doZip->stop();
+    if (m_pack) {
+        // Not deleted from inside its own signal.
+        m_pack.release()->deleteLater();
+    }
+    m_dbCopy.reset();
+    cmd_disconn->setEnabled(m_link->isOpen());
+    if (packed.cancelled) {
+        resetUpload();
+        return;
+    }
     if (!packed.ok) {
         setPanel2(QString());
         if (packed.message)
             ui::show(*packed.message);
         ui::msgBox(QStringLiteral("压缩文件出错！"), ui::vbCritical, kWarning);
+        resetUpload();
         return;
     }
     setPanel2(QStringLiteral("压缩完成。"));
-    if (const auto failure = m_link->offerArchive(packer.archivePath()))
+    if (const auto failure = m_link->offerArchive(app().currentPath + kUploadArchive)) {
         ui::show(*failure);
+        resetUpload();
+    }
 }
 
 void updataFrm::setProgressMaximum(qint64 total)
@@ -568,6 +654,9 @@ void updataFrm::uploadFailed(const ui::Message &message)
 {
     resetUpload();
     setPanel2(QString());
+    // A transfer cut short closed the connection.
+    if (!m_link->isOpen())
+        showDisconnected(QStringLiteral("已与服务器断开连接"));
     ui::show(message);
 }
 
@@ -585,8 +674,8 @@ void updataFrm::timer_verion_Timer()
 
 void updataFrm::Timer_sck_Timer()
 {
-    // Only a connection can sit idle.
-    if (!m_link->isOpen()) {
+    // Only a connection can sit idle; one waiting for its packing does not.
+    if (!m_link->isOpen() || packing()) {
         idleCount = 0;
         return;
     }

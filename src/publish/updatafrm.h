@@ -3,6 +3,7 @@
 // account password, the site's address, and packing and uploading the data folder.
 
 #include "platform/formregistry.h"
+#include "publish/datapacker.h"
 #include "publish/serverlink.h"
 
 #include <QFrame>
@@ -12,8 +13,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <QWidget>
+#include <memory>
 
 class updataFrm : public QWidget, public IForm {
     Q_OBJECT
@@ -22,10 +25,14 @@ public:
     explicit updataFrm(QWidget *parent = nullptr);
     ~updataFrm() override;
 
-    // The server connection is in any state other than closed.
-    bool socketOpen() const { return m_link->isOpen(); }
-    // Closes the server connection (shutdown, restore).
-    void closeSocket() { m_link->close(); }
+    // The server connection is in any state other than closed, or packing for an upload
+    // on it runs (closeSocket() then stops it).
+    bool socketOpen() const { return m_link->isOpen() || packing(); }
+    // Closes the server connection (shutdown, restore); a packing still running is
+    // stopped first.
+    void closeSocket();
+    // The data folder is being packed for an upload.
+    bool packing() const { return m_pack && m_pack->isRunning(); }
     // The link to the server, with its state.
     publish::ServerLink *link() const { return m_link; }
 
@@ -88,12 +95,18 @@ private:
     // No transfer runs: progress at 0, the upload button usable.
     void resetUpload();
     void uploadFailed(const ui::Message &message);
+    void packFinished(const publish::DataPacker::Result &result);
+    // Stops a packing still running; its archives stay as they were.
+    void stopPacking();
     void applyReply(const publish::Reply &reply);
     // Progress bar in bytes, scaled down for archives beyond its range.
     void setProgressMaximum(qint64 total);
     void addProgress(qint64 bytes);
 
     publish::ServerLink *m_link = nullptr;
+    std::unique_ptr<publish::PackJob> m_pack;
+    // The database as it was when packing began: the views go on saving meanwhile.
+    std::unique_ptr<QTemporaryFile> m_dbCopy;
     // The site name last sent for the server to accept.
     QString m_offeredSiteName;
     int m_progressShift = 0;

@@ -4,8 +4,11 @@
 #include "testenv.h"
 #include "testmain.h"
 
+#include <QDesktopServices>
 #include <QDir>
 #include <QImage>
+#include <QRegularExpression>
+#include <QTcpServer>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEnginePage>
@@ -46,6 +49,11 @@ const QString kList = QStringLiteral(
 class TestBrowserPane : public QObject {
     Q_OBJECT
     testenv::ProgramFolder m_prog;
+    QList<QUrl> m_opened;
+
+public slots:
+    // Stands in for the desktop browser.
+    void openInBrowser(const QUrl &url) { m_opened << url; }
 
 private slots:
     void initTestCase()
@@ -161,6 +169,11 @@ private slots:
         pane.write(QStringLiteral("</table>"));
         QVERIFY(waitReady(pane));
         QVERIFY(pane.writtenHtml().toUtf8().size() > 2 * 1024 * 1024);
+        // Through a file made new under a name nobody can foresee, readable by its owner only.
+        const QString file = pane.page()->url().toLocalFile();
+        QVERIFY2(QRegularExpression(QStringLiteral("^quorvik-pane-[A-Za-z0-9]{6}\\.htm$"))
+                     .match(QFileInfo(file).fileName()).hasMatch(), qPrintable(file));
+        QCOMPARE(QFileInfo(file).permissions() & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions());
         QTRY_COMPARE(evalJs(pane, QStringLiteral("document.getElementById('big').rows.length"), false).toInt(), 60000);
     }
 
@@ -177,6 +190,54 @@ private slots:
         pane.prependInnerHTML(QStringLiteral("msg"), QStringLiteral("<img src=x onerror=\"document.title='ran'\">"));
         QTest::qWait(300);
         QVERIFY(evalJs(pane, QStringLiteral("document.title"), false).toString() != QStringLiteral("ran"));
+    }
+
+    void aLockedPaneStaysOnItsPage()
+    {
+        testenv::writeFile(m_prog.file(QStringLiteral("secret.htm")), "<p id='s'>secret</p>");
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "openInBrowser");
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openInBrowser");
+        m_opened.clear();
+        // A remote address on this machine that counts who asks.
+        QTcpServer remote;
+        QVERIFY(remote.listen(QHostAddress::LocalHost, 0));
+        const QString remoteUrl = QStringLiteral("http://127.0.0.1:%1/").arg(remote.serverPort());
+        BrowserPane pane(nullptr, PaneOptions{.pageScripts = false, .lockedToPage = true});
+        QSignalSpy loads(pane.page(), &QWebEnginePage::loadFinished);
+        pane.navigate(m_prog.file(QStringLiteral("msg.htm")));
+        // Server text: links, local and remote pictures.
+        pane.prependInnerHTML(QStringLiteral("msg"),
+                              QStringLiteral("<a id='f' href='secret.htm'>f</a><a id='h' href='http://example.invalid/p'>h</a>"
+                                             "<img id='i' src='pic.png'><img id='j' src='")
+                                  + QUrl::fromLocalFile(m_prog.file(QStringLiteral("pic.png"))).toString()
+                                  + QStringLiteral("'><img id='r' src='") + remoteUrl
+                                  + QStringLiteral("x.png'><iframe src='") + remoteUrl + QStringLiteral("f'></iframe>"));
+        QVERIFY(waitReady(pane));
+        const QUrl page = pane.page()->url();
+        auto refused = [&](const QString &script) {
+            const qsizetype before = loads.count();
+            evalJs(pane, script, false);
+            // A refused navigation ends as a failed load of the page still shown.
+            return QTest::qWaitFor([&] { return loads.count() > before; }, 5000) && !loads.last().first().toBool();
+        };
+        QVERIFY(refused(QStringLiteral("document.getElementById('f').click()")));
+        QVERIFY(refused(QStringLiteral("document.getElementById('h').click()")));
+        QVERIFY(refused(QStringLiteral("document.getElementById('msg').insertAdjacentHTML('afterbegin',"
+                                       "'<meta http-equiv=\"refresh\" content=\"0;url=secret.htm\">')")));
+        QCOMPARE(pane.page()->url(), page);
+        // Only the http link went to the desktop browser.
+        QCOMPARE(m_opened, QList<QUrl>{QUrl(QStringLiteral("http://example.invalid/p"))});
+        QCOMPARE(evalJs(pane, QStringLiteral("document.getElementById('s') === null"), false).toBool(), true);
+        QCOMPARE(evalJs(pane, QStringLiteral("document.getElementById('i').naturalWidth"), false).toInt(), 0);
+        QCOMPARE(evalJs(pane, QStringLiteral("document.getElementById('j').naturalWidth"), false).toInt(), 0);
+        QTRY_VERIFY(evalJs(pane, QStringLiteral("document.getElementById('r').complete"), false).toBool());
+        QCoreApplication::processEvents();
+        QVERIFY(!remote.hasPendingConnections());
+        // Later texts still arrive.
+        pane.prependInnerHTML(QStringLiteral("msg"), QStringLiteral("<p id='later'>later</p>"));
+        QTRY_COMPARE(evalJs(pane, QStringLiteral("document.getElementById('later') !== null"), false).toBool(), true);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     }
 
     void scriptTextIsEscaped()

@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -18,6 +20,7 @@ private slots:
     void msgBox_data();
     void msgBox();
     void yesNoIgnoresEscape();
+    void aLongTextScrollsInsideTheBox();
 };
 
 void TestPrompter::qtFileFilter_data()
@@ -166,6 +169,49 @@ void TestPrompter::yesNoIgnoresEscape()
     const int answer = real.msgBox(nullptr, QStringLiteral("确实要还原数据吗？"), 68, QStringLiteral("提示"));
     QVERIFY(stillOpen);
     QVERIFY(answer == ui::vbYes || answer == ui::vbNo);
+}
+
+void TestPrompter::aLongTextScrollsInsideTheBox()
+{
+    // A system message of 9,000 characters: the box stays on the screen, the text
+    // scrolls inside it, and OK closes it.
+    QString text;
+    for (int i = 0; text.size() < 9000; ++i)
+        text += QStringLiteral("第%1行：系统消息的内容，<b>很长</b>很长。\r\n").arg(i);
+    QString seenText, shownText, seenTitle;
+    int seenIcon = -1;
+    bool fits = false, okReachable = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        seenText = box->text();
+        seenTitle = box->windowTitle();
+        seenIcon = int(box->icon());
+        if (auto *view = box->findChild<QPlainTextEdit *>())
+            shownText = view->isVisible() ? view->toPlainText() : QString();
+        fits = box->screen()->availableGeometry().height() >= box->frameGeometry().height();
+        const QList<QAbstractButton *> buttons = box->buttons();
+        if (buttons.size() == 1) {
+            QAbstractButton *ok = buttons.first();
+            okReachable = ok->isVisible() && box->rect().contains(QRect(ok->mapTo(box, QPoint(0, 0)), ok->size()));
+            ok->click();
+        }
+    });
+    QTimer::singleShot(5000, this, [] {
+        if (QWidget *w = QApplication::activeModalWidget())
+            w->close();
+    });
+    ui::RealPrompter real;
+    const int answer = real.msgBox(nullptr, text, 64, QStringLiteral("系统信息"));
+    const QString plain = QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QCOMPARE(seenText, plain);
+    QCOMPARE(shownText, plain);
+    QCOMPARE(seenTitle, QStringLiteral("系统信息"));
+    QCOMPARE(seenIcon, int(QMessageBox::Information));
+    QVERIFY(fits);
+    QVERIFY(okReachable);
+    QCOMPARE(answer, 1);
 }
 
 QTEST_MAIN(TestPrompter)

@@ -1,41 +1,139 @@
 // Packing the data folder: which files each archive holds, under which names, with
-// which bytes; script pages removed; old archives replaced.
+// which bytes and how stored; script pages removed; old archives replaced whole, even
+// when the packing is killed.
 #include "publish/datapacker.h"
 #include "testenv.h"
 #include "testmain.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QThread>
 #include <zip.h>
 
 using namespace publish;
 
 namespace {
 
-QByteArray entryBytes(const QString &archive, const QString &name)
+// Entry name -> compression method.
+QHash<QString, int> methods(const QString &archive)
 {
-    QByteArray out;
+    QHash<QString, int> out;
     int code = 0;
     zip_t *z = zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &code);
     if (!z)
         return out;
-    zip_stat_t st;
-    if (zip_stat(z, name.toUtf8().constData(), 0, &st) == 0) {
-        if (zip_file_t *f = zip_fopen(z, name.toUtf8().constData(), 0)) {
-            out.resize(qsizetype(st.size));
-            zip_fread(f, out.data(), st.size);
-            zip_fclose(f);
-        }
+    for (zip_int64_t i = 0; i < zip_get_num_entries(z, 0); ++i) {
+        zip_stat_t st;
+        if (zip_stat_index(z, zip_uint64_t(i), ZIP_FL_ENC_RAW, &st) == 0)
+            out.insert(QStringDecoder("GBK").decode(QByteArray(st.name)), st.comp_method);
     }
     zip_discard(z);
     return out;
+}
+
+// Every entry of a consistent archive with its bytes (CRCs checked); empty when the
+// archive is missing, damaged or incomplete.
+QHash<QString, QByteArray> readArchive(const QString &archive)
+{
+    QHash<QString, QByteArray> out;
+    int code = 0;
+    zip_t *z = zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    if (!z)
+        return out;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(z, 0); ++i) {
+        zip_stat_t st;
+        zip_file_t *f = nullptr;
+        if (zip_stat_index(z, zip_uint64_t(i), ZIP_FL_ENC_RAW, &st) != 0
+            || !(f = zip_fopen_index(z, zip_uint64_t(i), 0))) {
+            zip_discard(z);
+            return {};
+        }
+        QByteArray bytes(qsizetype(st.size), Qt::Uninitialized);
+        const zip_int64_t read = zip_fread(f, bytes.data(), st.size);
+        // Reading to the end checks the CRC.
+        char more = 0;
+        const bool whole = read == zip_int64_t(st.size) && zip_fread(f, &more, 1) == 0;
+        zip_fclose(f);
+        if (!whole) {
+            zip_discard(z);
+            return {};
+        }
+        out.insert(QStringDecoder("GBK").decode(QByteArray(st.name)), bytes);
+    }
+    zip_discard(z);
+    return out;
+}
+
+QByteArray entryBytes(const QString &archive, const QString &name)
+{
+    return readArchive(archive).value(name);
+}
+
+quint16 le16(const QByteArray &b, qsizetype at)
+{
+    return quint16(uchar(b[at]) | uchar(b[at + 1]) << 8);
+}
+quint32 le32(const QByteArray &b, qsizetype at)
+{
+    return quint32(le16(b, at)) | quint32(le16(b, at + 2)) << 16;
+}
+
+// Each entry's raw name and general-purpose flags, from the central directory and from
+// its local header.
+struct RawEntry {
+    QByteArray name;
+    quint16 centralFlags = 0;
+    quint16 localFlags = 0;
+    QByteArray localName;
+};
+QList<RawEntry> rawEntries(const QByteArray &zip)
+{
+    QList<RawEntry> out;
+    const qsizetype end = zip.lastIndexOf(QByteArray("PK\x05\x06", 4));
+    if (end < 0)
+        return out;
+    const quint16 count = le16(zip, end + 10);
+    qsizetype at = le32(zip, end + 16);
+    for (int i = 0; i < count && zip.mid(at, 4) == QByteArray("PK\x01\x02", 4); ++i) {
+        RawEntry e;
+        e.centralFlags = le16(zip, at + 8);
+        const quint16 nameLength = le16(zip, at + 28);
+        e.name = zip.mid(at + 46, nameLength);
+        const quint32 local = le32(zip, at + 42);
+        e.localFlags = le16(zip, local + 6);
+        e.localName = zip.mid(local + 30, le16(zip, local + 26));
+        out << e;
+        at += 46 + nameLength + le16(zip, at + 30) + le16(zip, at + 32);
+    }
+    return out;
+}
+
+QByteArray randomBytes(qsizetype size, QRandomGenerator &random)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (qsizetype i = 0; i + 4 <= size; i += 4) {
+        const quint32 v = random.generate();
+        memcpy(bytes.data() + i, &v, 4);
+    }
+    return bytes;
 }
 
 QStringList sorted(QStringList list)
 {
     list.sort();
     return list;
+}
+
+// Names of what an interrupted archive writing leaves.
+QStringList temporaries(const QString &folder)
+{
+    return QDir(folder).entryList({QStringLiteral("*.zip.??????")}, QDir::Files | QDir::Hidden);
 }
 
 } // namespace
@@ -46,6 +144,7 @@ class TestDataPacker : public QObject {
     QTemporaryDir m_dir;
     QString prog() const { return m_dir.path() + QStringLiteral("/prog/"); }
     QString data() const { return m_dir.path() + QStringLiteral("/prog/userImages/"); }
+    QString outside() const { return m_dir.path() + QStringLiteral("/outside/"); }
     QString upload() const { return prog() + kUploadArchive; }
     QString images() const { return data() + kImagesArchive; }
 
@@ -79,6 +178,7 @@ private slots:
                  (QStringList{"brevonel.qdb", "grasp", "images.zip", "logo.jpg", "产品.htm"}));
         QCOMPARE(entryBytes(upload(), QStringLiteral("logo.jpg")), QByteArray(5000, 'j'));
         QCOMPARE(entryBytes(upload(), QStringLiteral("images.zip")), testenv::readFile(images()));
+        QCOMPARE(entryBytes(upload(), QStringLiteral("产品.htm")), QByteArray("<p>页</p>"));
         QCOMPARE(entryBytes(images(), QStringLiteral("b.jpg")), QByteArray("JPG b"));
         for (const char *gone : {"news.asp", "index.ASP", "images/c.asp"})
             QVERIFY2(!QFileInfo::exists(data() + QLatin1String(gone)), gone);
@@ -87,6 +187,142 @@ private slots:
         QFile::remove(data() + QStringLiteral("images/a.gif"));
         QVERIFY(DataPacker(prog(), data()).packData().ok);
         QCOMPARE(zipEntries(images()), QStringList{"b.jpg"});
+    }
+
+    void namesAreStoredInGbk()
+    {
+        testenv::writeFile(data() + QStringLiteral("站点说明.htm"), "<p>说明</p>");
+        testenv::writeFile(data() + QStringLiteral("images/图片.gif"), "GIF89a");
+        QVERIFY(DataPacker(prog(), data()).packData().ok);
+        for (const QString &archive : {upload(), images()}) {
+            const QList<RawEntry> entries = rawEntries(testenv::readFile(archive));
+            QVERIFY(!entries.isEmpty());
+            for (const RawEntry &e : entries) {
+                // No UTF-8 flag (bit 11) anywhere; the same GBK bytes in both headers.
+                QCOMPARE(e.centralFlags & 0x0800, 0);
+                QCOMPARE(e.localFlags & 0x0800, 0);
+                QCOMPARE(e.localName, e.name);
+            }
+        }
+        QVERIFY(rawEntries(testenv::readFile(upload())).size() == 4);
+        QList<QByteArray> names;
+        for (const RawEntry &e : rawEntries(testenv::readFile(upload())))
+            names << e.name;
+        QVERIFY(names.contains(QStringEncoder("GBK").encode(QStringLiteral("站点说明.htm"))));
+        QCOMPARE(rawEntries(testenv::readFile(images())).first().name, QStringEncoder("GBK").encode(QStringLiteral("图片.gif")));
+    }
+
+    void aNameGbkCannotHoldStopsPacking_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("in the data folder") << QStringLiteral("笑脸😀.htm");
+        QTest::newRow("among the pictures") << QStringLiteral("images/한글.gif");
+    }
+
+    void aNameGbkCannotHoldStopsPacking()
+    {
+        QFETCH(QString, file);
+        testenv::writeFile(data() + QStringLiteral("images/ok.gif"), "GIF89a");
+        testenv::writeFile(images(), "an old picture archive");
+        testenv::writeFile(data() + file, "x");
+        const DataPacker::Result r = DataPacker(prog(), data()).packData();
+        QVERIFY(!r.ok);
+        QVERIFY(r.message);
+        QCOMPARE(r.message->text, QStringLiteral("52 Form1::cmdZip_Click 文件名含有服务器不能识别的字符，请改名后再上传：")
+                                      + QFileInfo(file).fileName());
+        QCOMPARE(r.message->style, 0);
+        // Refused before any archive was written.
+        QVERIFY(!QFileInfo::exists(upload()));
+        QCOMPARE(testenv::readFile(images()), QByteArray("an old picture archive"));
+    }
+
+    void compressedFilesAreStored()
+    {
+        QRandomGenerator random(5);
+        testenv::writeFile(data() + QStringLiteral("photo.JPG"), randomBytes(40000, random));
+        testenv::writeFile(data() + QStringLiteral("clip.mp3"), randomBytes(20000, random));
+        testenv::writeFile(data() + QStringLiteral("picture.dat"), "\x89PNG\r\n\x1a\n" + randomBytes(20000, random));
+        testenv::writeFile(data() + QStringLiteral("page.htm"), QByteArray(20000, 'p'));
+        testenv::writeFile(data() + QStringLiteral("logo.bmp"), "BM" + QByteArray(20000, '\0'));
+        testenv::writeFile(data() + QStringLiteral("images/a.gif"), "GIF89a" + randomBytes(10000, random));
+        QVERIFY(DataPacker(prog(), data()).packData().ok);
+        const QHash<QString, int> m = methods(upload());
+        for (const char *stored : {"photo.JPG", "clip.mp3", "picture.dat", "images.zip", "logo.jpg"})
+            QVERIFY2(m.value(QLatin1String(stored), -1) == ZIP_CM_STORE, stored);
+        for (const char *deflated : {"page.htm", "logo.bmp", "brevonel.qdb"})
+            QVERIFY2(m.value(QLatin1String(deflated), -1) == ZIP_CM_DEFLATE, deflated);
+        QCOMPARE(methods(images()).value(QStringLiteral("a.gif"), -1), ZIP_CM_STORE);
+        // Every entry reads back whole.
+        QCOMPARE(readArchive(upload()).value(QStringLiteral("page.htm")), QByteArray(20000, 'p'));
+        QCOMPARE(readArchive(upload()).size(), 8);
+        // A process of the system's own zip tools accepts the archive too.
+        if (!QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
+            QCOMPARE(QProcess::execute(QStringLiteral("unzip"), {QStringLiteral("-tqq"), upload()}), 0);
+    }
+
+    void linksAreNeitherPackedNorFollowed()
+    {
+        testenv::writeFile(outside() + QStringLiteral("secret.txt"), "not the user's to send");
+        testenv::writeFile(outside() + QStringLiteral("script.asp"), "<% outside %>");
+        testenv::writeFile(outside() + QStringLiteral("pictures/a.asp"), "<% %>");
+        testenv::writeFile(outside() + QStringLiteral("pictures/p.gif"), "GIF89a");
+        testenv::writeFile(outside() + QStringLiteral("more/q.gif"), "GIF89a");
+        testenv::writeFile(data() + QStringLiteral("own.asp"), "<% %>");
+        QVERIFY(QFile::link(outside() + QStringLiteral("secret.txt"), data() + QStringLiteral("secret.txt")));
+        QVERIFY(QFile::link(outside() + QStringLiteral("script.asp"), data() + QStringLiteral("script.asp")));
+        QVERIFY(QFile::link(outside() + QStringLiteral("gone.txt"), data() + QStringLiteral("dangling.txt")));
+        QVERIFY(QFile::link(outside() + QStringLiteral("more"), data() + QStringLiteral("more")));
+        // The pictures folder itself a link to a folder elsewhere.
+        QVERIFY(QFile::link(outside() + QStringLiteral("pictures"), data() + kImagesFolder));
+        testenv::writeFile(images(), "an old picture archive");
+
+        QVERIFY(DataPacker(prog(), data()).packData().ok);
+        QCOMPARE(sorted(zipEntries(upload())), (QStringList{"brevonel.qdb", "logo.jpg"}));
+        // Nothing was deleted through a link; the links themselves stay.
+        QVERIFY(QFileInfo::exists(outside() + QStringLiteral("pictures/a.asp")));
+        QVERIFY(QFileInfo::exists(outside() + QStringLiteral("script.asp")));
+        QVERIFY(QFileInfo(data() + QStringLiteral("script.asp")).isSymLink());
+        QVERIFY(!QFileInfo::exists(data() + QStringLiteral("own.asp")));
+        QVERIFY(!QFileInfo::exists(images()));
+
+        // A real pictures folder with a link inside.
+        QFile::remove(data() + kImagesFolder);
+        testenv::writeFile(data() + QStringLiteral("images/own.gif"), "GIF89a");
+        QVERIFY(QFile::link(outside() + QStringLiteral("pictures/p.gif"), data() + QStringLiteral("images/p.gif")));
+        QVERIFY(DataPacker(prog(), data()).packData().ok);
+        QCOMPARE(zipEntries(images()), QStringList{"own.gif"});
+    }
+
+    void sqliteFilesAndTemporaryArchivesAreLeftOut()
+    {
+        testenv::writeFile(data() + QStringLiteral("brevonel.qdb-journal"), "hot journal");
+        testenv::writeFile(data() + QStringLiteral("brevonel.qdb-wal"), "wal");
+        testenv::writeFile(data() + QStringLiteral("brevonel.qdb-shm"), "shm");
+        testenv::writeFile(data() + QStringLiteral("images/a.gif"), "GIF89a");
+        // What killed packings left: libzip's temporary archives.
+        testenv::writeFile(data() + QStringLiteral("images.zip.Ab12Cd"), QByteArray("PK\x03\x04", 4) + QByteArray(100, 'x'));
+        testenv::writeFile(data() + QStringLiteral("images.zip.QQ99zz"), QByteArray());
+        testenv::writeFile(prog() + QStringLiteral("ziptest.zip.x1Y2z3"), QByteArray("PK\x03\x04", 4));
+        // The user's own files of like names stay and are packed.
+        testenv::writeFile(data() + QStringLiteral("images.zip.backup"), "mine");
+        testenv::writeFile(data() + QStringLiteral("notes-journal"), "mine");
+
+        QVERIFY(DataPacker(prog(), data()).packData().ok);
+        QCOMPARE(sorted(zipEntries(upload())), (QStringList{"brevonel.qdb", "images.zip", "images.zip.backup", "logo.jpg",
+                                                            "notes-journal"}));
+        for (const QString &gone : {data() + QStringLiteral("images.zip.Ab12Cd"), data() + QStringLiteral("images.zip.QQ99zz"),
+                                    prog() + QStringLiteral("ziptest.zip.x1Y2z3")})
+            QVERIFY2(!QFileInfo::exists(gone), qPrintable(gone));
+        QVERIFY(QFileInfo::exists(data() + QStringLiteral("brevonel.qdb-journal")));
+    }
+
+    void theDatabaseComesFromItsCopy()
+    {
+        const QString copy = testenv::writeFile(m_dir.path() + QStringLiteral("/snapshot"), "database as it was");
+        DataPacker packer(prog(), data());
+        packer.setDatabaseCopy(QStringLiteral("brevonel.qdb"), copy);
+        QVERIFY(packer.packData().ok);
+        QCOMPARE(entryBytes(upload(), QStringLiteral("brevonel.qdb")), QByteArray("database as it was"));
     }
 
     void anEmptyPicturesFolderMakesNoPictureArchive()
@@ -105,10 +341,128 @@ private slots:
         const DataPacker::Result r = DataPacker(prog(), data()).packData();
         QVERIFY(!r.ok);
         QVERIFY(r.message);
-        QVERIFY(r.message->text.startsWith(QStringLiteral("Form1::cmdZip_Click ")));
+        // The number, a blank, the place, a blank, the description.
+        QCOMPARE(r.message->text, QStringLiteral("53 Form1::cmdZip_Click 文件或文件夹不存在：") + data());
         QCOMPARE(r.message->style, 0);
         // The stale upload archive is not left to be sent.
         QVERIFY(!QFileInfo::exists(upload()));
+    }
+
+    void aCancelledPackingLeavesTheArchivesAsTheyWere()
+    {
+        QRandomGenerator random(9);
+        for (int i = 0; i < 20; ++i)
+            testenv::writeFile(data() + QStringLiteral("p%1.jpg").arg(i), randomBytes(512 * 1024, random));
+        testenv::writeFile(upload(), "an old upload");
+        bool finished = false;
+        {
+            PackJob job{DataPacker(prog(), data())};
+            connect(&job, &PackJob::finished, this, [&] { finished = true; });
+            job.start();
+            QVERIFY(job.isRunning());
+            job.cancelAndWait();
+            QVERIFY(!job.isRunning());
+        }
+        testenv::settle();
+        QVERIFY(!finished);
+        QCOMPARE(testenv::readFile(upload()), QByteArray("an old upload"));
+        QCOMPARE(temporaries(prog()), QStringList());
+
+        // Run to its end, it reports once.
+        PackJob job{DataPacker(prog(), data())};
+        DataPacker::Result result;
+        connect(&job, &PackJob::finished, this, [&](const DataPacker::Result &r) {
+            result = r;
+            finished = true;
+        });
+        job.start();
+        QVERIFY(QTest::qWaitFor([&] { return finished; }, 20000));
+        QVERIFY(result.ok);
+        QCOMPARE(zipEntries(upload()).size(), 22);
+    }
+
+    void aKilledPackingLeavesTheOldOrTheNewArchives()
+    {
+        // A data folder that takes a while to pack.
+        QRandomGenerator random(11);
+        QHash<QString, QByteArray> files;
+        auto put = [&](const QString &name, const QByteArray &bytes) {
+            testenv::writeFile(data() + name, bytes);
+            files.insert(name, bytes);
+        };
+        for (int i = 0; i < 40; ++i)
+            put(QStringLiteral("photo%1.jpg").arg(i), randomBytes(200 * 1024, random));
+        for (int i = 0; i < 20; ++i)
+            put(QStringLiteral("images/pic%1.jpg").arg(i), randomBytes(200 * 1024, random));
+        QByteArray page;
+        for (int i = 0; i < 60000; ++i)
+            page += "<p>第" + QByteArray::number(i) + "段</p>\n";
+        put(QStringLiteral("page.htm"), page);
+        put(QStringLiteral("brevonel.qdb"), QByteArray(200000, 'd'));
+        put(QStringLiteral("logo.jpg"), QByteArray(5000, 'j'));
+
+        auto runChild = [&](int killAfterUs, qint64 *packMs) {
+            QProcess child;
+            child.start(QStringLiteral(PACK_CHILD), {prog(), data()});
+            if (!child.waitForStarted() || !child.waitForReadyRead(20000))
+                return false;
+            if (killAfterUs >= 0) {
+                QThread::usleep(ulong(killAfterUs));
+                child.kill();
+            }
+            if (!child.waitForFinished(30000))
+                return false;
+            if (packMs)
+                *packMs = child.readAll().trimmed().split('\n').last().toLongLong();
+            return true;
+        };
+
+        // The old state: archives of the folder as it was.
+        qint64 packMs = 0;
+        QVERIFY(runChild(-1, nullptr));
+        const QByteArray oldUpload = testenv::readFile(upload());
+        const QByteArray oldImages = testenv::readFile(images());
+        QVERIFY(!readArchive(upload()).isEmpty());
+        // The new state: one picture more, a page changed, a script page to remove.
+        put(QStringLiteral("new.jpg"), randomBytes(100 * 1024, random));
+        put(QStringLiteral("images/new.jpg"), randomBytes(100 * 1024, random));
+        put(QStringLiteral("page.htm"), page + "<p>改</p>");
+        QVERIFY(runChild(-1, &packMs));
+        const QHash<QString, QByteArray> newUpload = readArchive(upload());
+        const QHash<QString, QByteArray> newImages = readArchive(images());
+        QCOMPARE(newImages.size(), 21);
+        QCOMPARE(newUpload.size(), 45);
+        QVERIFY(packMs > 0);
+        qInfo("packing takes %lld ms", packMs);
+
+        int olds = 0, news = 0, between = 0;
+        for (int round = 0; round < 24; ++round) {
+            testenv::writeFile(upload(), oldUpload);
+            testenv::writeFile(images(), oldImages);
+            testenv::writeFile(data() + QStringLiteral("old.asp"), "<% %>");
+            // Anywhere from before the first archive to after the last.
+            const int killAt = int(random.bounded(quint32(packMs * 2000 + 1)));
+            QVERIFY(runChild(killAt, nullptr));
+
+            // Each archive is either the old one, byte for byte, or the new one, whole.
+            const bool uploadOld = testenv::readFile(upload()) == oldUpload;
+            const bool imagesOld = testenv::readFile(images()) == oldImages;
+            QVERIFY2(uploadOld || readArchive(upload()) == newUpload, qPrintable(QString::number(killAt)));
+            QVERIFY2(imagesOld || readArchive(images()) == newImages, qPrintable(QString::number(killAt)));
+            // The pictures are packed first: a new upload archive holds the new pictures.
+            QVERIFY(uploadOld || !imagesOld);
+            (uploadOld ? (imagesOld ? olds : between) : news)++;
+            // The user's files are all there, untouched.
+            for (auto it = files.cbegin(); it != files.cend(); ++it)
+                QVERIFY2(testenv::readFile(data() + it.key()) == it.value(), qPrintable(it.key()));
+
+            // The next packing clears what the kill left and packs only the user's files.
+            QVERIFY(DataPacker(prog(), data()).packData().ok);
+            QCOMPARE(temporaries(data()), QStringList());
+            QCOMPARE(temporaries(prog()), QStringList());
+            QCOMPARE(readArchive(upload()).keys().size(), newUpload.size());
+        }
+        qInfo("killed packings: %d left the old archives, %d the new pictures only, %d both new", olds, between, news);
     }
 };
 

@@ -43,6 +43,8 @@ int FakePrompter::msgBox(QWidget *owner, const QString &text, int style, const Q
     record({QStringLiteral("msg"), text, style, title, owner ? owner->objectName() : QString()});
     if (runEventsInBoxes)
         QCoreApplication::processEvents();
+    if (whileMessageOpen)
+        whileMessageOpen(calls.last());
     if ((style & 0x7) == ui::vbOKOnly)
         return ui::vbOK;
     if (m_msgAnswers.empty()) {

@@ -61,6 +61,8 @@ public:
     // Each message box runs the pending events before it answers, as a real modal box's
     // event loop does (deferred calls then run "under" the box).
     bool runEventsInBoxes = false;
+    // Runs while a message box is "open" (the user has not yet closed it).
+    std::function<void(const PromptCall &)> whileMessageOpen;
 
 private:
     void record(PromptCall call);
