@@ -10,9 +10,9 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite
   qt6-webengine-dev qt6-webchannel-dev qt6-translations-l10n
-  libgl-dev libzip-dev
+  libgl-dev libzip-dev zlib1g-dev
   fonts-noto-cjk fonts-liberation
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick unzip
 )
 
 install_missing() {
