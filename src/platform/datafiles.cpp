@@ -1,4 +1,5 @@
 #include "platform/datafiles.h"
+#include "platform/textforms.h"
 
 #include "platform/fileutil.h"
 
@@ -39,14 +40,16 @@ bool isNamed(SiteDb &db, const QString &name)
 {
     if (name.isEmpty())
         return false;
-    // An editor page (stored HTML in value01) names its files as "[imgpath]/" + name.
-    const QString inPage = QStringLiteral("[imgpath]/") + name;
+    // An editor page (stored HTML in value01) names its files as "[imgpath]/" and the name
+    // in the stored form; pages stored before names were escaped hold it plain.
+    const QString inPage = textforms::editorReference(name);
+    const QString inPagePlain = QStringLiteral("[imgpath]/") + name;
     for (const char *table : {"content01", "content02", "content03"}) {
         const Rows rows = db.select(
             QStringLiteral("SELECT 1 FROM %1 WHERE value01=? OR value02=? OR value03=? OR value04=? "
-                           "OR instr(value01, ?) > 0 LIMIT 1")
+                           "OR instr(value01, ?) > 0 OR instr(value01, ?) > 0 LIMIT 1")
                 .arg(QLatin1String(table)),
-            {name, name, name, name, inPage});
+            {name, name, name, name, inPage, inPagePlain});
         if (!rows.empty())
             return true;
     }

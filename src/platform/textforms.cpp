@@ -122,6 +122,12 @@ QStringList folderForms(const QString &folder)
 
 } // namespace
 
+QString editorReference(const QString &name)
+{
+    QString reference = kImgPath + escapeHtml(name);
+    return reference.replace(QStringLiteral("'"), QStringLiteral("[&#39;]"));
+}
+
 QString encodeEditorHtml(const QString &document, const QString &dataFolder)
 {
     QString s = document;
@@ -142,7 +148,7 @@ QString encodeEditorHtml(const QString &document, const QString &dataFolder)
             s.replace(form, kImgPath);
         // The name as the file has it: "a%23b.png" in an address is "a#b.png".
         s = rewriteReferences(s, [](const QString &name) {
-            return kImgPath + escapeHtml(QUrl::fromPercentEncoding(unescapeHtml(name).toUtf8()));
+            return editorReference(QUrl::fromPercentEncoding(unescapeHtml(name).toUtf8()));
         });
     }
     s.replace(QStringLiteral("'"), QStringLiteral("[&#39;]"));

@@ -16,6 +16,9 @@ QString decode(const QString &text);
 // A reference is found in each form the engine writes: as a file URL (percent-encoded
 // or plain) or a path, each also HTML-escaped.
 QString encodeEditorHtml(const QString &document, const QString &dataFolder);
+// How a page in the stored HTML form names a file of the data folder: "[imgpath]/" and
+// the name, HTML-escaped, its apostrophes as "[&#39;]".
+QString editorReference(const QString &name);
 // Back to editable HTML: "[imgpath]/" and the name become the file's URL.
 QString decodeEditorHtml(const QString &stored, const QString &dataFolder);
 

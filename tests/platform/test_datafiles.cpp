@@ -1,5 +1,6 @@
 // Files copied into the data folder, and their removal only when nothing names them.
 #include "platform/datafiles.h"
+#include "platform/textforms.h"
 #include "testenv.h"
 #include "testmain.h"
 
@@ -9,6 +10,29 @@ class TestDataFiles : public QObject {
     Q_OBJECT
 
 private slots:
+    // Names whose characters the stored HTML form escapes are still found in an editor
+    // page, so a replaced picture that a page still shows is kept.
+    void namesInEditorPagesAsTheyAreStored_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("ampersand") << QStringLiteral("a&b.png");
+        QTest::newRow("apostrophe") << QStringLiteral("o'neil.png");
+        QTest::newRow("both and a blank") << QStringLiteral("R&D 's.gif");
+        QTest::newRow("plain") << QStringLiteral("plain.png");
+    }
+    void namesInEditorPagesAsTheyAreStored()
+    {
+        QFETCH(QString, name);
+        testenv::TempDatabase t;
+        const QString page = QStringLiteral("<html><body><p><img alt=\"x\" src=\"") + textforms::fileUrl(t.folder() + name)
+                             + QStringLiteral("\"></p></body></html>");
+        const QString stored = textforms::encodeEditorHtml(page, t.folder());
+        QVERIFY(stored.contains(QStringLiteral("[imgpath]/")));
+        t.db.exec(QStringLiteral("INSERT INTO content01 (firstCatalog, value01) VALUES ('q', ?)"), {stored});
+        QVERIFY(datafiles::isNamed(t.db, name));
+        QVERIFY(!datafiles::isNamed(t.db, QStringLiteral("x") + name));
+    }
+
     void importCopiesUnderItsOwnName()
     {
         testenv::TempDatabase t;
