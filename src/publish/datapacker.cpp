@@ -3,6 +3,7 @@
 #include "platform/errors.h"
 #include "platform/fileutil.h"
 #include "platform/version.h"
+#include "publish/codepage.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStringDecoder>
-#include <QStringEncoder>
 #include <QTemporaryFile>
 #include <QThread>
 #include <algorithm>
@@ -59,11 +59,10 @@ bool cancelled(const std::atomic_bool *cancel)
 // The name as the server reads it; a name GBK cannot hold is refused.
 QByteArray gbkName(const QString &name)
 {
-    QStringEncoder encoder("GBK");
-    const QByteArray bytes = encoder.encode(name);
-    if (encoder.hasError() || QStringDecoder("GBK").decode(bytes) != name)
+    std::optional<QByteArray> bytes = toGbk(name);
+    if (!bytes)
         throw err::FileError(err::Kind::FileNameCharset, name);
-    return bytes;
+    return *bytes;
 }
 
 } // namespace

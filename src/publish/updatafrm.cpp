@@ -27,6 +27,12 @@ namespace {
 const QString kTip = QStringLiteral("提示");
 const QString kWarning = QStringLiteral("警告");
 
+// The user closed the connection, or it timed out, while an upload was offered or ran.
+ui::Message uploadInterrupted()
+{
+    return {QStringLiteral("数据上传已中断！"), ui::vbInformation, kTip};
+}
+
 // A text box whose text shows as dots.
 QLineEdit *passwordBox(QWidget *parent, const char *name)
 {
@@ -353,8 +359,12 @@ void updataFrm::sckClient_Connect()
     const QString text = m_link->loginAccount.trimmed().isEmpty()
                              ? message::version()
                              : message::login(txt_serial->text(), txt_pwd->text());
-    if (const auto failure = m_link->sendMsg(text))
+    if (const auto failure = m_link->sendMsg(text)) {
+        // Not logged in, the connection is of no use.
+        m_link->close();
+        showDisconnected(QStringLiteral("已与服务器断开连接"));
         ui::show(*failure);
+    }
 }
 
 void updataFrm::resetUpload()
@@ -380,8 +390,10 @@ void updataFrm::cmd_disconn_Click()
     // Packing goes on to the offer: the link stays until it is made.
     if (packing())
         return;
-    m_link->close();
+    const bool cut = m_link->close();
     showDisconnected(QStringLiteral("已与服务器断开连接"));
+    if (cut)
+        uploadCutShort(uploadInterrupted());
 }
 
 void updataFrm::sckClient_Close()
@@ -420,7 +432,8 @@ void updataFrm::applyReply(const Reply &reply)
         ui::msgBox(QStringLiteral("帐号或密码错误，请重新登陆！"), ui::vbCritical, kTip);
         setPanel1(QStringLiteral("登陆服务器失败！"));
         cmd_connSever->setEnabled(true);
-        m_link->close();
+        if (m_link->close())
+            uploadCutShort(uploadInterrupted());
         resetUpload();
         break;
     case Tag::SiteName: {
@@ -502,6 +515,8 @@ void updataFrm::cmd_changeWebName_Click()
         ui::msgBox(QStringLiteral("不能未空！"), ui::vbInformation, kTip);
     } else if (!m_link->loggedIn) {
         ui::msgBox(QStringLiteral("还没登陆服务器！"), ui::vbCritical, kWarning);
+    } else if (m_link->transferring()) {
+        ui::show(busyUploading());
     } else {
         m_offeredSiteName = txt_webName->text();
         if (const auto failure = m_link->sendMsg(message::siteName(m_offeredSiteName)))
@@ -536,6 +551,10 @@ void updataFrm::cmd_modPwd_Click()
     if (txt_newpwd->text().trimmed().isEmpty()) {
         ui::msgBox(QStringLiteral("不能未空！"), ui::vbInformation, kTip);
         txt_newpwd->setFocus();
+        return;
+    }
+    if (m_link->transferring()) {
+        ui::show(busyUploading());
         return;
     }
     if (const auto failure = m_link->sendMsg(message::modPwd(txt_newpwd->text()))) {
@@ -652,11 +671,16 @@ void updataFrm::sckClient_SendComplete()
 
 void updataFrm::uploadFailed(const ui::Message &message)
 {
-    resetUpload();
-    setPanel2(QString());
     // A transfer cut short closed the connection.
     if (!m_link->isOpen())
         showDisconnected(QStringLiteral("已与服务器断开连接"));
+    uploadCutShort(message);
+}
+
+void updataFrm::uploadCutShort(const ui::Message &message)
+{
+    resetUpload();
+    setPanel2(QString());
     ui::show(message);
 }
 
