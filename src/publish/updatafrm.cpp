@@ -592,12 +592,11 @@ void updataFrm::cmd_updata_Click()
     // The database is packed as it is now, whatever the views save while packing runs.
     const QString db = app().conn.filePath();
     if (!db.isEmpty() && QFileInfo(db).isFile()) {
-        m_dbCopy = snapshotFile(db);
+        m_dbCopy = packer.copyDatabase(db);
         if (!m_dbCopy) {
             packFinished({false, false, packingFailure(err::FileError(err::Kind::FileCopy, db))});
             return;
         }
-        packer.setDatabaseCopy(QFileInfo(db).fileName(), m_dbCopy->fileName());
     }
     // Packing runs beside the window, which shows the hint meanwhile.
     cmd_disconn->setEnabled(false);
