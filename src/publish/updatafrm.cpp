@@ -18,6 +18,7 @@
 #include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <limits>
 
 using namespace publish;
@@ -32,6 +33,11 @@ ui::Message uploadInterrupted()
 {
     return {QStringLiteral("数据上传已中断！"), ui::vbInformation, kTip};
 }
+
+// The view's least width, and the least distance of the centred frame from the view's
+// top and left (twips).
+constexpr int kLeastWidth = 10305;
+constexpr int kFrameMargin = 1000;
 
 // A text box whose text shows as dots.
 QLineEdit *passwordBox(QWidget *parent, const char *name)
@@ -183,10 +189,23 @@ updataFrm::updataFrm(QWidget *parent)
     grid->addWidget(Frame2, 1, 1, 2, 1);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
-    // Its designed size, wider where the whole server address needs it: the help text
-    // keeps the room it was designed with.
-    grid->setColumnMinimumWidth(1, (600 - grid->spacing()) * 2 / 5);
-    frm_update->setFixedSize(qMax(600, grid->minimumSize().width()), 318);
+    // Its designed size, wider where the whole server address needs more room on the
+    // left, as far as the view's least width allows (the help text keeps the room it
+    // was designed with where it can, and gives up some where it must); only beyond
+    // that does the frame grow, and the view's least size with it.
+    {
+        constexpr int designWidth = 600;
+        const int spacing = grid->spacing();
+        const int left = std::max({Frame5->minimumSizeHint().width(), Frame1->minimumSizeHint().width(),
+                                   Frame4->minimumSizeHint().width()});
+        const int rightOwn = qMax(Frame3->minimumSizeHint().width(), Frame2->minimumSizeHint().width());
+        // Beside the view's right border, a little of its background still shows.
+        const int room = twips::toPx(kLeastWidth - kFrameMargin - 120);
+        const int help = (designWidth - spacing) * 2 / 5;
+        const int width = std::max({designWidth, qMin(room, left + spacing + help), left + spacing + rightOwn});
+        grid->setColumnMinimumWidth(1, qMin(help, width - spacing - left));
+        frm_update->setFixedSize(width, 318);
+    }
 
     StsBar = dialogparts::statusBar(this, {&StsBar_panel1, &StsBar_panel2});
 
@@ -230,7 +249,10 @@ updataFrm::updataFrm(QWidget *parent)
     for (QWidget *frame : {Frame1, Frame2, Frame3, Frame4})
         frame->installEventFilter(this);
 
-    setMinimumSize(twips::toPx(10305), twips::toPx(5745));
+    // Never so small that the frame's far borders are cut off (see Form_Resize).
+    const int margin = twips::toPx(kFrameMargin);
+    setMinimumSize(qMax(twips::toPx(kLeastWidth), frm_update->width() + margin),
+                   qMax(twips::toPx(5745), frm_update->height() + margin + StsBar->height()));
     resize(twips::toPx(10125), twips::toPx(6240));
 }
 
@@ -310,7 +332,7 @@ void updataFrm::Form_Resize()
 {
     const int statusHeight = StsBar->sizeHint().height();
     StsBar->setGeometry(0, height() - statusHeight, width(), statusHeight);
-    const int floor = twips::toPx(1000);
+    const int floor = twips::toPx(kFrameMargin);
     const int top = qMax((height() - statusHeight - frm_update->height()) / 2, floor);
     const int left = qMax((width() - frm_update->width()) / 2, floor);
     frm_update->move(left, top);

@@ -809,7 +809,7 @@ private slots:
         QCOMPARE(m_prompts->messageCount(), 0);
     }
 
-    void theAddressBoxShowsTheWholeAddress()
+    void theViewShowsEverythingWhole()
     {
         loadView();
         v->show();
@@ -818,9 +818,15 @@ private slots:
         const QRect inside = v->txt_severIP->contentsRect();
         QVERIFY2(inside.width() > metrics.horizontalAdvance(kDefaultServer) + 4,
                  qPrintable(QString::number(inside.width())));
-        // And the box lies inside its frame, inside the view.
+        // At the opening size every frame lies whole inside the view, and the help text
+        // inside its frame.
+        for (QWidget *frame : {static_cast<QWidget *>(v->frm_update), static_cast<QWidget *>(v->Frame5),
+                               static_cast<QWidget *>(v->Frame1), static_cast<QWidget *>(v->Frame4),
+                               static_cast<QWidget *>(v->Frame3), static_cast<QWidget *>(v->Frame2)})
+            QVERIFY2(v->rect().contains(QRect(frame->mapTo(v, QPoint(0, 0)), frame->size())),
+                     qPrintable(frame->objectName()));
+        QVERIFY(v->lbl_desc->heightForWidth(v->lbl_desc->width()) <= v->lbl_desc->height());
         const QRect box(v->txt_severIP->mapTo(v, QPoint(0, 0)), v->txt_severIP->size());
-        QVERIFY(v->rect().contains(box));
         QVERIFY(v->frm_update->geometry().contains(box));
     }
 
