@@ -85,6 +85,22 @@ bool pour(QIODevice &in, QIODevice &out, const QString &path)
     }
 }
 
+// The path, and the system's reason when the device failed with one.
+QString withReason(const QString &path, const QFileDevice &device)
+{
+    return device.error() == QFileDevice::NoError ? path : path + QStringLiteral("：") + device.errorString();
+}
+
+// A disk that fills up takes part of what is buffered first and gives its reason only
+// when asked for the rest.
+bool flushWhole(QFileDevice &out)
+{
+    if (out.flush())
+        return true;
+    out.flush();
+    return false;
+}
+
 void saveThrough(const QString &path, const std::function<bool(QIODevice &)> &write, err::Kind failure)
 {
     const QFileInfo fi(path);
@@ -99,17 +115,18 @@ void saveThrough(const QString &path, const std::function<bool(QIODevice &)> &wr
     QSaveFile out(target);
     out.setDirectWriteFallback(false);
     if (!out.open(QIODevice::WriteOnly))
-        throw err::FileError(failure, path);
+        throw err::FileError(failure, withReason(path, out));
     // Qt 6.4's commit() misses a failure to write what is still buffered (a full disk)
     // and renames the cut-off file into place: the buffer is flushed and checked first.
-    if (!write(out) || !out.flush() || out.error() != QFileDevice::NoError || injected(faults::Step::Commit, path)) {
+    if (!write(out) || !flushWhole(out) || out.error() != QFileDevice::NoError || injected(faults::Step::Commit, path)) {
+        const QString detail = withReason(path, out);
         out.cancelWriting();
-        throw err::FileError(failure, path);
+        throw err::FileError(failure, detail);
     }
     out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                        | QFileDevice::ReadOther);
     if (!out.commit())
-        throw err::FileError(failure, path);
+        throw err::FileError(failure, withReason(path, out));
     if (overLink && !renameOver(target, path)) {
         QFile::remove(target);
         throw err::FileError(failure, path);

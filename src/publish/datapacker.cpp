@@ -3,6 +3,7 @@
 #include "platform/errors.h"
 #include "platform/fileutil.h"
 #include "platform/version.h"
+#include "publish/codepage.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -11,7 +12,6 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QStringDecoder>
-#include <QStringEncoder>
 #include <QTemporaryFile>
 #include <QThread>
 #include <algorithm>
@@ -32,23 +32,41 @@ const QStringList kCompressedSuffixes = {
     QStringLiteral("mp3"), QStringLiteral("mp4"),
 };
 
-// An archive being written lies beside its place as "<name>.XXXXXX" until it is
-// complete: a packing killed meanwhile leaves that file behind.
-QRegularExpression temporaryName(const QString &archive)
+// A file being written lies beside its place as "<name>.XXXXXX" until it is complete
+// (the database copy for as long as packing runs): a packing killed meanwhile leaves it
+// behind. Each begins with the bytes its kind of file begins with.
+struct Temporary {
+    QString name;
+    QByteArray head;
+};
+const Temporary kTemporaries[] = {
+    {kImagesArchive, QByteArrayLiteral("PK")},
+    {kUploadArchive, QByteArrayLiteral("PK")},
+    {kDatabaseCopy, QByteArrayLiteral("SQLite format 3")},
+};
+
+// One of them: the name, and either nothing written yet or the kind's first bytes.
+bool isLeftOver(const QFileInfo &file)
 {
-    return QRegularExpression(QStringLiteral("^") + QRegularExpression::escape(archive)
-                              + QStringLiteral("\\.[A-Za-z0-9]{6}$"));
+    for (const Temporary &t : kTemporaries) {
+        const QRegularExpression name(QStringLiteral("^") + QRegularExpression::escape(t.name)
+                                      + QStringLiteral("\\.[A-Za-z0-9]{6}$"));
+        if (!name.match(file.fileName()).hasMatch())
+            continue;
+        if (file.size() == 0)
+            return true;
+        QFile f(file.filePath());
+        return f.open(QIODevice::ReadOnly) && f.read(t.head.size()) == t.head;
+    }
+    return false;
 }
 
-// A temporary archive: the name, and either nothing written yet or a zip's first bytes.
-bool isTemporaryArchive(const QFileInfo &file, const QString &archive)
+// A size limit as the user reads it: whole gibibytes (a zip's 4 GB) or bytes.
+QString sizeText(qint64 limit)
 {
-    if (!file.fileName().startsWith(archive + QLatin1Char('.')) || !temporaryName(archive).match(file.fileName()).hasMatch())
-        return false;
-    if (file.size() == 0)
-        return true;
-    QFile f(file.filePath());
-    return f.open(QIODevice::ReadOnly) && f.read(2) == "PK";
+    constexpr qint64 gib = qint64(1) << 30;
+    return (limit + 1) % gib == 0 ? QString::number((limit + 1) / gib) + QStringLiteral("GB")
+                                  : QString::number(limit) + QStringLiteral("字节");
 }
 
 bool cancelled(const std::atomic_bool *cancel)
@@ -59,11 +77,10 @@ bool cancelled(const std::atomic_bool *cancel)
 // The name as the server reads it; a name GBK cannot hold is refused.
 QByteArray gbkName(const QString &name)
 {
-    QStringEncoder encoder("GBK");
-    const QByteArray bytes = encoder.encode(name);
-    if (encoder.hasError() || QStringDecoder("GBK").decode(bytes) != name)
+    std::optional<QByteArray> bytes = toGbk(name);
+    if (!bytes)
         throw err::FileError(err::Kind::FileNameCharset, name);
-    return bytes;
+    return *bytes;
 }
 
 } // namespace
@@ -74,10 +91,10 @@ ui::Message packingFailure(const std::exception &e)
             ui::vbOKOnly, kMainCaption};
 }
 
-std::unique_ptr<QTemporaryFile> snapshotFile(const QString &path)
+std::unique_ptr<QTemporaryFile> DataPacker::copyDatabase(const QString &db)
 {
-    auto copy = std::make_unique<QTemporaryFile>();
-    QFile source(path);
+    auto copy = std::make_unique<QTemporaryFile>(m_program + kDatabaseCopy + QStringLiteral(".XXXXXX"));
+    QFile source(db);
     if (!copy->open() || !source.open(QIODevice::ReadOnly))
         return nullptr;
     QByteArray piece;
@@ -86,8 +103,27 @@ std::unique_ptr<QTemporaryFile> snapshotFile(const QString &path)
             return nullptr;
     if (source.error() != QFileDevice::NoError || !copy->flush() || copy->size() != source.size())
         return nullptr;
+    setDatabaseCopy(QFileInfo(db).fileName(), copy->fileName());
     return copy;
 }
+
+namespace {
+
+// An MPEG audio frame header: the sync bits, then a version, layer III or II, a bit
+// rate and a sampling rate that exist. Layer I is left out: its header begins with the
+// bytes of UTF-16's byte-order mark (FF FE).
+bool isMpegAudioFrame(const QByteArray &head)
+{
+    if (head.size() < 3 || uchar(head[0]) != 0xFF || (uchar(head[1]) & 0xE0) != 0xE0)
+        return false;
+    const int version = (uchar(head[1]) >> 3) & 3;
+    const int layer = (uchar(head[1]) >> 1) & 3;
+    const int bitrate = uchar(head[2]) >> 4;
+    const int rate = (uchar(head[2]) >> 2) & 3;
+    return version != 1 && (layer == 1 || layer == 2) && bitrate != 15 && rate != 3;
+}
+
+} // namespace
 
 bool isCompressed(const QString &path)
 {
@@ -105,8 +141,29 @@ bool isCompressed(const QString &path)
            || starts("\x1F\x8B", 2)                                    // gzip
            || starts("CWS", 3) || starts("ZWS", 3)                     // compressed Flash
            || starts("ID3", 3)                                         // MP3
-           || (head.size() >= 2 && uchar(head[0]) == 0xFF && (uchar(head[1]) & 0xE0) == 0xE0) // MPEG audio
+           || isMpegAudioFrame(head)                                   // MP3, MP2
            || head.mid(4, 4) == "ftyp";                                // MP4
+}
+
+qint64 checkZipLimits(const QString &archive, const QList<ZipEntry> &entries, const ZipLimits &limits)
+{
+    if (entries.size() > limits.entries)
+        throw err::FileError(err::Kind::Overflow,
+                             QStringLiteral("压缩文件中的文件个数超过了上限（%1个）：%2").arg(limits.entries).arg(archive));
+    // Every entry's two headers and its data (deflating may add a little), and the end record.
+    qint64 most = 22;
+    for (const ZipEntry &entry : entries) {
+        const qint64 size = entry.size >= 0 ? entry.size : QFileInfo(entry.path).size();
+        if (size > limits.bytes)
+            throw err::FileError(err::Kind::Overflow, QStringLiteral("单个文件的大小超过了上限（%1）：%2")
+                                                          .arg(sizeText(limits.bytes), entry.name));
+        const qint64 data = entry.size >= 0 || isCompressed(entry.path) ? size : qint64(compressBound(uLong(size)));
+        most += 30 + 46 + 2 * qint64(gbkName(entry.name).size()) + data;
+    }
+    if (most > limits.bytes)
+        throw err::FileError(err::Kind::Overflow,
+                             QStringLiteral("压缩文件的大小超过了上限（%1）：%2").arg(sizeText(limits.bytes), archive));
+    return most;
 }
 
 namespace {
@@ -260,8 +317,15 @@ private:
     void write(const QByteArray &bytes) { write(bytes.constData(), bytes.size()); }
     void write(const char *data, qint64 size)
     {
-        if (size > 0 && m_out.write(data, size) != size)
-            throw err::FileError(err::Kind::FileWrite, m_out.errorString());
+        // A disk that fills up takes part of a piece first and gives its reason (no
+        // space left) only when asked for the rest.
+        while (size > 0) {
+            const qint64 written = m_out.write(data, size);
+            if (written <= 0)
+                throw err::FileError(err::Kind::FileWrite, m_out.errorString());
+            data += written;
+            size -= written;
+        }
     }
 
     QIODevice &m_out;
@@ -344,7 +408,7 @@ QStringList DataPacker::packedFiles(const QString &folder)
     QStringList packed;
     for (const QFileInfo &f : files) {
         const QString name = f.fileName();
-        if (isTemporaryArchive(f, kImagesArchive) || isTemporaryArchive(f, kUploadArchive))
+        if (isLeftOver(f))
             continue;
         const bool sqliteOwn = std::any_of(kSqliteSuffixes.begin(), kSqliteSuffixes.end(), [&](const QString &s) {
             return name.endsWith(s) && names.contains(name.chopped(s.size()));
@@ -381,11 +445,12 @@ void DataPacker::removeScriptPages(const QString &folder)
             removeFile(QDir(folder).filePath(name));
 }
 
-void DataPacker::removeStaleTemporaries(const QString &folder, const QString &archive)
+void DataPacker::removeStaleTemporaries(const QString &folder) const
 {
+    const QString inUse = m_dbCopy.isEmpty() ? QString() : QFileInfo(m_dbCopy).absoluteFilePath();
     const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::Name);
     for (const QFileInfo &f : files)
-        if (isTemporaryArchive(f, archive))
+        if (isLeftOver(f) && f.absoluteFilePath() != inUse)
             QFile::remove(f.filePath()); // one that stays is still never packed
 }
 
@@ -395,8 +460,8 @@ DataPacker::Result DataPacker::packData(const std::atomic_bool *cancel)
     try {
         if (!QFileInfo(m_data).isDir())
             throw err::FileError(err::Kind::FileMissing, m_data);
-        removeStaleTemporaries(m_program, kUploadArchive);
-        removeStaleTemporaries(m_data, kImagesArchive);
+        removeStaleTemporaries(m_program);
+        removeStaleTemporaries(m_data);
 
         // A pictures folder that is a link to elsewhere is not the user's to pack.
         const QFileInfo imagesInfo(m_data + kImagesFolder);
@@ -416,10 +481,15 @@ DataPacker::Result DataPacker::packData(const std::atomic_bool *cancel)
             const bool isDb = !m_dbName.isEmpty() && name == m_dbName;
             upload << ZipEntry{name, isDb ? m_dbCopy : m_data + name};
         }
-        // A name the server cannot read stops packing before any archive changes.
+        // A name the server cannot read, or more than an archive holds, stops packing
+        // before any archive changes.
         for (const QList<ZipEntry> *list : {&pictures, &upload})
             for (const ZipEntry &entry : *list)
                 gbkName(entry.name);
+        QList<ZipEntry> planned = upload;
+        if (!pictures.isEmpty())
+            planned << ZipEntry{kImagesArchive, m_data + kImagesArchive, checkZipLimits(kImagesArchive, pictures, m_limits)};
+        checkZipLimits(kUploadArchive, planned, m_limits);
 
         // An empty pictures folder writes no picture archive and removes the old one.
         if (!writeZip(m_data + kImagesArchive, pictures, cancel)) {

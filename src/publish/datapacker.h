@@ -5,8 +5,10 @@
 //
 // Only the user's own files are packed: links are skipped (never followed, nothing is
 // deleted through them), and so are SQLite's own files beside a database and the
-// temporary archives an interrupted packing left behind. Each archive is written beside
-// the old one and takes its place only when complete.
+// temporary files an interrupted packing left behind. Each archive is written beside
+// the old one and takes its place only when complete. What an archive cannot hold
+// without Zip64 (the server's reader may not know it) is refused before anything is
+// compressed.
 
 #include "platform/prompter.h"
 
@@ -27,11 +29,23 @@ namespace publish {
 inline const QString kUploadArchive = QStringLiteral("ziptest.zip");
 inline const QString kImagesFolder = QStringLiteral("images");
 inline const QString kImagesArchive = QStringLiteral("images.zip");
+// The copy of the database packed in its place lies in the program folder under this
+// name and a suffix while packing runs.
+inline const QString kDatabaseCopy = QStringLiteral("ziptest.qdb");
 
 // One file of an archive: its name there, and the file its bytes come from.
 struct ZipEntry {
     QString name;
     QString path;
+    // The size of a file still to be written, as most it can have; -1: path's own.
+    qint64 size = -1;
+};
+
+// The most a zip archive without Zip64 holds: entries, and bytes of one file and of
+// the whole archive.
+struct ZipLimits {
+    qint64 entries = 0xFFFF;
+    qint64 bytes = 0xFFFFFFFF;
 };
 
 // Writes archive holding entries, in their order. Names are stored in GBK (the server's
@@ -44,13 +58,14 @@ bool writeZip(const QString &archive, const QList<ZipEntry> &entries, const std:
 // A file that deflating would not shrink: by its extension, else by its first bytes.
 bool isCompressed(const QString &path);
 
+// The most bytes an archive of entries can take; throws err::FileError (Overflow)
+// naming the limit that entries pass. Nothing is compressed to find out.
+qint64 checkZipLimits(const QString &archive, const QList<ZipEntry> &entries, const ZipLimits &limits);
+
 // The packing error box: "number Form1::cmdZip_Click description", no icon, the
 // program's title.
 ui::Message packingFailure(const std::exception &e);
 
-// A copy of a file in the system's temporary folder, removed with the object; nullptr
-// when it cannot be made.
-std::unique_ptr<QTemporaryFile> snapshotFile(const QString &path);
 
 // The entry names of a zip archive, in their order, read as GBK (empty when it cannot
 // be read).
@@ -64,6 +79,12 @@ public:
     // The file of this name in the data folder is packed from copy instead: a copy of
     // the open database taken where nothing writes to it.
     void setDatabaseCopy(const QString &name, const QString &copy);
+    // Copies the database db for packing (setDatabaseCopy) into the program folder,
+    // where a later packing removes it should this one be killed; the copy goes with
+    // the object. nullptr when it cannot be made.
+    std::unique_ptr<QTemporaryFile> copyDatabase(const QString &db);
+    // Smaller limits than a zip's own (tests).
+    void setLimits(const ZipLimits &limits) { m_limits = limits; }
 
     struct Result {
         bool ok = false;
@@ -84,14 +105,15 @@ public:
 private:
     // Deletes the "*.asp" files of folder once some file name ends in "asp".
     static void removeScriptPages(const QString &folder);
-    // Deletes what an interrupted writing of archive (a name in folder) left there.
-    static void removeStaleTemporaries(const QString &folder, const QString &archive);
+    // Deletes what interrupted packings left in folder, but not the database copy in use.
+    void removeStaleTemporaries(const QString &folder) const;
     static void removeFile(const QString &path);
 
     QString m_program;
     QString m_data;
     QString m_dbName;
     QString m_dbCopy;
+    ZipLimits m_limits;
 };
 
 // Packing on a worker thread: the window stays responsive. finished() comes on the

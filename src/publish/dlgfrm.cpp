@@ -62,8 +62,9 @@ void dlgFrm::OKButton_Click()
         say(QStringLiteral("请输入要发送的消息！"));
         return;
     }
-    if (link && link->uploading) {
-        say(QStringLiteral("正在上传数据不能，不能发送消息！"));
+    // From the offer to the end of the transfer the server takes what comes for the archive.
+    if (link && link->transferring()) {
+        ui::show(publish::busyUploading());
         return;
     }
     if (text.size() >= kMaxChars) {

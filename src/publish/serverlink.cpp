@@ -2,9 +2,9 @@
 
 #include "platform/errors.h"
 #include "platform/version.h"
+#include "publish/codepage.h"
 
 #include <QFile>
-#include <QStringEncoder>
 #include <algorithm>
 #include <utility>
 
@@ -44,6 +44,19 @@ ui::Message notConnected()
 ui::Message handlingFailure(const QString &description)
 {
     return {description, ui::vbInformation, QStringLiteral("提示")};
+}
+
+ui::Message unsendable(const QString &character)
+{
+    return {QStringLiteral("发送的内容含有服务器不能识别的字符：") + character, ui::vbExclamation,
+            QStringLiteral("提示")};
+}
+
+// What the server says about the link itself: log-in, site name, the go-ahead.
+bool changesLink(Tag tag)
+{
+    return tag == Tag::Login || tag == Tag::Logout || tag == Tag::SiteName || tag == Tag::SiteNameExist
+           || tag == Tag::SendFileInfo;
 }
 
 } // namespace
@@ -104,6 +117,11 @@ ui::Message uploadError(err::Kind kind, const QString &detail)
             ui::vbOKOnly, kMainCaption};
 }
 
+ui::Message busyUploading()
+{
+    return {QStringLiteral("正在上传数据不能，不能发送消息！"), ui::vbInformation, QStringLiteral("提示")};
+}
+
 ServerLink::ServerLink(QObject *parent)
     : QObject(parent)
     , m_socket(new QTcpSocket(this))
@@ -147,19 +165,20 @@ void ServerLink::connectTo(const QString &host)
     close();
     // Each connection decodes from a clean state.
     m_decoder = QStringDecoder("GBK");
+    m_peerGone = false;
     m_socket->connectToHost(host.trimmed(), port);
     if (connectTimeoutMs > 0)
         m_connectTimer.start(connectTimeoutMs);
 }
 
-void ServerLink::close()
+bool ServerLink::close()
 {
     m_connectTimer.stop();
-    dropUpload();
+    const bool cut = dropUpload();
     resetFraming();
-    if (m_socket->state() == QAbstractSocket::UnconnectedState)
-        return;
-    abortQuietly();
+    if (m_socket->state() != QAbstractSocket::UnconnectedState)
+        abortQuietly();
+    return cut;
 }
 
 void ServerLink::abortQuietly()
@@ -174,15 +193,18 @@ std::optional<ui::Message> ServerLink::sendMsg(const QString &text)
 {
     if (!isConnected())
         return notConnected();
-    QStringEncoder encoder("GBK");
-    const QByteArray bytes = encoder.encode(text);
-    // Nothing may come between the archive's bytes: the server counts them.
-    if (uploading && m_archiveUnread > 0) {
-        m_held += bytes;
+    QString unheld;
+    const std::optional<QByteArray> bytes = toGbk(text, &unheld);
+    if (!bytes)
+        return unsendable(unheld);
+    // Nothing may come between the archive's bytes: the server counts them from its
+    // go-ahead, which may be on its way already.
+    if (holding()) {
+        m_held += *bytes;
         return std::nullopt;
     }
     // The socket keeps what the network does not take at once and sends it in order.
-    if (m_socket->write(bytes) != bytes.size())
+    if (m_socket->write(*bytes) != bytes->size())
         return handlingFailure(err::describe(err::Kind::SocketOther, m_socket->errorString()));
     return std::nullopt;
 }
@@ -310,13 +332,10 @@ void ServerLink::dispatch(const QString &data)
 {
     emit arrived(data);
     const Reply reply = parseReply(data);
-    // Any answer but the go-ahead ends the wait for it; the server's own news
-    // (chat and system messages) is no answer.
-    const bool answer = reply.tag != Tag::None && reply.tag != Tag::TalkMsg && reply.tag != Tag::SystemMsg;
-    if (answer && reply.tag != Tag::SendFileInfo && m_awaitingGoAhead) {
-        dropUpload();
-        emit offerDropped();
-    }
+    // The server has closed: what it said behind an open box may still be read, but
+    // the link it was about is gone.
+    if (m_peerGone && changesLink(reply.tag))
+        return;
     switch (reply.tag) {
     case Tag::None:
         break;
@@ -326,6 +345,13 @@ void ServerLink::dispatch(const QString &data)
         break;
     case Tag::SendFileInfo:
         sendZipFile();
+        break;
+    case Tag::ErrMsg:
+    case Tag::SelectTemplate:
+        // The server's answers to an offer besides the go-ahead; notices, chat and the
+        // replies to earlier requests leave it waiting.
+        endWait();
+        emit replied(reply);
         break;
     default:
         emit replied(reply);
@@ -379,6 +405,22 @@ void ServerLink::feedArchive()
     }
 }
 
+bool ServerLink::holding() const
+{
+    return m_awaitingGoAhead || (uploading && m_archiveUnread > 0);
+}
+
+void ServerLink::endWait()
+{
+    if (!m_awaitingGoAhead)
+        return;
+    const QByteArray held = std::exchange(m_held, QByteArray());
+    dropUpload();
+    if (!held.isEmpty())
+        m_socket->write(held);
+    emit offerDropped();
+}
+
 void ServerLink::failTransfer(const ui::Message &message)
 {
     dropUpload();
@@ -399,6 +441,9 @@ void ServerLink::onBytesWritten(qint64 bytes)
         return;
     m_archiveUnsent -= archived;
     emit sendProgress(archived);
+    // The link may have been closed meanwhile.
+    if (!uploading)
+        return;
     if (m_archiveUnsent == 0) {
         uploading = false;
         zipSize = 0;
@@ -432,6 +477,8 @@ void ServerLink::onDisconnected()
     endMessage();
     m_quietTimer.stop();
     dispatchReady();
+    // Messages still waiting behind an open box come after the close.
+    m_peerGone = true;
     if (dropUpload())
         emit uploadFailed(uploadError(err::Kind::SocketClosed));
     emit closedByPeer();
@@ -443,21 +490,26 @@ void ServerLink::onError(QAbstractSocket::SocketError error)
     if (error == QAbstractSocket::RemoteHostClosedError || m_closingByUs)
         return;
     m_connectTimer.stop();
-    QString description;
+    err::Kind kind = err::Kind::SocketOther;
+    QString detail;
     switch (error) {
-    case QAbstractSocket::ConnectionRefusedError: description = err::describe(err::Kind::SocketRefused); break;
-    case QAbstractSocket::SocketTimeoutError: description = err::describe(err::Kind::SocketTimeout); break;
+    case QAbstractSocket::ConnectionRefusedError: kind = err::Kind::SocketRefused; break;
+    case QAbstractSocket::SocketTimeoutError: kind = err::Kind::SocketTimeout; break;
     case QAbstractSocket::HostNotFoundError:
-        description = err::describe(err::Kind::SocketConnect, m_socket->peerName());
+        kind = err::Kind::SocketConnect;
+        detail = m_socket->peerName();
         break;
-    default: description = err::describe(err::Kind::SocketOther, m_socket->errorString()); break;
+    default: detail = m_socket->errorString(); break;
     }
-    // An unfinished transfer ends with the failure, which says why.
-    dropUpload();
+    const bool cut = dropUpload();
     resetFraming();
     // A failed connection is closed, so that connecting again starts clean.
     abortQuietly();
-    emit failed(description);
+    // An unfinished transfer ends with the failure, which says why.
+    if (cut)
+        emit uploadFailed(uploadError(kind, detail));
+    else
+        emit failed(err::describe(kind, detail));
 }
 
 void ServerLink::onConnectTimeout()

@@ -7,7 +7,10 @@
 // in GBK, with no length and no terminator; the archive goes raw, once. So what the
 // server says is framed by time: a read that does not begin with a tag continues the
 // message before it, and a message ends when the next tag-led read comes or the line
-// stays quiet for a moment.
+// stays quiet long enough to ride out a lost segment.
+//
+// The server counts the archive's bytes from its go-ahead on: from the offer until the
+// last of them is handed to the socket nothing else goes out.
 
 #include "platform/errors.h"
 #include "platform/prompter.h"
@@ -90,8 +93,8 @@ public:
     quint16 port = kServerPort;
     int connectTimeoutMs = 20000;
     // A message ends when the next one begins with its tag, or after this long without
-    // data (milliseconds).
-    int quietMs = 100;
+    // data (milliseconds): longer than a lost TCP segment takes to be sent again.
+    int quietMs = 400;
 
     bool isConnected() const;
     // In any state other than closed.
@@ -99,11 +102,13 @@ public:
     // Closes what is open and starts connecting to host.
     void connectTo(const QString &host);
     // Closes by our own choice: no closedByPeer; an unfinished transfer and what the
-    // server said but was not yet handled are dropped.
-    void close();
+    // server said but was not yet handled are dropped. True when an offer or a transfer
+    // was cut short.
+    bool close();
 
-    // Sends one client message; the message to show instead when not connected or the
-    // socket refused it. While the archive goes out, messages follow it.
+    // Sends one client message; the message to show instead when not connected, when
+    // GBK cannot hold a character of it, or when the socket refused it. From an offer
+    // until the archive is handed over, messages wait and follow it.
     std::optional<ui::Message> sendMsg(const QString &text);
 
     // Offers the archive: its length becomes zipSize and "<#sendFileInfo#>" goes out;
@@ -113,6 +118,9 @@ public:
     QString archivePath() const { return m_archivePath; }
     // An offer waits for the server's go-ahead.
     bool awaitingGoAhead() const { return m_awaitingGoAhead; }
+    // An upload is offered or runs: from the offer to the end of the send, what the
+    // user would send is refused (busyUploading()).
+    bool transferring() const { return m_awaitingGoAhead || uploading; }
 
     // Reads what arrived and adds it to the message being collected (every readyRead).
     void handleServerData();
@@ -124,18 +132,20 @@ signals:
     // The decoded text of one whole message, before dispatch.
     void arrived(const QString &data);
     // Every message holding a tag, except the go-ahead of the transfer, which the link
-    // answers itself.
+    // answers itself. Once the server has closed, messages still waiting behind an open
+    // box come only when they change nothing of the link (notices, chat, failures).
     void replied(const publish::Reply &reply);
     // The server closed the connection (not a failure).
     void closedByPeer();
     // Connecting or the connection failed; the description comes from the catalogue.
     void failed(const QString &description);
 
-    // The server answered an offer with something other than the go-ahead: no transfer
-    // follows.
+    // The server answered an offer with a failure ("<#errMsg#>", "<#selectTemplate#>"):
+    // no transfer follows. Anything else it says meanwhile leaves the offer waiting.
     void offerDropped();
     // The transfer: started (total bytes), progress (bytes just sent), complete, or
-    // failed (the transfer did not reach the server whole; the connection is closed).
+    // failed (the offer or the transfer came to nothing as the connection failed or
+    // the server closed it; the connection is closed).
     void uploadStarted(qint64 total);
     void sendProgress(qint64 bytes);
     void sendComplete();
@@ -154,6 +164,10 @@ private:
     void abortQuietly();
     // Drops an unfinished transfer; true when one was running or awaited.
     bool dropUpload();
+    // The server refused the offer: what waited for the archive goes now.
+    void endWait();
+    // Nothing but the archive may go out now.
+    bool holding() const;
 
     // Framing: what was read is collected into whole messages, handled in order.
     void readArrival();
@@ -166,6 +180,7 @@ private:
     QTimer m_connectTimer;
     QStringDecoder m_decoder;
     bool m_closingByUs = false;
+    bool m_peerGone = false; // the server closed this connection
 
     QTimer m_quietTimer;
     QElapsedTimer m_sinceRead;
@@ -187,6 +202,9 @@ private:
 // "上传出错", the error's number, ":" and its description: an upload that did not
 // reach the server.
 ui::Message uploadError(err::Kind kind, const QString &detail = QString());
+
+// Told to the user who sends something while an upload is offered or runs.
+ui::Message busyUploading();
 
 } // namespace publish
 

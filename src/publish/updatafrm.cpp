@@ -18,6 +18,7 @@
 #include <QStyle>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <limits>
 
 using namespace publish;
@@ -26,6 +27,17 @@ namespace {
 
 const QString kTip = QStringLiteral("提示");
 const QString kWarning = QStringLiteral("警告");
+
+// The user closed the connection, or it timed out, while an upload was offered or ran.
+ui::Message uploadInterrupted()
+{
+    return {QStringLiteral("数据上传已中断！"), ui::vbInformation, kTip};
+}
+
+// The view's least width, and the least distance of the centred frame from the view's
+// top and left (twips).
+constexpr int kLeastWidth = 10305;
+constexpr int kFrameMargin = 1000;
 
 // A text box whose text shows as dots.
 QLineEdit *passwordBox(QWidget *parent, const char *name)
@@ -177,10 +189,23 @@ updataFrm::updataFrm(QWidget *parent)
     grid->addWidget(Frame2, 1, 1, 2, 1);
     grid->setColumnStretch(0, 3);
     grid->setColumnStretch(1, 2);
-    // Its designed size, wider where the whole server address needs it: the help text
-    // keeps the room it was designed with.
-    grid->setColumnMinimumWidth(1, (600 - grid->spacing()) * 2 / 5);
-    frm_update->setFixedSize(qMax(600, grid->minimumSize().width()), 318);
+    // Its designed size, wider where the whole server address needs more room on the
+    // left, as far as the view's least width allows (the help text keeps the room it
+    // was designed with where it can, and gives up some where it must); only beyond
+    // that does the frame grow, and the view's least size with it.
+    {
+        constexpr int designWidth = 600;
+        const int spacing = grid->spacing();
+        const int left = std::max({Frame5->minimumSizeHint().width(), Frame1->minimumSizeHint().width(),
+                                   Frame4->minimumSizeHint().width()});
+        const int rightOwn = qMax(Frame3->minimumSizeHint().width(), Frame2->minimumSizeHint().width());
+        // Beside the view's right border, a little of its background still shows.
+        const int room = twips::toPx(kLeastWidth - kFrameMargin - 120);
+        const int help = (designWidth - spacing) * 2 / 5;
+        const int width = std::max({designWidth, qMin(room, left + spacing + help), left + spacing + rightOwn});
+        grid->setColumnMinimumWidth(1, qMin(help, width - spacing - left));
+        frm_update->setFixedSize(width, 318);
+    }
 
     StsBar = dialogparts::statusBar(this, {&StsBar_panel1, &StsBar_panel2});
 
@@ -224,7 +249,10 @@ updataFrm::updataFrm(QWidget *parent)
     for (QWidget *frame : {Frame1, Frame2, Frame3, Frame4})
         frame->installEventFilter(this);
 
-    setMinimumSize(twips::toPx(10305), twips::toPx(5745));
+    // Never so small that the frame's far borders are cut off (see Form_Resize).
+    const int margin = twips::toPx(kFrameMargin);
+    setMinimumSize(qMax(twips::toPx(kLeastWidth), frm_update->width() + margin),
+                   qMax(twips::toPx(5745), frm_update->height() + margin + StsBar->height()));
     resize(twips::toPx(10125), twips::toPx(6240));
 }
 
@@ -304,7 +332,7 @@ void updataFrm::Form_Resize()
 {
     const int statusHeight = StsBar->sizeHint().height();
     StsBar->setGeometry(0, height() - statusHeight, width(), statusHeight);
-    const int floor = twips::toPx(1000);
+    const int floor = twips::toPx(kFrameMargin);
     const int top = qMax((height() - statusHeight - frm_update->height()) / 2, floor);
     const int left = qMax((width() - frm_update->width()) / 2, floor);
     frm_update->move(left, top);
@@ -353,8 +381,12 @@ void updataFrm::sckClient_Connect()
     const QString text = m_link->loginAccount.trimmed().isEmpty()
                              ? message::version()
                              : message::login(txt_serial->text(), txt_pwd->text());
-    if (const auto failure = m_link->sendMsg(text))
+    if (const auto failure = m_link->sendMsg(text)) {
+        // Not logged in, the connection is of no use.
+        m_link->close();
+        showDisconnected(QStringLiteral("已与服务器断开连接"));
         ui::show(*failure);
+    }
 }
 
 void updataFrm::resetUpload()
@@ -380,8 +412,10 @@ void updataFrm::cmd_disconn_Click()
     // Packing goes on to the offer: the link stays until it is made.
     if (packing())
         return;
-    m_link->close();
+    const bool cut = m_link->close();
     showDisconnected(QStringLiteral("已与服务器断开连接"));
+    if (cut)
+        uploadCutShort(uploadInterrupted());
 }
 
 void updataFrm::sckClient_Close()
@@ -420,7 +454,8 @@ void updataFrm::applyReply(const Reply &reply)
         ui::msgBox(QStringLiteral("帐号或密码错误，请重新登陆！"), ui::vbCritical, kTip);
         setPanel1(QStringLiteral("登陆服务器失败！"));
         cmd_connSever->setEnabled(true);
-        m_link->close();
+        if (m_link->close())
+            uploadCutShort(uploadInterrupted());
         resetUpload();
         break;
     case Tag::SiteName: {
@@ -502,6 +537,8 @@ void updataFrm::cmd_changeWebName_Click()
         ui::msgBox(QStringLiteral("不能未空！"), ui::vbInformation, kTip);
     } else if (!m_link->loggedIn) {
         ui::msgBox(QStringLiteral("还没登陆服务器！"), ui::vbCritical, kWarning);
+    } else if (m_link->transferring()) {
+        ui::show(busyUploading());
     } else {
         m_offeredSiteName = txt_webName->text();
         if (const auto failure = m_link->sendMsg(message::siteName(m_offeredSiteName)))
@@ -536,6 +573,10 @@ void updataFrm::cmd_modPwd_Click()
     if (txt_newpwd->text().trimmed().isEmpty()) {
         ui::msgBox(QStringLiteral("不能未空！"), ui::vbInformation, kTip);
         txt_newpwd->setFocus();
+        return;
+    }
+    if (m_link->transferring()) {
+        ui::show(busyUploading());
         return;
     }
     if (const auto failure = m_link->sendMsg(message::modPwd(txt_newpwd->text()))) {
@@ -573,12 +614,11 @@ void updataFrm::cmd_updata_Click()
     // The database is packed as it is now, whatever the views save while packing runs.
     const QString db = app().conn.filePath();
     if (!db.isEmpty() && QFileInfo(db).isFile()) {
-        m_dbCopy = snapshotFile(db);
+        m_dbCopy = packer.copyDatabase(db);
         if (!m_dbCopy) {
             packFinished({false, false, packingFailure(err::FileError(err::Kind::FileCopy, db))});
             return;
         }
-        packer.setDatabaseCopy(QFileInfo(db).fileName(), m_dbCopy->fileName());
     }
     // Packing runs beside the window, which shows the hint meanwhile.
     cmd_disconn->setEnabled(false);
@@ -652,11 +692,16 @@ void updataFrm::sckClient_SendComplete()
 
 void updataFrm::uploadFailed(const ui::Message &message)
 {
-    resetUpload();
-    setPanel2(QString());
     // A transfer cut short closed the connection.
     if (!m_link->isOpen())
         showDisconnected(QStringLiteral("已与服务器断开连接"));
+    uploadCutShort(message);
+}
+
+void updataFrm::uploadCutShort(const ui::Message &message)
+{
+    resetUpload();
+    setPanel2(QString());
     ui::show(message);
 }
 

@@ -95,6 +95,8 @@ private:
     // No transfer runs: progress at 0, the upload button usable.
     void resetUpload();
     void uploadFailed(const ui::Message &message);
+    // An offer or a transfer came to nothing: the view says so and is ready again.
+    void uploadCutShort(const ui::Message &message);
     void packFinished(const publish::DataPacker::Result &result);
     // Stops a packing still running; its archives stay as they were.
     void stopPacking();

@@ -13,7 +13,10 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QThread>
+#include <cerrno>
+#include <cstring>
 #include <zip.h>
 
 using namespace publish;
@@ -245,16 +248,21 @@ private slots:
         testenv::writeFile(data() + QStringLiteral("page.htm"), QByteArray(20000, 'p'));
         testenv::writeFile(data() + QStringLiteral("logo.bmp"), "BM" + QByteArray(20000, '\0'));
         testenv::writeFile(data() + QStringLiteral("images/a.gif"), "GIF89a" + randomBytes(10000, random));
+        // MPEG audio by its frame header; a UTF-16 page's byte-order mark looks like one.
+        testenv::writeFile(data() + QStringLiteral("sound.dat"), "\xFF\xFB\x90\x64" + randomBytes(20000, random));
+        const QString page16 = QStringLiteral("<html><body>") + QStringLiteral("<p>第一段 a</p>").repeated(500);
+        testenv::writeFile(data() + QStringLiteral("page16.htm"),
+                           "\xFF\xFE" + QByteArray(reinterpret_cast<const char *>(page16.utf16()), page16.size() * 2));
         QVERIFY(DataPacker(prog(), data()).packData().ok);
         const QHash<QString, int> m = methods(upload());
-        for (const char *stored : {"photo.JPG", "clip.mp3", "picture.dat", "images.zip", "logo.jpg"})
+        for (const char *stored : {"photo.JPG", "clip.mp3", "picture.dat", "sound.dat", "images.zip", "logo.jpg"})
             QVERIFY2(m.value(QLatin1String(stored), -1) == ZIP_CM_STORE, stored);
-        for (const char *deflated : {"page.htm", "logo.bmp", "brevonel.qdb"})
+        for (const char *deflated : {"page.htm", "page16.htm", "logo.bmp", "brevonel.qdb"})
             QVERIFY2(m.value(QLatin1String(deflated), -1) == ZIP_CM_DEFLATE, deflated);
         QCOMPARE(methods(images()).value(QStringLiteral("a.gif"), -1), ZIP_CM_STORE);
         // Every entry reads back whole.
         QCOMPARE(readArchive(upload()).value(QStringLiteral("page.htm")), QByteArray(20000, 'p'));
-        QCOMPARE(readArchive(upload()).size(), 8);
+        QCOMPARE(readArchive(upload()).size(), 10);
         // A process of the system's own zip tools accepts the archive too.
         if (!QStandardPaths::findExecutable(QStringLiteral("unzip")).isEmpty())
             QCOMPARE(QProcess::execute(QStringLiteral("unzip"), {QStringLiteral("-tqq"), upload()}), 0);
@@ -318,11 +326,56 @@ private slots:
 
     void theDatabaseComesFromItsCopy()
     {
-        const QString copy = testenv::writeFile(m_dir.path() + QStringLiteral("/snapshot"), "database as it was");
+        // What a killed packing left: a copy of the database, in the program folder.
+        const QString stale = prog() + QStringLiteral("ziptest.qdb.Ab12Cd");
+        testenv::writeFile(stale, QByteArray("SQLite format 3\0", 16) + QByteArray(4096, 'd'));
+        testenv::writeFile(data() + QStringLiteral("brevonel.qdb"), "database as it was");
         DataPacker packer(prog(), data());
-        packer.setDatabaseCopy(QStringLiteral("brevonel.qdb"), copy);
+        const std::unique_ptr<QTemporaryFile> copy = packer.copyDatabase(data() + QStringLiteral("brevonel.qdb"));
+        QVERIFY(copy);
+        QCOMPARE(QFileInfo(copy->fileName()).absolutePath() + QLatin1Char('/'), prog());
+        // Saved meanwhile: the archive holds the database as it was.
+        testenv::writeFile(data() + QStringLiteral("brevonel.qdb"), "database saved meanwhile");
         QVERIFY(packer.packData().ok);
         QCOMPARE(entryBytes(upload(), QStringLiteral("brevonel.qdb")), QByteArray("database as it was"));
+        QVERIFY(!QFileInfo::exists(stale));
+        QVERIFY(QFileInfo::exists(copy->fileName()));
+    }
+
+    void aLimitIsRefusedBeforeAnythingIsCompressed_data()
+    {
+        QTest::addColumn<qint64>("entries");
+        QTest::addColumn<qint64>("bytes");
+        QTest::addColumn<QString>("passed"); // the description after "溢出："
+        // The pictures archive fits: only the upload archive passes the limit.
+        QTest::newRow("entries") << qint64(3) << qint64(0xFFFFFFFF)
+                                 << QStringLiteral("压缩文件中的文件个数超过了上限（3个）：ziptest.zip");
+        QTest::newRow("one file") << qint64(0xFFFF) << qint64(15000)
+                                  << QStringLiteral("单个文件的大小超过了上限（15000字节）：big.htm");
+        QTest::newRow("archive") << qint64(0xFFFF) << qint64(30000)
+                                 << QStringLiteral("压缩文件的大小超过了上限（30000字节）：ziptest.zip");
+    }
+
+    void aLimitIsRefusedBeforeAnythingIsCompressed()
+    {
+        QFETCH(qint64, entries);
+        QFETCH(qint64, bytes);
+        QFETCH(QString, passed);
+        testenv::writeFile(data() + QStringLiteral("images/a.gif"), "GIF89a");
+        testenv::writeFile(data() + QStringLiteral("images/b.gif"), "GIF89a");
+        testenv::writeFile(images(), "an old picture archive");
+        testenv::writeFile(data() + QStringLiteral("big.htm"), QByteArray(20000, 'b'));
+        testenv::writeFile(data() + QStringLiteral("page.htm"), QByteArray(10000, 'p'));
+        DataPacker packer(prog(), data());
+        packer.setLimits({entries, bytes});
+        const DataPacker::Result r = packer.packData();
+        QVERIFY(!r.ok);
+        QVERIFY(r.message);
+        QCOMPARE(r.message->text, QStringLiteral("6 Form1::cmdZip_Click 溢出：") + passed);
+        QCOMPARE(testenv::readFile(images()), QByteArray("an old picture archive"));
+        QVERIFY(!QFileInfo::exists(upload()));
+        QCOMPARE(temporaries(data()), QStringList());
+        QCOMPARE(temporaries(prog()), QStringList());
     }
 
     void anEmptyPicturesFolderMakesNoPictureArchive()
@@ -463,6 +516,33 @@ private slots:
             QCOMPARE(readArchive(upload()).keys().size(), newUpload.size());
         }
         qInfo("killed packings: %d left the old archives, %d the new pictures only, %d both new", olds, between, news);
+    }
+
+    void aFullDiskSaysWhy()
+    {
+        // A child process that may write no file beyond a limit stands in for a full
+        // disk: the system stops the writing part of the way into a piece, inside the
+        // archive or in its last buffered bytes.
+        QRandomGenerator random(13);
+        testenv::writeFile(data() + QStringLiteral("photo.jpg"), randomBytes(300 * 1024, random));
+        auto pack = [&](qint64 limit) {
+            QProcess child;
+            QStringList arguments{prog(), data()};
+            if (limit > 0)
+                arguments << QString::number(limit);
+            child.start(QStringLiteral(PACK_CHILD), arguments);
+            child.waitForFinished(30000);
+            return QString::fromUtf8(child.readAllStandardOutput());
+        };
+        pack(0);
+        const qint64 whole = QFileInfo(upload()).size();
+        QVERIFY(whole > 300 * 1024);
+        for (const qint64 limit : {qint64(64 * 1024), whole - 10}) {
+            const QString said = pack(limit);
+            QVERIFY2(said.contains(QStringLiteral("61 Form1::cmdZip_Click 文件写入失败："))
+                         && said.contains(QString::fromLocal8Bit(strerror(EFBIG)) + QLatin1Char('\n')),
+                     qPrintable(said));
+        }
     }
 };
 

@@ -15,6 +15,7 @@
 #include "testenv.h"
 #include "testmain.h"
 
+#include <QCryptographicHash>
 #include <QRandomGenerator>
 #include <QSignalSpy>
 #include <memory>
@@ -121,6 +122,19 @@ class TestServerLink : public QObject {
     {
         sendPieces({"<#sendFileInfo#>", "<#systemmsg#>mark"});
         QVERIFY(waitForMessage(QStringLiteral("mark")));
+    }
+
+    // The server gives the go-ahead and takes the archive: what it received after the
+    // offer equals the file, byte for byte.
+    void goAheadAndReceiveTheArchive(const QList<QByteArray> &before = {})
+    {
+        const QByteArray archive = testenv::readFile(m_prog->file(kUploadArchive));
+        const qsizetype start = m_server->received.size();
+        sendPieces(before + QList<QByteArray>{"<#sendFileInfo#>"});
+        QVERIFY(QTest::qWaitFor([&] { return m_server->received.size() >= start + archive.size(); }, 10000));
+        QVERIFY(waitForMessage(QStringLiteral("数据传输完毕！")));
+        QCOMPARE(QCryptographicHash::hash(m_server->received.mid(start, archive.size()), QCryptographicHash::Sha256),
+                 QCryptographicHash::hash(archive, QCryptographicHash::Sha256));
     }
 
     FakePane *paneOf(QWidget *window) const { return static_cast<FakePane *>(static_cast<ServerTextWindow *>(window)->webBer); }
@@ -500,22 +514,44 @@ private slots:
         QCOMPARE(m_prompts->messages(), QStringList{"中文消息"});
     }
 
+    void messagesWhileABoxIsOpen_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("more"); // arriving while the first box is open
+        QTest::addColumn<bool>("closes");           // and then the server closes
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("handled in order") << QList<QByteArray>{"<#selectTemplate#>", "<#errMsg#>"} << false
+                                          << QStringList{"a", "模板选择错误，请重新选择！", kErrMsgText};
+        // Shown, but a log-in behind the box does not revive the closed link.
+        QTest::newRow("after the server closed") << QList<QByteArray>{"<#login#>", "<#systemmsg#>b"} << true
+                                                 << QStringList{"a", "b"};
+    }
+
     void messagesWhileABoxIsOpen()
     {
+        QFETCH(QList<QByteArray>, more);
+        QFETCH(bool, closes);
+        QFETCH(QStringList, boxes);
         loadView();
         connectView();
         v->link()->quietMs = kNever;
-        // While the user reads the first box, two more messages come.
-        bool more = true;
+        bool first = true;
         m_prompts->whileMessageOpen = [&](const PromptCall &) {
-            if (!std::exchange(more, false))
+            if (!std::exchange(first, false))
                 return;
-            sendPieces({"<#selectTemplate#>", "<#errMsg#>"});
-            v->link()->quietTimeout();
+            sendPieces(more);
+            if (closes) {
+                m_server->closeClient();
+                QVERIFY(QTest::qWaitFor([&] { return !v->socketOpen(); }, 5000));
+            } else {
+                v->link()->quietTimeout();
+            }
         };
         sendPieces({"<#systemmsg#>a"});
         v->link()->quietTimeout();
-        QCOMPARE(m_prompts->messages(), (QStringList{"a", "模板选择错误，请重新选择！", kErrMsgText}));
+        QCOMPARE(m_prompts->messages(), boxes);
+        QCOMPARE(v->link()->loggedIn, false);
+        QCOMPARE(v->StsBar_panel1->text(), closes ? QStringLiteral("已与服务器断开连接") : QStringLiteral("已与服务器建立连接"));
+        QVERIFY(!v->timer_verion->isActive());
     }
 
     void aHugeMessageArrivesWhole()
@@ -596,7 +632,7 @@ private slots:
         QTest::addColumn<QString>("box");
         QTest::newRow("errMsg") << "<#errMsg#>" << kErrMsgText;
         QTest::newRow("selectTemplate") << "<#selectTemplate#>" << "模板选择错误，请重新选择！";
-        QTest::newRow("disconnect button") << "disconnect" << "";
+        QTest::newRow("disconnect button") << "disconnect" << "数据上传已中断！";
         QTest::newRow("server closes") << "close" << "上传出错10054:服务器已断开连接";
     }
 
@@ -630,6 +666,136 @@ private slots:
         QVERIFY(!v->link()->uploading);
     }
 
+    void whileWaitingForTheGoAhead_data()
+    {
+        QTest::addColumn<QByteArray>("news");
+        QTest::addColumn<QString>("box"); // the box it shows; "" for the notice window
+        QTest::newRow("notice") << QByteArray("<#getversion#>公告") << "";
+        QTest::newRow("late password reply") << QByteArray("<#modPwd#>") << "密码修改成功！";
+        QTest::newRow("late site name reply") << QByteArray("<#siteName#>") << "站点名更改成功！";
+    }
+
+    void whileWaitingForTheGoAhead()
+    {
+        // News and replies to earlier requests are handled; the wait goes on, and the
+        // go-ahead that follows sends the archive.
+        QFETCH(QByteArray, news);
+        QFETCH(QString, box);
+        readyToUpload();
+        offerArchive();
+        goAheadAndReceiveTheArchive({FakeServer::gbk(QString::fromUtf8(news))});
+        if (box.isEmpty())
+            QVERIFY(forms().isLoaded<verFrm>());
+        else
+            QVERIFY(m_prompts->messages().contains(box));
+        QCOMPARE(v->StsBar_panel2->text(), QStringLiteral("数据传输完毕！"));
+    }
+
+    void nothingElseGoesOutDuringTheTransfer()
+    {
+        readyToUpload();
+        dlgFrm *chat = forms().get<dlgFrm>();
+        offerArchive();
+        const qsizetype start = m_server->received.size();
+        // The server has given the go-ahead; the link has not read it yet.
+        m_server->say(QStringLiteral("<#sendFileInfo#>"));
+        m_prompts->clear();
+        chat->txt_msg->setPlainText(QStringLiteral("快好了吗"));
+        chat->OKButton_Click();
+        v->txt_newpwd->setText(QStringLiteral("pw2"));
+        v->txt_cpwd->setText(QStringLiteral("pw2"));
+        v->cmd_modPwd_Click();
+        v->txt_webName->setText(QStringLiteral("shop2"));
+        v->cmd_changeWebName_Click();
+        const QString busy = QStringLiteral("正在上传数据不能，不能发送消息！");
+        QCOMPARE(m_prompts->messages(), (QStringList{busy, busy, busy}));
+        QCOMPARE(chat->txt_msg->toPlainText(), QStringLiteral("快好了吗"));
+        // What the program itself says waits for the end of the archive.
+        QVERIFY(!v->link()->sendMsg(message::version()));
+        const QByteArray archive = testenv::readFile(m_prog->file(kUploadArchive));
+        const QByteArray version = FakeServer::gbk(message::version());
+        QVERIFY(QTest::qWaitFor([&] { return m_server->received.size() >= start + archive.size() + version.size(); }, 10000));
+        QVERIFY(waitForMessage(QStringLiteral("数据传输完毕！")));
+        QCOMPARE(QCryptographicHash::hash(m_server->received.mid(start, archive.size()), QCryptographicHash::Sha256),
+                 QCryptographicHash::hash(archive, QCryptographicHash::Sha256));
+        QCOMPARE(m_server->received.mid(start + archive.size()), version);
+    }
+
+    void aMessageSplitByAPause()
+    {
+        // One lost segment resent 200 ms or more later still belongs to its message.
+        loadView();
+        connectView();
+        sendPieces({"<#systemmsg#>one "});
+        QTest::qWait(300);
+        sendPieces({"two"});
+        QVERIFY(waitForMessage(QStringLiteral("one two")));
+        QCOMPARE(m_prompts->messages(), QStringList{"one two"});
+    }
+
+    void disconnectingWhileSending()
+    {
+        readyToUpload();
+        offerArchive();
+        connect(v->link(), &ServerLink::sendProgress, this, [&] {
+            if (v->link()->uploading)
+                v->cmd_disconn_Click();
+        });
+        m_prompts->clear();
+        m_server->say(QStringLiteral("<#sendFileInfo#>"));
+        QVERIFY(waitForMessage(QStringLiteral("数据上传已中断！")));
+        QCOMPARE(m_prompts->messages(), QStringList{"数据上传已中断！"});
+        QCOMPARE(v->StsBar_panel2->text(), QString());
+        QCOMPARE(v->StsBar_panel1->text(), QStringLiteral("已与服务器断开连接"));
+        QVERIFY(!v->link()->uploading);
+        QCOMPARE(v->ccprg->value(), 0);
+        QVERIFY(v->cmd_updata->isEnabled());
+    }
+
+    void textGbkCannotHoldIsNotSent_data()
+    {
+        QTest::addColumn<QString>("what");
+        QTest::newRow("password") << "password";
+        QTest::newRow("chat") << "chat";
+        QTest::newRow("log-in") << "login";
+    }
+
+    void textGbkCannotHoldIsNotSent()
+    {
+        QFETCH(QString, what);
+        const QString text = QStringLiteral("ab😀");
+        const QString refusal = QStringLiteral("发送的内容含有服务器不能识别的字符：😀");
+        loadView();
+        if (what == QLatin1String("login")) {
+            v->txt_pwd->setText(text);
+            v->cmd_connSever_Click();
+            QVERIFY(waitForMessage(refusal));
+            QVERIFY(m_server->waitForGone());
+            QCOMPARE(v->StsBar_panel1->text(), QStringLiteral("已与服务器断开连接"));
+            QVERIFY(v->cmd_connSever->isEnabled());
+        } else {
+            logIn();
+            m_prompts->clear();
+            if (what == QLatin1String("password")) {
+                v->txt_newpwd->setText(text);
+                v->txt_cpwd->setText(text);
+                v->cmd_modPwd_Click();
+                QCOMPARE(v->txt_newpwd->text(), text);
+            } else {
+                dlgFrm *chat = forms().get<dlgFrm>();
+                chat->txt_msg->setPlainText(text);
+                chat->OKButton_Click();
+                QCOMPARE(chat->txt_msg->toPlainText(), text);
+            }
+            QCOMPARE(m_prompts->messages(), QStringList{refusal});
+            // The version request is the last thing the server got.
+            testenv::settle();
+            QVERIFY(m_server->text().endsWith(message::version()));
+        }
+        QCOMPARE(m_prompts->lastMessage().style, 48);
+        QVERIFY(!m_server->received.contains('?'));
+    }
+
     void idleCountStartsAfreshOnConnect()
     {
         loadView();
@@ -643,7 +809,7 @@ private slots:
         QCOMPARE(m_prompts->messageCount(), 0);
     }
 
-    void theAddressBoxShowsTheWholeAddress()
+    void theViewShowsEverythingWhole()
     {
         loadView();
         v->show();
@@ -652,9 +818,15 @@ private slots:
         const QRect inside = v->txt_severIP->contentsRect();
         QVERIFY2(inside.width() > metrics.horizontalAdvance(kDefaultServer) + 4,
                  qPrintable(QString::number(inside.width())));
-        // And the box lies inside its frame, inside the view.
+        // At the opening size every frame lies whole inside the view, and the help text
+        // inside its frame.
+        for (QWidget *frame : {static_cast<QWidget *>(v->frm_update), static_cast<QWidget *>(v->Frame5),
+                               static_cast<QWidget *>(v->Frame1), static_cast<QWidget *>(v->Frame4),
+                               static_cast<QWidget *>(v->Frame3), static_cast<QWidget *>(v->Frame2)})
+            QVERIFY2(v->rect().contains(QRect(frame->mapTo(v, QPoint(0, 0)), frame->size())),
+                     qPrintable(frame->objectName()));
+        QVERIFY(v->lbl_desc->heightForWidth(v->lbl_desc->width()) <= v->lbl_desc->height());
         const QRect box(v->txt_severIP->mapTo(v, QPoint(0, 0)), v->txt_severIP->size());
-        QVERIFY(v->rect().contains(box));
         QVERIFY(v->frm_update->geometry().contains(box));
     }
 
