@@ -42,6 +42,12 @@ constexpr int kContentHeight = 5000;
 const QSize kRowPictureBox(3735, 2295);
 const QSize kBigPictureBox(7500, 6000);
 
+// The panel's head: the column's name and its format's caption.
+QString headCaption(const QString &column, const QString &format)
+{
+    return column + QStringLiteral("--样式显示图(") + formatName(format) + QStringLiteral(")");
+}
+
 bool isImageFormat(const QString &format)
 {
     return format == QLatin1String("imgTxt01") || format == QLatin1String("imgTxt02")
@@ -348,7 +354,7 @@ void insDataFrm::showFormatEditor(const QString &format)
     const QString column = insNode ? insNode->text(0) : QString();
     const QString name = formatName(format);
     if (format != QLatin1String("adv"))
-        lbl_head->setText(column + QStringLiteral("--样式显示图(") + name + QStringLiteral(")"));
+        lbl_head->setText(headCaption(column, format));
     showStatus(column, name);
     if (format == QLatin1String("txt")) {
         for (QWidget *w : std::initializer_list<QWidget *>{lbl_title, txt_title, lbl_content, txt_content})
@@ -525,6 +531,17 @@ void insDataFrm::catalogChanged()
         }
     }
     leavePage();
+}
+
+void insDataFrm::columnRenamed(Level level, const QString &from, const QString &to)
+{
+    if (!currNode || currLevel() != level || currText() != from)
+        return;
+    currNode->setText(0, to);
+    StsBar_panel1->setText(QStringLiteral("当前栏目：") + to);
+    if (m_format != QLatin1String("adv"))
+        lbl_head->setText(headCaption(to, m_format));
+    advEditer->pageRenamed(level, from, to);
 }
 
 void insDataFrm::cmd_img_Click(int index)

@@ -43,6 +43,9 @@ public:
     // page stays open only while it still exists under its name with its format;
     // otherwise the view leaves it, so that nothing is saved into a page that is gone.
     void catalogChanged();
+    // The design view renamed a column; the open page follows its new name, with what
+    // is being entered into it. Comes before catalogChanged.
+    void columnRenamed(design::Level level, const QString &from, const QString &to);
 
     // The page whose content is being entered (nullptr before one is chosen); its
     // item carries the node key in Qt::UserRole.
