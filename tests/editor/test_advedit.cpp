@@ -148,6 +148,96 @@ private slots:
         QCOMPARE(m_prompts->messageCount(), 0);
     }
 
+    // Each dialog of the toolbar opens with the keyboard in its first box; Tab goes
+    // through the boxes in reading order and then OK and Cancel; Enter accepts what was
+    // typed.
+    void dialogsTakeTheKeyboardInTheirFirstBox()
+    {
+        // Shows the dialog as the user sees it: where the keyboard is and where Tab
+        // takes it.
+        const auto opened = [](QDialog &d, const QList<QWidget *> &order) {
+            d.show();
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            QCOMPARE(QApplication::focusWidget(), order.first());
+            for (qsizetype i = 1; i < order.size(); ++i) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QCOMPARE(QApplication::focusWidget(), order.at(i));
+            }
+            // Back round to the first box.
+            for (qsizetype i = 1; i < order.size(); ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+            QCOMPARE(QApplication::focusWidget(), order.first());
+        };
+        const auto type = [](const QString &text) {
+            QTest::keyClicks(QApplication::focusWidget(), text);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        };
+        const auto attribute = [this](const QString &selector, const QString &name) {
+            return e->DHTMLEditer->evaluate("document.querySelector('" + selector + "').getAttribute('" + name + "')")
+                .toString();
+        };
+
+        e->putInnerHTML("<p>text</p>");
+        m_prompts->onDialog<dlgFrm_link>([&](dlgFrm_link &d) {
+            opened(d, {d.txt_url, d.OKButton, d.CancelButton});
+            type("http://example.com/");
+        });
+        selectAllAnd("link");
+        QCOMPARE(attribute("a", "href"), QStringLiteral("http://example.com/"));
+
+        m_prompts->onDialog<dlgFrm_tbl>([&](dlgFrm_tbl &d) {
+            opened(d, {d.txt_row, d.txt_col, d.txt_width, d.cmb_width, d.txt_height, d.cmb_height, d.txt_pad,
+                       d.txt_space, d.txt_border, d.cmb_align, d.txt_backColor, d.cmd_backColor, d.txt_foreColor,
+                       d.cmd_foreColor, d.txt_ID, d.OKButton, d.CancelButton});
+            type("7");
+        });
+        e->tlBar_ButtonClick("table");
+        QCOMPARE(e->DHTMLEditer->evaluate("document.querySelector('table').rows.length").toInt(), 7);
+
+        m_prompts->onDialog<dlgFrm_hr>([&](dlgFrm_hr &d) {
+            opened(d, {d.txt_color, d.cmd_color, d.txt_width, d.txt_height, d.cmb_align, d.cmb_shadow, d.OKButton,
+                       d.CancelButton});
+            type("red");
+        });
+        e->tlBar_ButtonClick("sline");
+        QCOMPARE(attribute("hr", "color"), QStringLiteral("red"));
+
+        // The file boxes take no typing: the browse button beside them is the next stop.
+        const auto browseThenType = [&](const QString &file, const QString &text) {
+            m_prompts->answerFile(file);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            type(text);
+        };
+        QImage img(30, 20, QImage::Format_RGB32);
+        img.fill(Qt::blue);
+        QVERIFY(img.save(m_prog->file("shot.png")));
+        m_prompts->onDialog<dlgFrm_img>([&](dlgFrm_img &d) {
+            opened(d, {d.txt_imgPath, d.cmd_imgPath, d.txt_height, d.txt_width, d.txt_border, d.txt_alt, d.cmb_spec,
+                       d.cmb_align, d.OKButton, d.CancelButton});
+            browseThenType(m_prog->file("shot.png"), "15");
+        });
+        e->tlBar_ButtonClick("img");
+        QCOMPARE(attribute("img", "height"), QStringLiteral("15"));
+
+        m_prompts->onDialog<dlgFrm_flash>([&](dlgFrm_flash &d) {
+            opened(d, {d.txt_path, d.cmd_view, d.txt_height, d.txt_width, d.OKButton, d.CancelButton});
+            browseThenType(testenv::writeFile(m_prog->file("movie.swf"), "FWS"), "90");
+        });
+        e->tlBar_ButtonClick("flash");
+        QCOMPARE(attribute("object", "height"), QStringLiteral("90"));
+
+        m_prompts->onDialog<dlgFrm_font>([&](dlgFrm_font &d) {
+            opened(d, {d.cmb_font, d.cmb_size, d.cmd_color, d.chk_bold, d.chk_italic, d.OKButton, d.CancelButton});
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            type("5");
+        });
+        selectAllAnd("color");
+        QCOMPARE(attribute("font", "size"), QStringLiteral("5"));
+        QCOMPARE(m_prompts->messageCount(), 0);
+    }
+
     void saveInsertsThenUpdates()
     {
         e->loadPage(design::Level::Second, QStringLiteral("空调"), kPage, false);
