@@ -350,6 +350,46 @@ private slots:
         QCOMPARE(viewsInOrder(main), views);
     }
 
+    // A view that the area counts as active while another view is drawn over it (as a
+    // sequence of warnings about unsaved typing can leave it) comes to the front when
+    // it is shown from the toolbar or the menu, or its title is clicked.
+    void anActiveViewDrawnBehindComesToTheFront()
+    {
+        MDIFrm &main = load();
+        main.xToolbar1_ButtonClick(2);
+        QMdiSubWindow *infoSub = FormRegistry::subWindowOf(forms().find<infoFrm>());
+        QMdiSubWindow *designSub = FormRegistry::subWindowOf(forms().find<designFrm>());
+        infoSub->move(0, 0);
+        designSub->move(infoSub->width() / 2, infoSub->height() / 2);
+        const QPoint overlap = (infoSub->geometry() & designSub->geometry()).center();
+        // The view drawn at a point that both views cover.
+        const auto drawnThere = [&]() -> QMdiSubWindow * {
+            QWidget *w = main.mdiArea->viewport()->childAt(overlap);
+            while (w && !qobject_cast<QMdiSubWindow *>(w))
+                w = w->parentWidget();
+            return qobject_cast<QMdiSubWindow *>(w);
+        };
+        const auto hideBehind = [&] {
+            designSub->raise();
+            QCOMPARE(main.mdiArea->activeSubWindow(), infoSub);
+            QCOMPARE(drawnThere(), designSub);
+        };
+        const auto inFront = [&] {
+            QCOMPARE(main.mdiArea->activeSubWindow(), infoSub);
+            QCOMPARE(drawnThere(), infoSub);
+        };
+        hideBehind();
+        QTest::mouseClick(main.xToolbar1->widgetForAction(main.xToolbar1->actions().at(1)), Qt::LeftButton);
+        inFront();
+        hideBehind();
+        main.xMenu1_Click(QStringLiteral("mnuView_info"));
+        inFront();
+        hideBehind();
+        QTest::mouseClick(infoSub, Qt::LeftButton, {}, QPoint(infoSub->width() / 4, 8));
+        inFront();
+        QCOMPARE(m_prompts->calls.size(), 0);
+    }
+
     void aWindowBehindTheMainWindowComesToTheFront_data()
     {
         QTest::addColumn<QString>("window");
