@@ -173,8 +173,21 @@ bool insDataFrm::eventFilter(QObject *watched, QEvent *event)
         const QTreeWidgetItem *item = tvw_nav->itemAt(at);
         if (me->button() == Qt::RightButton || (item && tvw_nav->visualItemRect(item).contains(at)))
             tvw_nav_MouseUp(me->button());
+        else
+            showOpenNode();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void insDataFrm::showOpenNode()
+{
+    // A press selects the item under it; released elsewhere, nothing opened.
+    if (currNode) {
+        tvw_nav->setCurrentItem(currNode);
+    } else {
+        tvw_nav->clearSelection();
+        tvw_nav->setCurrentItem(nullptr);
+    }
 }
 
 void insDataFrm::Form_Load()

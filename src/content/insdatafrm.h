@@ -123,6 +123,8 @@ private:
     void clearRows();
     // Closes the open page and shows the welcome page.
     void leavePage();
+    // The tree's highlight goes back to the node that is open.
+    void showOpenNode();
     // Places the editor panel's rows for the format, scrolled by v twips.
     void placeRows(int v);
     // Where picture row `index` stands, unscrolled (twips).

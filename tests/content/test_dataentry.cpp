@@ -512,6 +512,14 @@ private slots:
         QCOMPARE(v->txt_title->text(), QStringLiteral("未保存"));
         QVERIFY(v->cmd_OK->isEnabled());
         QCOMPARE(m_prompts->calls.size(), 0);
+        // Pressed on another page and released below the items: the highlight stays on
+        // the page that is open.
+        QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node(QStringLiteral("图文一"))).center());
+        QTest::mouseRelease(tree->viewport(), Qt::LeftButton, {}, blank);
+        QCOMPARE(v->currText(), QStringLiteral("文本页"));
+        QCOMPARE(tree->currentItem(), v->currNode);
+        QCOMPARE(tree->selectedItems(), QList<QTreeWidgetItem *>{v->currNode});
+        QCOMPARE(v->txt_title->text(), QStringLiteral("未保存"));
         // A click on the page itself opens it again.
         clickTreeAt(tree->visualItemRect(node(QStringLiteral("文本页"))).center());
         QCOMPARE(v->txt_title->text(), QStringLiteral("标题"));
