@@ -82,7 +82,9 @@ public:
     IBrowserPane *webBer = nullptr;
     advEdit *advEditer = nullptr;
     QWidget *pic_edit = nullptr;
+    QWidget *pic_rows = nullptr; // the panel's rows, left of its scroll bar
     QScrollBar *vscrl = nullptr;
+    QScrollBar *hscrl = nullptr; // under the rows, when a picture is wider than their space
     QLabel *lbl_head = nullptr;
     QFrame *Line1 = nullptr;
     QLabel *lbl_title = nullptr;

@@ -549,10 +549,11 @@ private slots:
             return;
         // Every row of the panel comes into the part left of the scroll bar at some
         // position of the bar (a picture box larger than that part excepted).
-        const QRect area(0, 0, v->vscrl->x(), v->pic_edit->height());
+        QCOMPARE(v->pic_rows->geometry().right(), v->vscrl->x() - 1);
+        const QRect area = v->pic_rows->rect();
         QList<QWidget *> rows;
-        for (QWidget *w : v->pic_edit->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-            if (w != v->vscrl && w->isVisibleTo(v) && w->width() <= area.width() && w->height() <= area.height())
+        for (QWidget *w : v->pic_rows->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (w->isVisibleTo(v) && w->width() <= area.width() && w->height() <= area.height())
                 rows << w;
         QVERIFY(!rows.isEmpty());
         QSet<QWidget *> reached;
@@ -566,6 +567,48 @@ private slots:
         }
         for (QWidget *w : rows)
             QVERIFY2(reached.contains(w), qPrintable(w->objectName()));
+    }
+
+    // At the opening size a picture shown 500 pixels wide is wider than the panel: the
+    // panel's scroll bar stays on top of it and usable, and every part of the picture
+    // can be brought into view.
+    void aWidePictureLeavesTheScrollBarUsable_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::newRow("bigImg") << "大图";
+        QTest::newRow("imgTxt03") << "图文三";
+    }
+
+    void aWidePictureLeavesTheScrollBarUsable()
+    {
+        QFETCH(QString, page);
+        showView();
+        QCOMPARE(v->size(), QSize(675, 413));
+        click(page);
+        m_prompts->answerFile(picture(QStringLiteral("wide.jpg"), QSize(600, 100)));
+        v->cmd_img_Click(0);
+        QCOMPARE(v->img[0]->size(), QSize(500, 83));
+        QWidget *bar = v->vscrl;
+        // Scrolled so that the picture lies beside the bar: the bar is what a click there meets.
+        v->vscrl->setValue(v->vscrl->maximum());
+        const QRect picture(v->img[0]->mapTo(v->pic_edit, QPoint(0, 0)), v->img[0]->size());
+        const int y = qBound(picture.top(), bar->y() + bar->height() / 2, picture.bottom());
+        QVERIFY(picture.top() < bar->y() + bar->height() && picture.bottom() > bar->y());
+        QCOMPARE(v->pic_edit->childAt(bar->x() + bar->width() / 2, y), bar);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, 3));
+        QVERIFY(v->vscrl->value() < v->vscrl->maximum());
+        // Every column of the picture comes into the part left of the bar.
+        const auto shown = [&] {
+            const QRect r(v->img[0]->mapTo(v->pic_edit, QPoint(0, 0)), v->img[0]->size());
+            return r.intersected(QRect(0, 0, bar->x(), v->pic_edit->height()));
+        };
+        QCOMPARE(shown().left(), v->img[0]->mapTo(v->pic_edit, QPoint(0, 0)).x());
+        QList<QScrollBar *> across = v->pic_edit->findChildren<QScrollBar *>(Qt::FindDirectChildrenOnly);
+        across.removeAll(v->vscrl);
+        QCOMPARE(across.size(), 1);
+        QVERIFY(across.first()->isVisibleTo(v));
+        across.first()->setValue(across.first()->maximum());
+        QCOMPARE(shown().right(), v->img[0]->mapTo(v->pic_edit, QPoint(v->img[0]->width() - 1, 0)).x());
     }
 
     void galleryThumbnailBoxStartsAfreshOnEveryChoice()
