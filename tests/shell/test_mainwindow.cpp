@@ -55,6 +55,21 @@ QAction *findAction(QWidget *root, const QString &key)
     return root->findChild<QAction *>(key);
 }
 
+// Runs a function when the watched window is shown.
+class OnShow : public QObject {
+public:
+    explicit OnShow(std::function<void()> fn) : m_fn(std::move(fn)) {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            m_fn();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_fn;
+};
+
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -128,6 +143,28 @@ private slots:
         QCOMPARE(m_prompts->calls.size(), 0);
         for (QMdiSubWindow *sub : main.mdiArea->subWindowList())
             QVERIFY(sub->isVisible());
+    }
+
+    // The main window is shown only once its six views are built, so that it paints at
+    // once instead of staying blank while they load.
+    void theMainWindowShowsWithItsViewsBuilt()
+    {
+        m_main = std::make_unique<MDIFrm>();
+        QList<QStringList> loadedAtShow;
+        OnShow spy([&] {
+            QStringList names;
+            for (QWidget *w : forms().loaded())
+                names << w->objectName();
+            loadedAtShow << names;
+        });
+        m_main->installEventFilter(&spy);
+        QVERIFY(m_main->MDIForm_Load(m_prog->path()));
+        m_main->removeEventFilter(&spy);
+        QCOMPARE(loadedAtShow.size(), 1);
+        QCOMPARE(loadedAtShow.first(),
+                 (QStringList{"guidFrm", "infoFrm", "sltTmplFrm", "designFrm", "insDataFrm", "updataFrm"}));
+        QVERIFY(m_main->isMaximized());
+        QCOMPARE(activeView(*m_main), QStringLiteral("designFrm"));
     }
 
     void captionFollowsTheSiteName_data()
