@@ -134,7 +134,9 @@ QString InsertDialog::importChosen(const QString &path)
         return {};
     }
     try {
-        return datafiles::importFile(path, dataFolder());
+        // A picture the page shows is never replaced: a different file of a name in use
+        // gets a name of its own.
+        return datafiles::importChoice(app().conn, path, dataFolder(), QString()).name;
     } catch (const std::exception &e) {
         ui::show(content::msg::failure(err::descriptionOf(e)));
         return {};

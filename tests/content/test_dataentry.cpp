@@ -16,6 +16,7 @@
 #include "testmain.h"
 
 #include <QFile>
+#include <QMap>
 #include <QSet>
 #include <functional>
 #include <QImage>
@@ -696,6 +697,113 @@ private slots:
         QCOMPARE(val(b, 3), QStringLiteral("g_small2.bmp"));
         QCOMPARE(QImage(data(QStringLiteral("g_small2.bmp"))).size(), QSize(131, 87));
         QVERIFY(untouched());
+        // A copy of A's own picture: the record shares it and its thumbnail, as A has them.
+        const QString copy = testenv::writeFile(m_prog->file(QStringLiteral("copies/g.jpg")), pictureBytes);
+        m_prompts->onDialog<insDataFrm_imgs>([&](insDataFrm_imgs &d) {
+            m_prompts->answerFile(copy);
+            d.cmd_img_Click();
+            QCOMPARE(d.picName(), QStringLiteral("g.jpg"));
+            QCOMPARE(d.thumbName(), QStringLiteral("g_small.bmp"));
+            d.txt_title->setText(QStringLiteral("C"));
+            d.OKButton_Click();
+        });
+        v->cmd_addData_Click(0);
+        QVERIFY(untouched());
+    }
+
+    // 图文一 shows a.jpg and b.jpg, the news item 旧闻 n0.jpg. Another file named a.jpg,
+    // chosen for another record, never changes them: cancelled it leaves nothing behind,
+    // confirmed it is kept under the first free name. A file with the same bytes is simply
+    // used, and a record's own picture chosen again replaces it.
+    void aSameNamedChoiceNeverChangesAnotherRecord()
+    {
+        const QStringList shown{QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("n0.jpg")};
+        QMap<QString, QByteArray> before;
+        for (const QString &name : shown)
+            before[name] = testenv::readFile(data(name));
+        const auto untouched = [&] {
+            for (const QString &name : shown)
+                if (testenv::readFile(data(name)) != before[name])
+                    return false;
+            return true;
+        };
+        int size = 30;
+        // Another picture of this name (each one of another size).
+        const auto another = [&](const QString &name) { return picture(name, QSize(++size, 20)); };
+
+        // The gallery: cancelled, then added.
+        click(QStringLiteral("图库"));
+        for (bool confirm : {false, true}) {
+            m_prompts->onDialog<insDataFrm_imgs>([&](insDataFrm_imgs &d) {
+                m_prompts->answerFile(another(QStringLiteral("a.jpg")));
+                d.cmd_img_Click();
+                QCOMPARE(d.picName(), QStringLiteral("a2.jpg"));
+                QCOMPARE(d.thumbName(), QStringLiteral("a2_small.bmp"));
+                QVERIFY(untouched());
+                d.txt_title->setText(QStringLiteral("B"));
+                if (confirm)
+                    d.OKButton_Click();
+                else
+                    d.CancelButton_Click();
+            });
+            v->cmd_addData_Click(0);
+            QVERIFY(untouched());
+            QCOMPARE(inData(QStringLiteral("a2.jpg")), confirm);
+            QCOMPARE(inData(QStringLiteral("a2_small.bmp")), confirm);
+        }
+        const QSqlRecord b = onlyRow(QStringLiteral("SELECT * FROM content02 WHERE value01='B'"));
+        QCOMPARE(val(b, 2), QStringLiteral("a2.jpg"));
+        QCOMPARE(val(b, 3), QStringLiteral("a2_small.bmp"));
+
+        // A news item: the next free name; a copy of n0.jpg itself is simply used.
+        click(QStringLiteral("新闻"));
+        m_prompts->onDialog<insDatafrm_news>([&](insDatafrm_news &d) {
+            m_prompts->answerFile(another(QStringLiteral("a.jpg")));
+            d.cmd_img_Click();
+            QCOMPARE(d.lbl_imgName->text(), QStringLiteral("a3.jpg"));
+            d.CancelButton_Click();
+        });
+        v->cmd_addData_Click(0);
+        QVERIFY(!inData(QStringLiteral("a3.jpg")));
+        const QString sameBytes = testenv::writeFile(m_prog->file(QStringLiteral("copies/n0.jpg")), before[QStringLiteral("n0.jpg")]);
+        m_prompts->onDialog<insDatafrm_news>([&](insDatafrm_news &d) {
+            m_prompts->answerFile(sameBytes);
+            d.cmd_img_Click();
+            QCOMPARE(d.lbl_imgName->text(), QStringLiteral("n0.jpg"));
+            d.txt_title->setText(QStringLiteral("C"));
+            d.OKButton_Click();
+        });
+        v->cmd_addData_Click(0);
+        QCOMPARE(val(onlyRow(QStringLiteral("SELECT * FROM content02 WHERE value01='C'")), 4), QStringLiteral("n0.jpg"));
+        QVERIFY(!inData(QStringLiteral("n02.jpg")));
+        QVERIFY(untouched());
+
+        // The picture rows of another page: left unsaved, then saved.
+        for (bool save : {false, true}) {
+            click(QStringLiteral("图文三"));
+            m_prompts->answerFile(another(QStringLiteral("b.jpg")));
+            v->cmd_img_Click(0);
+            QCOMPARE(v->txt_img[0]->text(), QStringLiteral("b2.jpg"));
+            QVERIFY(untouched());
+            if (save) {
+                v->txt_title->setText(QStringLiteral("三"));
+                v->cmd_OK_Click();
+            }
+            click(QStringLiteral("文本页"));
+            QVERIFY(untouched());
+            QCOMPARE(inData(QStringLiteral("b2.jpg")), save);
+        }
+        QCOMPARE(val(onlyRow(QStringLiteral("SELECT * FROM content01 WHERE firstCatalog='图文三'")), 3),
+                 QStringLiteral("b2.jpg"));
+
+        // 图文一's own picture chosen again: replaced under its name.
+        click(QStringLiteral("图文一"));
+        const QString newA = another(QStringLiteral("a.jpg"));
+        m_prompts->answerFile(newA);
+        v->cmd_img_Click(0);
+        QCOMPARE(v->txt_img[0]->text(), QStringLiteral("a.jpg"));
+        QCOMPARE(testenv::readFile(data(QStringLiteral("a.jpg"))), testenv::readFile(newA));
+        QCOMPARE(testenv::readFile(data(QStringLiteral("b.jpg"))), before[QStringLiteral("b.jpg")]);
     }
 
     void failedStoresKeepTheDialogWithItsFields()

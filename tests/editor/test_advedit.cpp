@@ -5,6 +5,7 @@
 #include "editor/htmldocview.h"
 #include "fakeprompter.h"
 #include "platform/appcontext.h"
+#include "platform/datafiles.h"
 #include "testenv.h"
 #include "testmain.h"
 
@@ -352,9 +353,10 @@ private slots:
         QCOMPARE(e->innerHTML(), stored);
     }
 
-    // A picture chosen again under the same name replaces the file: the editor shows
-    // the new picture, and so does the page opened again.
-    void aReplacedPictureIsShownAnew()
+    // Another picture chosen under a name the page already uses gets a name of its own:
+    // the page keeps its first picture. A file replaced in the data folder (a record's
+    // own picture chosen again) is shown anew, also in the page opened again.
+    void aPictureOfATakenNameKeepsTheFirstOne()
     {
         e->loadPage(design::Level::Second, QStringLiteral("空调"), QString(), false);
         const auto insert = [this](const QString &file) {
@@ -377,15 +379,18 @@ private slots:
         insert(picture("two/", 20, 10));
         QTRY_COMPARE(e->DHTMLEditer->evaluate("document.images.length").toInt(), 2);
         QTRY_COMPARE(e->DHTMLEditer->evaluate("document.images[1].naturalWidth").toInt(), 20);
-        QCOMPARE(e->DHTMLEditer->evaluate("document.images[0].naturalWidth").toInt(), 20);
+        QCOMPARE(e->DHTMLEditer->evaluate("document.images[0].naturalWidth").toInt(), 40);
+        QVERIFY(e->innerHTML().contains("[imgpath]/same.png\""));
+        QVERIFY(e->innerHTML().contains("[imgpath]/same2.png\""));
         e->saveContent();
 
-        insert(picture("three/", 12, 6));
+        datafiles::importFile(picture("three/", 12, 6), app().currImgPath);
         e->loadPage(design::Level::Second, QStringLiteral("空调"), storedPages().first(), true);
         QTRY_COMPARE(e->DHTMLEditer->evaluate("document.images.length").toInt(), 2);
         QTRY_COMPARE(e->DHTMLEditer->evaluate("document.images[0].naturalWidth").toInt(), 12);
         e->sstb->setCurrentIndex(2);
-        QTRY_COMPARE(e->DHTMLSafer->evaluate("document.images[1].naturalWidth").toInt(), 12);
+        QTRY_COMPARE(e->DHTMLSafer->evaluate("document.images[0].naturalWidth").toInt(), 12);
+        QCOMPARE(e->DHTMLSafer->evaluate("document.images[1].naturalWidth").toInt(), 20);
     }
 
     void aPageThatDoesNotAnswerIsReported()
