@@ -201,7 +201,8 @@ SaveResult ContentStore::save(const SaveRequest &r)
     return result;
 }
 
-SaveResult ContentStore::storePage(Level level, const QString &page, const QString &sql, const QVariantList &binds)
+SaveResult ContentStore::storePage(Level level, const QString &page, const QString &sql, const QVariantList &binds,
+                                   const QString &insertSql, const QVariantList &insertBinds)
 {
     SaveResult result;
     const auto t = design::tablesOf(level);
@@ -218,10 +219,13 @@ SaveResult ContentStore::storePage(Level level, const QString &page, const QStri
             result.outcome = SaveOutcome::NoPage;
             return result;
         }
-        // An update that finds no record (cleared by a change of format) stored nothing.
+        // An update that finds no record (cleared by a change of format, or by another
+        // program) stored nothing, unless the caller inserts the record then.
         if (m_db.exec(sql, binds) == 0) {
-            result.error = err::text(err::Kind::DbNoRow);
-            return result;
+            if (insertSql.isEmpty() || m_db.exec(insertSql, insertBinds) == 0) {
+                result.error = err::text(err::Kind::DbNoRow);
+                return result;
+            }
         }
     } catch (const std::exception &e) {
         result.error = err::descriptionOf(e);

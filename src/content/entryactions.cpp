@@ -1,6 +1,7 @@
 #include "content/entryactions.h"
 
 #include "content/pictures.h"
+#include "platform/appcontext.h"
 #include "platform/inputhelpers.h"
 
 #include <QFileInfo>
@@ -82,7 +83,7 @@ StoreResult modifyGallery(ContentStore &store, Level level, const QString &page,
 }
 
 std::optional<ChosenPicture> choosePicture(QWidget *owner, const QString &dataFolder,
-                                           datafiles::PendingFiles &session,
+                                           datafiles::PendingFiles &session, const QString &replaceable,
                                            const std::optional<ui::Message> &unreadable)
 {
     const std::optional<QString> path = ui::prompter().openFile(
@@ -101,12 +102,23 @@ std::optional<ChosenPicture> choosePicture(QWidget *owner, const QString &dataFo
         return std::nullopt;
     }
     try {
-        chosen.name = pictures::importPicture(*path, dataFolder, session);
+        chosen.name = pictures::importPicture(app().conn, *path, dataFolder, session, replaceable);
     } catch (const std::exception &e) {
         ui::show(msg::pictureFailed(err::descriptionOf(e)));
         return std::nullopt;
     }
     return chosen;
+}
+
+QString replaceableName(const QString &own, const std::optional<datafiles::Records> &mine)
+{
+    if (own.isEmpty())
+        return {};
+    try {
+        return datafiles::isNamed(app().conn, own, mine) ? QString() : own;
+    } catch (const std::exception &) {
+        return {};
+    }
 }
 
 namespace msg {

@@ -42,12 +42,17 @@ struct ChosenPicture {
     QImage image;
 };
 // Asks for a picture file (JPEG, BMP, GIF) and copies it into the data folder for the
-// editing session. Nothing happens when the choice is cancelled; a name outside
-// printable ASCII is refused; a file that cannot be read shows `unreadable`, or else
-// the error's description, and so does a failed copy.
+// editing session, never over a file that something else shows (pictures::importPicture;
+// `replaceable` from replaceableName). Nothing happens when the choice is cancelled; a
+// name outside printable ASCII is refused; a file that cannot be read shows
+// `unreadable`, or else the error's description, and so does a failed copy.
 std::optional<ChosenPicture> choosePicture(QWidget *owner, const QString &dataFolder,
-                                           datafiles::PendingFiles &session,
+                                           datafiles::PendingFiles &session, const QString &replaceable,
                                            const std::optional<ui::Message> &unreadable = std::nullopt);
+// The picture a chooser holds (`own`) when a new choice of the same name may overwrite
+// it: nothing but the chooser's own record (`mine`; none while it is not stored) names
+// it. "" otherwise, and when the site cannot be asked.
+QString replaceableName(const QString &own, const std::optional<datafiles::Records> &mine);
 
 // The messages of content entry.
 namespace msg {

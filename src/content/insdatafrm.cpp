@@ -36,11 +36,21 @@ constexpr int kBoxLeft = 1300;
 constexpr int kRowTwo = 4035;
 constexpr int kRowWidth = 3790;
 constexpr int kRowGap = 395; // from one row's top to the next
+// A picture row's name box and browse button, right of the row's label.
+constexpr int kNameLeft = kBoxLeft - kLeft;
+constexpr int kBrowseLeft = kNameLeft + 1950;
+constexpr int kBrowseWidth = 840;
 constexpr int kLineTop = 135 + 285;
 constexpr int kContentTop = kLineTop + 3 * kRowGap;
 constexpr int kContentHeight = 5000;
 const QSize kRowPictureBox(3735, 2295);
 const QSize kBigPictureBox(7500, 6000);
+
+// The panel's head: the column's name and its format's caption.
+QString headCaption(const QString &column, const QString &format)
+{
+    return column + QStringLiteral("--样式显示图(") + formatName(format) + QStringLiteral(")");
+}
 
 bool isImageFormat(const QString &format)
 {
@@ -72,38 +82,47 @@ insDataFrm::insDataFrm(QWidget *parent)
     pic_edit = new QWidget(Frame_optn);
     pic_edit->setObjectName(QStringLiteral("pic_edit"));
     pic_edit->setAutoFillBackground(true);
+    // The rows stand in an area of their own left of the scroll bar, so that a picture
+    // wider than the panel never covers the bar; a bar under the rows moves them across.
+    pic_rows = new QWidget(pic_edit);
+    pic_rows->setObjectName(QStringLiteral("pic_rows"));
     vscrl = new QScrollBar(Qt::Vertical, pic_edit);
     vscrl->setObjectName(QStringLiteral("vscrl"));
-    vscrl->setRange(0, 0);
-    vscrl->setSingleStep(150);
-    vscrl->setPageStep(1500);
-    lbl_head = label(pic_edit, "lbl_head", QStringLiteral("欢迎使用Quorvik自动建站软件"));
+    hscrl = new QScrollBar(Qt::Horizontal, pic_edit);
+    hscrl->setObjectName(QStringLiteral("hscrl"));
+    for (QScrollBar *bar : {vscrl, hscrl}) {
+        bar->setRange(0, 0);
+        bar->setSingleStep(150);
+        bar->setPageStep(1500);
+    }
+    hscrl->hide();
+    lbl_head = label(pic_rows, "lbl_head", QStringLiteral("欢迎使用Quorvik自动建站软件"));
     QFont headFont = lbl_head->font();
     headFont.setBold(true);
     headFont.setPointSizeF(headFont.pointSizeF() * 1.15);
     lbl_head->setFont(headFont);
-    Line1 = new QFrame(pic_edit);
+    Line1 = new QFrame(pic_rows);
     Line1->setObjectName(QStringLiteral("Line1"));
     Line1->setFrameShape(QFrame::HLine);
     Line1->setFrameShadow(QFrame::Sunken);
-    lbl_title = label(pic_edit, "lbl_title", QStringLiteral("标　　题："));
-    txt_title = new QLineEdit(pic_edit);
+    lbl_title = label(pic_rows, "lbl_title", QStringLiteral("标　　题："));
+    txt_title = new QLineEdit(pic_rows);
     txt_title->setObjectName(QStringLiteral("txt_title"));
-    lbl_content = label(pic_edit, "lbl_content", QStringLiteral("内   容："));
-    txt_content = new QPlainTextEdit(pic_edit);
+    lbl_content = label(pic_rows, "lbl_content", QStringLiteral("内   容："));
+    txt_content = new QPlainTextEdit(pic_rows);
     txt_content->setObjectName(QStringLiteral("txt_content"));
     const QString rowCaptions[2] = {QStringLiteral("图片一："), QStringLiteral("图片二：")};
     for (int i = 0; i < 2; ++i) {
-        lbl_img[i] = new QLabel(rowCaptions[i], pic_edit);
+        lbl_img[i] = new QLabel(rowCaptions[i], pic_rows);
         lbl_img[i]->setObjectName(QStringLiteral("lbl_img_%1").arg(i));
-        img[i] = new QLabel(pic_edit);
+        img[i] = new QLabel(pic_rows);
         img[i]->setObjectName(QStringLiteral("img_%1").arg(i));
         img[i]->setScaledContents(true);
-        txt_img[i] = new QLineEdit(pic_edit);
+        txt_img[i] = new QLineEdit(pic_rows);
         txt_img[i]->setObjectName(QStringLiteral("txt_img_%1").arg(i));
         // The name comes from the file choice only.
         txt_img[i]->setReadOnly(true);
-        cmd_img[i] = new QPushButton(QStringLiteral("浏览..."), pic_edit);
+        cmd_img[i] = new QPushButton(QStringLiteral("浏览..."), pic_rows);
         cmd_img[i]->setObjectName(QStringLiteral("cmd_img_%1").arg(i));
         connect(cmd_img[i], &QPushButton::clicked, this, [this, i] { cmd_img_Click(i); });
     }
@@ -144,6 +163,7 @@ insDataFrm::insDataFrm(QWidget *parent)
     connect(mnu_Refresh, &QAction::triggered, this, &insDataFrm::mnu_Refresh_Click);
     connect(cmd_OK, &QPushButton::clicked, this, &insDataFrm::cmd_OK_Click);
     connect(vscrl, &QScrollBar::valueChanged, this, &insDataFrm::vscrl_Change);
+    connect(hscrl, &QScrollBar::valueChanged, this, [this] { placeRows(vscrl->value()); });
 
     hideEditors();
     setMinimumSize(toPx(10125), toPx(6200));
@@ -167,8 +187,21 @@ bool insDataFrm::eventFilter(QObject *watched, QEvent *event)
         const QTreeWidgetItem *item = tvw_nav->itemAt(at);
         if (me->button() == Qt::RightButton || (item && tvw_nav->visualItemRect(item).contains(at)))
             tvw_nav_MouseUp(me->button());
+        else
+            showOpenNode();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void insDataFrm::showOpenNode()
+{
+    // A press selects the item under it; released elsewhere, nothing opened.
+    if (currNode) {
+        tvw_nav->setCurrentItem(currNode);
+    } else {
+        tvw_nav->clearSelection();
+        tvw_nav->setCurrentItem(nullptr);
+    }
 }
 
 void insDataFrm::Form_Load()
@@ -223,8 +256,21 @@ QPoint insDataFrm::rowPlace(int index) const
 
 void insDataFrm::updateScrollRange()
 {
-    // The bar goes at least as far as bringing the content box or the last picture to
-    // the panel's top, and further when that is needed to show all of it.
+    // Across: a picture shown at its own size may reach further right than the space left
+    // of the scroll bar; the bar under the rows then brings all of it into view.
+    int right = 0;
+    for (int i = 0; i < 2; ++i)
+        if (img[i]->isVisibleTo(pic_edit))
+            right = qMax(right, rowPlace(i).x() + qMax(img[i]->width() * twips::kPerPixel, kBrowseLeft + kBrowseWidth));
+    const int areaWidth = vscrl->x();
+    const int across = qMax(0, right - areaWidth * twips::kPerPixel);
+    hscrl->setRange(0, across);
+    hscrl->setVisible(across > 0);
+    const int rowsHeight = across > 0 ? vscrl->height() - toPx(255) : pic_edit->height();
+    hscrl->setGeometry(0, rowsHeight, areaWidth, toPx(255));
+    pic_rows->setGeometry(0, 0, areaWidth, rowsHeight);
+    // Down: at least as far as bringing the content box or the last picture to the
+    // panel's top, and further when that is needed to show all of it.
     int stop = 0;
     int bottom = 0;
     if (m_format == QLatin1String("txt")) {
@@ -241,30 +287,32 @@ void insDataFrm::updateScrollRange()
     } else {
         return;
     }
-    vscrl->setRange(0, qMax(stop, bottom - pic_edit->height() * twips::kPerPixel));
+    vscrl->setRange(0, qMax(stop, bottom - pic_rows->height() * twips::kPerPixel));
 }
 
 void insDataFrm::placeRows(int v)
 {
     const int width = pic_edit->width();
+    const int h = hscrl->value(); // how far the rows are moved left (twips)
+    const int margin = kLeft - h;
     const int headTop = 135 - v;
-    lbl_head->setGeometry(toPx(kLeft), toPx(headTop), width - toPx(kLeft + 500), toPx(285));
+    lbl_head->setGeometry(toPx(margin), toPx(headTop), width - toPx(kLeft + 500), toPx(285));
     const int lineTop = kLineTop - v;
-    Line1->setGeometry(toPx(kLeft), toPx(lineTop), width - toPx(kLeft + 500), 2);
+    Line1->setGeometry(toPx(margin), toPx(lineTop), width - toPx(kLeft + 500), 2);
     const int titleTop = lineTop + kRowGap;
-    lbl_title->setGeometry(twips::rect(kLeft, titleTop + 30, 1000, 270));
-    txt_title->setGeometry(twips::rect(kBoxLeft, titleTop, 4500, 330));
+    lbl_title->setGeometry(twips::rect(margin, titleTop + 30, 1000, 270));
+    txt_title->setGeometry(twips::rect(kBoxLeft - h, titleTop, 4500, 330));
     const int contentLabelTop = titleTop + kRowGap;
-    lbl_content->setGeometry(twips::rect(kLeft, contentLabelTop + 30, 1000, 270));
+    lbl_content->setGeometry(twips::rect(margin, contentLabelTop + 30, 1000, 270));
     const int contentWidth = qMin(width - toPx(800), toPx(8000));
-    txt_content->setGeometry(toPx(kLeft), toPx(kContentTop - v), qMax(contentWidth, 0), toPx(kContentHeight));
+    txt_content->setGeometry(toPx(margin), toPx(kContentTop - v), qMax(contentWidth, 0), toPx(kContentHeight));
     for (int i = 0; i < 2; ++i) {
         const QPoint row = rowPlace(i);
-        const int left = row.x();
+        const int left = row.x() - h;
         const int rowTop = row.y() - v;
         lbl_img[i]->setGeometry(twips::rect(left, rowTop + 30, 1000, 270));
-        txt_img[i]->setGeometry(twips::rect(left + kBoxLeft - kLeft, rowTop, 1900, 330));
-        cmd_img[i]->setGeometry(twips::rect(left + kBoxLeft - kLeft + 1950, rowTop, 840, 330));
+        txt_img[i]->setGeometry(twips::rect(left + kNameLeft, rowTop, 1900, 330));
+        cmd_img[i]->setGeometry(twips::rect(left + kBrowseLeft, rowTop, kBrowseWidth, 330));
         img[i]->move(toPx(left), toPx(rowTop + kRowGap));
     }
 }
@@ -344,11 +392,12 @@ void insDataFrm::showFormatEditor(const QString &format)
     m_format = format;
     hideEditors();
     vscrl->setValue(0);
+    hscrl->setValue(0);
     vscrl->show();
     const QString column = insNode ? insNode->text(0) : QString();
     const QString name = formatName(format);
     if (format != QLatin1String("adv"))
-        lbl_head->setText(column + QStringLiteral("--样式显示图(") + name + QStringLiteral(")"));
+        lbl_head->setText(headCaption(column, format));
     showStatus(column, name);
     if (format == QLatin1String("txt")) {
         for (QWidget *w : std::initializer_list<QWidget *>{lbl_title, txt_title, lbl_content, txt_content})
@@ -527,9 +576,25 @@ void insDataFrm::catalogChanged()
     leavePage();
 }
 
+void insDataFrm::columnRenamed(Level level, const QString &from, const QString &to)
+{
+    if (!currNode || currLevel() != level || currText() != from)
+        return;
+    currNode->setText(0, to);
+    StsBar_panel1->setText(QStringLiteral("当前栏目：") + to);
+    if (m_format != QLatin1String("adv"))
+        lbl_head->setText(headCaption(to, m_format));
+    advEditer->pageRenamed(level, from, to);
+}
+
 void insDataFrm::cmd_img_Click(int index)
 {
-    const auto chosen = choosePicture(this, app().currImgPath, m_files, msg::noPicturePath());
+    // The row's own picture may be replaced when nothing but this page names it.
+    std::optional<datafiles::Records> page;
+    if (const auto t = design::tablesOf(currLevel()))
+        page = datafiles::Records{t->contentTable, t->ownerColumn, currText()};
+    const auto chosen = choosePicture(this, app().currImgPath, m_files, replaceableName(txt_img[index]->text(), page),
+                                      msg::noPicturePath());
     if (!chosen)
         return;
     // The row's earlier picture goes once the page is saved without it.

@@ -43,6 +43,9 @@ public:
     // page stays open only while it still exists under its name with its format;
     // otherwise the view leaves it, so that nothing is saved into a page that is gone.
     void catalogChanged();
+    // The design view renamed a column; the open page follows its new name, with what
+    // is being entered into it. Comes before catalogChanged.
+    void columnRenamed(design::Level level, const QString &from, const QString &to);
 
     // The page whose content is being entered (nullptr before one is chosen); its
     // item carries the node key in Qt::UserRole.
@@ -79,7 +82,9 @@ public:
     IBrowserPane *webBer = nullptr;
     advEdit *advEditer = nullptr;
     QWidget *pic_edit = nullptr;
+    QWidget *pic_rows = nullptr; // the panel's rows, left of its scroll bar
     QScrollBar *vscrl = nullptr;
+    QScrollBar *hscrl = nullptr; // under the rows, when a picture is wider than their space
     QLabel *lbl_head = nullptr;
     QFrame *Line1 = nullptr;
     QLabel *lbl_title = nullptr;
@@ -120,6 +125,8 @@ private:
     void clearRows();
     // Closes the open page and shows the welcome page.
     void leavePage();
+    // The tree's highlight goes back to the node that is open.
+    void showOpenNode();
     // Places the editor panel's rows for the format, scrolled by v twips.
     void placeRows(int v);
     // Where picture row `index` stands, unscrolled (twips).

@@ -107,6 +107,16 @@ std::optional<QSqlRecord> EntryDialog::loadChosenRecord()
     }
 }
 
+QString EntryDialog::replaceable(const QString &own) const
+{
+    // The record a modify dialog changes may have its own picture replaced; anything else
+    // that names the file keeps it.
+    std::optional<datafiles::Records> mine;
+    if (const auto t = design::tablesOf(viewLevel(view())); t && m_id >= 0)
+        mine = datafiles::Records{t->contentTable, QStringLiteral("ID"), m_id};
+    return replaceableName(own, mine);
+}
+
 // ---- News ---------------------------------------------------------------------------
 
 NewsDialog::NewsDialog(QWidget *parent, const QString &caption, const QString &okCaption, int shift)
@@ -161,7 +171,7 @@ NewsItem NewsDialog::item() const
 
 void NewsDialog::cmd_img_Click()
 {
-    const auto chosen = choosePicture(this, app().currImgPath, m_files);
+    const auto chosen = choosePicture(this, app().currImgPath, m_files, replaceable(m_curName));
     if (!chosen)
         return;
     if (m_curName != chosen->name)
@@ -328,7 +338,7 @@ void GalleryDialog::showThumbnail(const QImage &thumbnail, QSize box)
 
 void GalleryDialog::cmd_img_Click()
 {
-    const auto chosen = choosePicture(this, app().currImgPath, m_files);
+    const auto chosen = choosePicture(this, app().currImgPath, m_files, replaceable(m_picName));
     if (!chosen)
         return;
     // Every choice starts from the box's design size, whatever the last picture made of it.
@@ -338,8 +348,14 @@ void GalleryDialog::cmd_img_Click()
     QImage thumbnail;
     try {
         thumbName = ContentStore(app().conn).freeThumbnailName(chosen->name, app().currImgPath, m_thumbName);
-        thumbnail = pictures::writeThumbnail(chosen->image, thumbSize, app().currImgPath + thumbName);
-        m_files.chose(thumbName);
+        const QString thumbPath = app().currImgPath + thumbName;
+        // The thumbnail of a picture another record shows too stays as that record has it.
+        if (QFileInfo::exists(thumbPath) && replaceable(thumbName).isEmpty())
+            thumbnail = pictures::load(thumbPath);
+        if (thumbnail.isNull()) {
+            thumbnail = pictures::writeThumbnail(chosen->image, thumbSize, thumbPath);
+            m_files.chose(thumbName);
+        }
     } catch (const std::exception &e) {
         // The dialog keeps the names it had: nothing names a file that was not made.
         ui::show(msg::pictureFailed(err::descriptionOf(e)));

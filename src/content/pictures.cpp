@@ -90,14 +90,13 @@ QImage writeThumbnail(const QImage &picture, QSize sizeTwips, const QString &pat
     return thumb;
 }
 
-QString importPicture(const QString &source, const QString &dataFolder, datafiles::PendingFiles &session)
+QString importPicture(SiteDb &db, const QString &source, const QString &dataFolder, datafiles::PendingFiles &session,
+                      const QString &replaceable)
 {
-    const QString target = fileutil::withSlash(dataFolder) + QFileInfo(source).fileName();
-    const bool alreadyThere = QFileInfo(source).canonicalFilePath() == QFileInfo(target).canonicalFilePath();
-    const QString name = datafiles::importFile(source, dataFolder);
-    if (!alreadyThere)
-        session.chose(name);
-    return name;
+    const datafiles::Imported imported = datafiles::importChoice(db, source, dataFolder, replaceable);
+    if (imported.copied)
+        session.chose(imported.name);
+    return imported.name;
 }
 
 } // namespace content::pictures

@@ -56,9 +56,11 @@ QImage load(const QString &path);
 // returns it; throws err::FileError.
 QImage writeThumbnail(const QImage &picture, QSize sizeTwips, const QString &path);
 
-// Copies a chosen picture into the data folder for an editing session and returns
-// its bare name; the copy goes on the session's list unless the chosen file already
-// was the data folder's own. Throws err::FileError.
-QString importPicture(const QString &source, const QString &dataFolder, datafiles::PendingFiles &session);
+// Copies a chosen picture into the data folder for an editing session, under a name
+// that changes nothing anything else shows (datafiles::importChoice; `replaceable` is the
+// session's own picture, which it may overwrite), and returns that name; a copy goes on
+// the session's list. Throws err::FileError.
+QString importPicture(SiteDb &db, const QString &source, const QString &dataFolder, datafiles::PendingFiles &session,
+                      const QString &replaceable);
 
 } // namespace content::pictures

@@ -325,12 +325,16 @@ QTreeWidgetItem *designFrm::addChildNode(QTreeWidgetItem *parent, Level level, c
     return item;
 }
 
-void designFrm::notifyCatalogChanged()
+void designFrm::notifyCatalogChanged(const std::optional<Renamed> &renamed)
 {
     emit catalogChanged();
-    // The data-entry view shows its own copy of the tree.
-    if (insDataFrm *entry = forms().find<insDataFrm>())
+    // The data-entry view shows its own copy of the tree; a page open there follows its
+    // new name.
+    if (insDataFrm *entry = forms().find<insDataFrm>()) {
+        if (renamed)
+            entry->columnRenamed(renamed->level, renamed->from, renamed->to);
         entry->catalogChanged();
+    }
 }
 
 void designFrm::right_canvas(const QString &aspFileName)
@@ -576,8 +580,9 @@ void designFrm::tvw_nav_AfterLabelEdit(const QString &newText)
     renameEdited(newText);
 }
 
-bool designFrm::renameEdited(const QString &newText)
+bool designFrm::renameEdited(QString newText)
 {
+    // The text is a copy: the committed text it may come from is cleared below.
     const std::optional<LabelEdit> edit = m_edit;
     m_edit.reset();
     m_editText.reset();
@@ -593,7 +598,7 @@ bool designFrm::renameEdited(const QString &newText)
             item->setText(0, newText);
         else
             ppMnu_refresh_Click(); // the tree changed meanwhile: show what is stored
-        notifyCatalogChanged();
+        notifyCatalogChanged(Renamed{edit->node.level, edit->node.text, newText});
         return inPlace;
     }
     ui::show(*r.message);

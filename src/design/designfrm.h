@@ -81,8 +81,13 @@ public:
     void labelEditorOpened(QLineEdit *editor) { m_editor = editor; }
     void labelEditCommitted(const QString &text);
     void labelEditorClosed();
-    // Tells the other views that the column tree changed.
-    void notifyCatalogChanged();
+    // Tells the other views that the column tree changed; a rename names the column
+    // that now goes by another name.
+    struct Renamed {
+        design::Level level;
+        QString from, to;
+    };
+    void notifyCatalogChanged(const std::optional<Renamed> &renamed = std::nullopt);
 
     QGroupBox *Frame_nav = nullptr;
     QTreeWidget *tvw_nav = nullptr;
@@ -113,7 +118,7 @@ private:
     // Enables the add, move and change-format commands for the current node.
     void gate();
     // Applies a rename to the node whose label was edited; false when the tree reloaded.
-    bool renameEdited(const QString &newText);
+    bool renameEdited(QString newText);
     void move(bool down);
     void forgetKeys(QTreeWidgetItem *node);
     // Reports a failed handler and reloads, as after any unexpected error.

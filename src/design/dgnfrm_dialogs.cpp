@@ -63,7 +63,7 @@ dgnFrm_addCat::dgnFrm_addCat(QWidget *parent)
     cmd_cnl = button(this, "cmd_cnl", QStringLiteral("取消"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(add_catOrFile);
-    layout->addLayout(buttonRow(cmd_cfm, cmd_cnl));
+    layout->addLayout(buttonRow(cmd_cfm, cmd_cnl, dialogparts::EnterKey::PressesOk));
     connect(cmd_cfm, &QPushButton::clicked, this, &dgnFrm_addCat::cmd_cfm_Click);
     connect(cmd_cnl, &QPushButton::clicked, this, &dgnFrm_addCat::cmd_cnl_Click);
     unloadOnFinish(this);
@@ -118,7 +118,7 @@ dgnFrm_addFile::dgnFrm_addFile(QWidget *parent)
     cmd_cnl = button(this, "cmd_cnl", QStringLiteral("取消"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(add_catOrFile);
-    layout->addLayout(buttonRow(cmd_cfm, cmd_cnl));
+    layout->addLayout(buttonRow(cmd_cfm, cmd_cnl, dialogparts::EnterKey::PressesOk));
     connect(vscrl, &QScrollBar::valueChanged, this, &dgnFrm_addFile::vscrl_Change);
     connect(cmd_cfm, &QPushButton::clicked, this, &dgnFrm_addFile::cmd_cfm_Click);
     connect(cmd_cnl, &QPushButton::clicked, this, &dgnFrm_addFile::cmd_cnl_Click);
@@ -162,7 +162,7 @@ dgnFrm_modFile::dgnFrm_modFile(QWidget *parent)
     grid->addWidget(vscrl);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttonRow(cmd_cfm, cmd_cnl));
+    layout->addLayout(buttonRow(cmd_cfm, cmd_cnl, dialogparts::EnterKey::PressesOk));
     connect(vscrl, &QScrollBar::valueChanged, this, &dgnFrm_modFile::vscrl_Change);
     connect(cmd_cfm, &QPushButton::clicked, this, &dgnFrm_modFile::cmd_cfm_Click);
     connect(cmd_cnl, &QPushButton::clicked, this, &dgnFrm_modFile::cmd_cnl_Click);

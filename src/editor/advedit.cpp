@@ -109,6 +109,12 @@ void advEdit::loadPage(design::Level level, const QString &page, const QString &
     putInnerHTML(stored);
 }
 
+void advEdit::pageRenamed(design::Level level, const QString &from, const QString &to)
+{
+    if (level == m_level && from == m_page)
+        m_page = to;
+}
+
 void advEdit::setInnerHTML(const QString &fragment)
 {
     const QString page = appendFragment(innerHTML(), fragment);

@@ -30,6 +30,8 @@ public:
     // Opens a column's page: its stored HTML ("" when it has no record yet). The save
     // stores into this page, inserting its record only when it had none.
     void loadPage(design::Level level, const QString &page, const QString &stored, bool hasRecord);
+    // The page opened was renamed: the save goes to it under its new name.
+    void pageRenamed(design::Level level, const QString &from, const QString &to);
     // Appends an HTML fragment to the end of the page's body (the insert dialogs).
     // Throws err::Error when the page cannot be read.
     void setInnerHTML(const QString &fragment);

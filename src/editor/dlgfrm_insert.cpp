@@ -73,7 +73,8 @@ EditorDialog::EditorDialog(QWidget *parent, const QString &caption)
     CancelButton = button(this, "CancelButton", QStringLiteral("取消"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
-    layout->addLayout(buttonRow(OKButton, CancelButton));
+    // Enter accepts what was typed.
+    layout->addLayout(buttonRow(OKButton, CancelButton, dialogparts::EnterKey::PressesOk));
     connect(OKButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
     connect(CancelButton, &QPushButton::clicked, this, &EditorDialog::CancelButton_Click);
     unloadOnFinish(this);
@@ -88,7 +89,28 @@ QLabel *EditorDialog::addRow(const QString &caption, QWidget *control, QWidget *
     grid->addWidget(control, r, 1);
     if (after)
         grid->addWidget(after, r, 2);
+    for (QWidget *w : {control, after})
+        if (w && (w->focusPolicy() & Qt::TabFocus))
+            m_inputs << w;
     return label;
+}
+
+void EditorDialog::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    const QList<QWidget *> chain = m_inputs + QList<QWidget *>{OKButton, CancelButton};
+    for (qsizetype i = 0; i + 1 < chain.size(); ++i)
+        QWidget::setTabOrder(chain.at(i), chain.at(i + 1));
+    QWidget *first = chain.first();
+    first->setFocus(Qt::TabFocusReason);
+    // Typing replaces what the box holds, as after a Tab into it.
+    if (auto *box = qobject_cast<QLineEdit *>(first))
+        box->selectAll();
+    else if (auto *list = qobject_cast<QComboBox *>(first); list && list->lineEdit())
+        list->lineEdit()->selectAll();
 }
 
 void InsertDialog::OKButton_Click()
@@ -112,7 +134,9 @@ QString InsertDialog::importChosen(const QString &path)
         return {};
     }
     try {
-        return datafiles::importFile(path, dataFolder());
+        // A picture the page shows is never replaced: a different file of a name in use
+        // gets a name of its own.
+        return datafiles::importChoice(app().conn, path, dataFolder(), QString()).name;
     } catch (const std::exception &e) {
         ui::show(content::msg::failure(err::descriptionOf(e)));
         return {};

@@ -36,6 +36,13 @@ public:
 protected:
     // Adds a row to the frame: caption, control, and an optional control after it.
     QLabel *addRow(const QString &caption, QWidget *control, QWidget *after = nullptr);
+    // Shown the first time: the keyboard is in the first box, its text selected, and Tab
+    // goes through the boxes in reading order, then OK and Cancel.
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QList<QWidget *> m_inputs; // the rows' controls in reading order
+    bool m_shown = false;
 };
 
 // An insert dialog: OK appends its fragment to the page of the editor that opened it.

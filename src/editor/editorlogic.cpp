@@ -191,7 +191,11 @@ SaveResult savePage(SiteDb &db, const SaveRequest &request, const std::function<
     }
     html.remove(QLatin1Char('\r'));
     const Statement s = *saveStatement(request.level, request.page, html, request.newRecord);
-    const content::SaveResult stored = content::ContentStore(db).storePage(request.level, request.page, s.sql, s.binds);
+    // The page's record gone since it was opened (another program, a change from
+    // outside): the page is stored anew rather than lost.
+    const Statement insert = *saveStatement(request.level, request.page, html, true);
+    const content::SaveResult stored = content::ContentStore(db).storePage(
+        request.level, request.page, s.sql, s.binds, request.newRecord ? QString() : insert.sql, insert.binds);
     result.error = stored.error;
     if (stored.outcome == content::SaveOutcome::NoPage)
         result.outcome = SaveOutcome::NoPage;

@@ -18,12 +18,13 @@ quint64 replacedCount()
     return g_replaced;
 }
 
-QString importFile(const QString &source, const QString &dataFolder)
+QString importFile(const QString &source, const QString &dataFolder, const QString &as)
 {
     const QFileInfo from(source);
-    const QString name = from.fileName();
-    if (name.compare(kDbName, Qt::CaseInsensitive) == 0)
-        throw err::FileError(err::Kind::FileReserved, name);
+    const QString name = as.isEmpty() ? from.fileName() : as;
+    for (const QString &n : {from.fileName(), name})
+        if (n.compare(kDbName, Qt::CaseInsensitive) == 0)
+            throw err::FileError(err::Kind::FileReserved, n);
     if (!from.isFile())
         throw err::FileError(err::Kind::FileMissing, source);
     const QString target = fileutil::withSlash(dataFolder) + name;
@@ -36,7 +37,7 @@ QString importFile(const QString &source, const QString &dataFolder)
     return name;
 }
 
-bool isNamed(SiteDb &db, const QString &name)
+bool isNamed(SiteDb &db, const QString &name, const std::optional<Records> &except)
 {
     if (name.isEmpty())
         return false;
@@ -45,11 +46,15 @@ bool isNamed(SiteDb &db, const QString &name)
     const QString inPage = textforms::editorReference(name);
     const QString inPagePlain = QStringLiteral("[imgpath]/") + name;
     for (const char *table : {"content01", "content02", "content03"}) {
-        const Rows rows = db.select(
-            QStringLiteral("SELECT 1 FROM %1 WHERE value01=? OR value02=? OR value03=? OR value04=? "
-                           "OR instr(value01, ?) > 0 OR instr(value01, ?) > 0 LIMIT 1")
-                .arg(QLatin1String(table)),
-            {name, name, name, name, inPage, inPagePlain});
+        QString sql = QStringLiteral("SELECT 1 FROM %1 WHERE (value01=? OR value02=? OR value03=? OR value04=? "
+                                     "OR instr(value01, ?) > 0 OR instr(value01, ?) > 0)")
+                          .arg(QLatin1String(table));
+        QVariantList binds{name, name, name, name, inPage, inPagePlain};
+        if (except && except->table == QLatin1String(table)) {
+            sql += QStringLiteral(" AND NOT (%1 IS ?)").arg(except->column);
+            binds << except->value;
+        }
+        const Rows rows = db.select(sql + QStringLiteral(" LIMIT 1"), binds);
         if (!rows.empty())
             return true;
     }
@@ -62,6 +67,55 @@ bool isNamed(SiteDb &db, const QString &name)
             return true;
     }
     return false;
+}
+
+namespace {
+
+bool sameBytes(const QString &a, const QString &b)
+{
+    QFile fa(a), fb(b);
+    if (fa.size() != fb.size() || !fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly))
+        return false;
+    while (!fa.atEnd()) {
+        const QByteArray chunk = fa.read(1 << 16);
+        if (chunk.isEmpty() || chunk != fb.read(chunk.size()))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+Imported importChoice(SiteDb &db, const QString &source, const QString &dataFolder, const QString &replaceable)
+{
+    const QString own = QFileInfo(source).fileName();
+    if (own.compare(kDbName, Qt::CaseInsensitive) == 0)
+        throw err::FileError(err::Kind::FileReserved, own);
+    const QString folder = fileutil::withSlash(dataFolder);
+    const qsizetype dot = own.lastIndexOf(QLatin1Char('.'));
+    const QString stem = dot > 0 ? own.left(dot) : own;
+    const QString ext = dot > 0 ? own.mid(dot) : QString();
+    for (int n = 1;; ++n) {
+        const QString name = n == 1 ? own : stem + QString::number(n) + ext;
+        const QFileInfo there(folder + name);
+        if (there.exists() || there.isSymLink()) {
+            if (there.isFile() && !there.isSymLink() && sameBytes(source, there.filePath()))
+                return {name, false};
+            if (name != replaceable)
+                continue;
+        } else if (name != replaceable) {
+            // A name that something names, its file missing, would show the choice there.
+            bool named = false;
+            try {
+                named = isNamed(db, name);
+            } catch (const std::exception &) {
+                // Cannot tell: a file the folder does not hold shows nowhere now.
+            }
+            if (named)
+                continue;
+        }
+        return {importFile(source, folder, name), true};
+    }
 }
 
 void removeUnused(SiteDb &db, const QString &dataFolder, const QStringList &names)

@@ -40,13 +40,13 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, c
     return b;
 }
 
-QHBoxLayout *buttonRow(QPushButton *ok, QPushButton *cancel)
+QHBoxLayout *buttonRow(QPushButton *ok, QPushButton *cancel, EnterKey enter)
 {
     auto *row = new QHBoxLayout;
     row->addStretch();
     row->addWidget(ok);
     row->addWidget(cancel);
-    ok->setDefault(true);
+    ok->setDefault(enter == EnterKey::PressesOk);
     return row;
 }
 

@@ -24,8 +24,13 @@ QLineEdit *lineEdit(QWidget *parent, const char *name, const QString &text = QSt
 QPushButton *button(QWidget *parent, const char *name, const QString &caption);
 // The same, placed at a fixed position in its parent.
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QRect &place);
-// The row of OK and Cancel at the right; OK is the default button.
-QHBoxLayout *buttonRow(QPushButton *ok, QPushButton *cancel);
+// What Enter does in a dialog (a box that takes Enter itself excepted).
+enum class EnterKey {
+    PressesOk, // OK is the default button
+    Nothing,   // the dialog has no default button
+};
+// The row of OK and Cancel at the right.
+QHBoxLayout *buttonRow(QPushButton *ok, QPushButton *cancel, EnterKey enter);
 // The dialog is unloaded when it closes, so that its controls start fresh next time.
 void unloadOnFinish(QDialog *dlg);
 // A view's status bar "StsBar" with text panels of equal stretch, named StsBar_panel1,

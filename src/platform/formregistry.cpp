@@ -29,6 +29,24 @@ CloseGuard &closeGuard()
     return guard;
 }
 
+// A press on a view's frame or title brings it to the front, also when the area already
+// counts it as the active view and so would leave it where it is drawn.
+class FrontOnPress : public QObject {
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress)
+            static_cast<QWidget *>(watched)->raise();
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+FrontOnPress &frontOnPress()
+{
+    static FrontOnPress filter;
+    return filter;
+}
+
 // Brings a window of its own to the front of the others and makes it the active one.
 void bringToFront(QWidget *w)
 {
@@ -71,6 +89,7 @@ void FormRegistry::place(QWidget *w, FormKind kind)
             const QSize wanted = w->size();
             QMdiSubWindow *sub = m_area->addSubWindow(w);
             sub->setAttribute(Qt::WA_DeleteOnClose, false); // the area sets it on subwindows it makes
+            sub->installEventFilter(&frontOnPress());
             sub->setWindowTitle(w->windowTitle());
             sub->setWindowIcon(w->windowIcon());
             // The view's own size plus the frame around it, cascaded below the others.
@@ -151,6 +170,9 @@ void FormRegistry::showAndFocus(QWidget *w)
         w->show();
         if (m_area)
             m_area->setActiveSubWindow(sub);
+        // The area does nothing for the view it already counts as active, wherever that
+        // view is drawn.
+        sub->raise();
         w->setFocus();
     } else {
         bringToFront(w);

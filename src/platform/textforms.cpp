@@ -38,11 +38,6 @@ QString fileUrl(const QString &path)
     return url;
 }
 
-QString folderFileUrl(const QString &dataFolder)
-{
-    return fileUrl(dataFolder);
-}
-
 namespace {
 
 const QString kImgPath = QStringLiteral("[imgpath]/");

@@ -23,10 +23,9 @@ QString editorReference(const QString &name);
 QString decodeEditorHtml(const QString &stored, const QString &dataFolder);
 
 // The file URL of a local path, with every character that would end or change the
-// address in a page percent-encoded ("#", "%", "?", blanks, "&", "'", non-ASCII).
+// address in a page percent-encoded ("#", "%", "?", blanks, "&", "'", non-ASCII). Every
+// file URL the program writes into a page is made here.
 QString fileUrl(const QString &path);
-// The data folder's file URL (ends in "/").
-QString folderFileUrl(const QString &dataFolder);
 
 // True when every character has a code from 32 to 127; "" is true.
 bool isEng(const QString &text);

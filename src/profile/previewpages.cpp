@@ -1,10 +1,10 @@
 #include "profile/previewpages.h"
 
 #include "platform/stylemanifest.h"
+#include "platform/textforms.h"
 #include "profile/profilestore.h"
 
 #include <QFileInfo>
-#include <QUrl>
 
 namespace profile {
 
@@ -12,11 +12,6 @@ namespace {
 const QString kHint = QStringLiteral("提示");
 const QString kNoRow = QStringLiteral("没有数据！");
 } // namespace
-
-QString fileUrl(const QString &path)
-{
-    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded).replace(QLatin1Char('\''), QStringLiteral("%27"));
-}
 
 PreviewPage homePagePreview(SiteDb &db, const QString &dataFolder)
 {
@@ -61,7 +56,7 @@ PreviewPage headPreview(SiteDb &db, const QString &dataFolder)
             page.message = missing;
             return page;
         }
-        const QString url = fileUrl(file);
+        const QString url = textforms::fileUrl(file);
         page.pieces << QStringLiteral("<body  leftmargin=0 topmargin=0>");
         if (ext.toLower() != QLatin1String("swf")) {
             page.pieces << QStringLiteral("<img src='") + url + QStringLiteral("'>");
@@ -84,7 +79,7 @@ QStringList templatePreview(const QString &programFolder, const QString &value)
     const QString picture = programFolder + stylemanifest::kTemplateFolder + value.left(5) + QStringLiteral(".jpg");
     return {QStringLiteral("<html><head></head>"),
             QStringLiteral("<body  leftmargin=2 topmargin=0 oncontextmenu='return false;'>"),
-            QStringLiteral("<img src='") + fileUrl(picture) + QStringLiteral("'>"), QStringLiteral("</body></html>")};
+            QStringLiteral("<img src='") + textforms::fileUrl(picture) + QStringLiteral("'>"), QStringLiteral("</body></html>")};
 }
 
 } // namespace profile

@@ -26,7 +26,4 @@ PreviewPage headPreview(SiteDb &db, const QString &dataFolder);
 // picture's name + ".jpg".
 QStringList templatePreview(const QString &programFolder, const QString &value);
 
-// A local file as a URL that can stand in a quoted HTML attribute.
-QString fileUrl(const QString &path);
-
 } // namespace profile

@@ -60,7 +60,8 @@ sltTmplFrm_adBoardFrm::sltTmplFrm_adBoardFrm(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Frame2);
     layout->addWidget(Frame1, 1);
-    layout->addLayout(dialogparts::buttonRow(cmd_ok, cmd_cancel));
+    // Enter presses no button here: it neither saves nor closes the editor.
+    layout->addLayout(dialogparts::buttonRow(cmd_ok, cmd_cancel, dialogparts::EnterKey::Nothing));
     for (QLineEdit *box : {txt_width, txt_height, txt_top, txt_left})
         connect(box, &QLineEdit::textEdited, this, [box] { mdl_func::checkNumeric(box); });
     connect(cmd_ok, &QPushButton::clicked, this, &sltTmplFrm_adBoardFrm::cmd_ok_Click);
@@ -119,7 +120,7 @@ sltTmplFrm_javaScrpt::sltTmplFrm_javaScrpt(QWidget *parent)
     CancelButton = dialogparts::button(this, "CancelButton", QStringLiteral("取消"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
-    layout->addLayout(dialogparts::buttonRow(OKButton, CancelButton));
+    layout->addLayout(dialogparts::buttonRow(OKButton, CancelButton, dialogparts::EnterKey::PressesOk));
     connect(cmb_javaScript, &QComboBox::currentIndexChanged, this, &sltTmplFrm_javaScrpt::cmb_javaScript_Click);
     connect(OKButton, &QPushButton::clicked, this, &sltTmplFrm_javaScrpt::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &sltTmplFrm_javaScrpt::CancelButton_Click);

@@ -270,11 +270,6 @@ bool MDIFrm::MDIForm_Load(const QString &programFolder)
     }
     // 7. The helper program, when one is installed.
     startHelperProgram();
-    // The views can only become active in a visible, enabled main window; showing it
-    // after them would activate each in turn.
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->availableGeometry());
-    showMaximized();
     // 8. The six views, in order.
     try {
         forms().showOnly(forms().get<guidFrm>());
@@ -285,6 +280,12 @@ bool MDIFrm::MDIForm_Load(const QString &programFolder)
         forms().showOnly(forms().get<updataFrm>());
     } catch (const std::exception &) {
     }
+    // The main window shows once it can paint at once: building the views takes a while,
+    // and a window shown before them stays unpainted (black without a window manager)
+    // until they are done. The design view becomes active in it below.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        setGeometry(screen->availableGeometry());
+    showMaximized();
     // 10. The splash goes.
     forms().unload<frmSplash>();
     // 11. Input again.

@@ -16,6 +16,7 @@
 #include "testmain.h"
 
 #include <QFile>
+#include <QMap>
 #include <QSet>
 #include <functional>
 #include <QImage>
@@ -512,6 +513,14 @@ private slots:
         QCOMPARE(v->txt_title->text(), QStringLiteral("未保存"));
         QVERIFY(v->cmd_OK->isEnabled());
         QCOMPARE(m_prompts->calls.size(), 0);
+        // Pressed on another page and released below the items: the highlight stays on
+        // the page that is open.
+        QTest::mousePress(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node(QStringLiteral("图文一"))).center());
+        QTest::mouseRelease(tree->viewport(), Qt::LeftButton, {}, blank);
+        QCOMPARE(v->currText(), QStringLiteral("文本页"));
+        QCOMPARE(tree->currentItem(), v->currNode);
+        QCOMPARE(tree->selectedItems(), QList<QTreeWidgetItem *>{v->currNode});
+        QCOMPARE(v->txt_title->text(), QStringLiteral("未保存"));
         // A click on the page itself opens it again.
         clickTreeAt(tree->visualItemRect(node(QStringLiteral("文本页"))).center());
         QCOMPARE(v->txt_title->text(), QStringLiteral("标题"));
@@ -541,10 +550,11 @@ private slots:
             return;
         // Every row of the panel comes into the part left of the scroll bar at some
         // position of the bar (a picture box larger than that part excepted).
-        const QRect area(0, 0, v->vscrl->x(), v->pic_edit->height());
+        QCOMPARE(v->pic_rows->geometry().right(), v->vscrl->x() - 1);
+        const QRect area = v->pic_rows->rect();
         QList<QWidget *> rows;
-        for (QWidget *w : v->pic_edit->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-            if (w != v->vscrl && w->isVisibleTo(v) && w->width() <= area.width() && w->height() <= area.height())
+        for (QWidget *w : v->pic_rows->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (w->isVisibleTo(v) && w->width() <= area.width() && w->height() <= area.height())
                 rows << w;
         QVERIFY(!rows.isEmpty());
         QSet<QWidget *> reached;
@@ -558,6 +568,48 @@ private slots:
         }
         for (QWidget *w : rows)
             QVERIFY2(reached.contains(w), qPrintable(w->objectName()));
+    }
+
+    // At the opening size a picture shown 500 pixels wide is wider than the panel: the
+    // panel's scroll bar stays on top of it and usable, and every part of the picture
+    // can be brought into view.
+    void aWidePictureLeavesTheScrollBarUsable_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::newRow("bigImg") << "大图";
+        QTest::newRow("imgTxt03") << "图文三";
+    }
+
+    void aWidePictureLeavesTheScrollBarUsable()
+    {
+        QFETCH(QString, page);
+        showView();
+        QCOMPARE(v->size(), QSize(675, 413));
+        click(page);
+        m_prompts->answerFile(picture(QStringLiteral("wide.jpg"), QSize(600, 100)));
+        v->cmd_img_Click(0);
+        QCOMPARE(v->img[0]->size(), QSize(500, 83));
+        QWidget *bar = v->vscrl;
+        // Scrolled so that the picture lies beside the bar: the bar is what a click there meets.
+        v->vscrl->setValue(v->vscrl->maximum());
+        const QRect picture(v->img[0]->mapTo(v->pic_edit, QPoint(0, 0)), v->img[0]->size());
+        const int y = qBound(picture.top(), bar->y() + bar->height() / 2, picture.bottom());
+        QVERIFY(picture.top() < bar->y() + bar->height() && picture.bottom() > bar->y());
+        QCOMPARE(v->pic_edit->childAt(bar->x() + bar->width() / 2, y), bar);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, 3));
+        QVERIFY(v->vscrl->value() < v->vscrl->maximum());
+        // Every column of the picture comes into the part left of the bar.
+        const auto shown = [&] {
+            const QRect r(v->img[0]->mapTo(v->pic_edit, QPoint(0, 0)), v->img[0]->size());
+            return r.intersected(QRect(0, 0, bar->x(), v->pic_edit->height()));
+        };
+        QCOMPARE(shown().left(), v->img[0]->mapTo(v->pic_edit, QPoint(0, 0)).x());
+        QList<QScrollBar *> across = v->pic_edit->findChildren<QScrollBar *>(Qt::FindDirectChildrenOnly);
+        across.removeAll(v->vscrl);
+        QCOMPARE(across.size(), 1);
+        QVERIFY(across.first()->isVisibleTo(v));
+        across.first()->setValue(across.first()->maximum());
+        QCOMPARE(shown().right(), v->img[0]->mapTo(v->pic_edit, QPoint(v->img[0]->width() - 1, 0)).x());
     }
 
     void galleryThumbnailBoxStartsAfreshOnEveryChoice()
@@ -645,6 +697,113 @@ private slots:
         QCOMPARE(val(b, 3), QStringLiteral("g_small2.bmp"));
         QCOMPARE(QImage(data(QStringLiteral("g_small2.bmp"))).size(), QSize(131, 87));
         QVERIFY(untouched());
+        // A copy of A's own picture: the record shares it and its thumbnail, as A has them.
+        const QString copy = testenv::writeFile(m_prog->file(QStringLiteral("copies/g.jpg")), pictureBytes);
+        m_prompts->onDialog<insDataFrm_imgs>([&](insDataFrm_imgs &d) {
+            m_prompts->answerFile(copy);
+            d.cmd_img_Click();
+            QCOMPARE(d.picName(), QStringLiteral("g.jpg"));
+            QCOMPARE(d.thumbName(), QStringLiteral("g_small.bmp"));
+            d.txt_title->setText(QStringLiteral("C"));
+            d.OKButton_Click();
+        });
+        v->cmd_addData_Click(0);
+        QVERIFY(untouched());
+    }
+
+    // 图文一 shows a.jpg and b.jpg, the news item 旧闻 n0.jpg. Another file named a.jpg,
+    // chosen for another record, never changes them: cancelled it leaves nothing behind,
+    // confirmed it is kept under the first free name. A file with the same bytes is simply
+    // used, and a record's own picture chosen again replaces it.
+    void aSameNamedChoiceNeverChangesAnotherRecord()
+    {
+        const QStringList shown{QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("n0.jpg")};
+        QMap<QString, QByteArray> before;
+        for (const QString &name : shown)
+            before[name] = testenv::readFile(data(name));
+        const auto untouched = [&] {
+            for (const QString &name : shown)
+                if (testenv::readFile(data(name)) != before[name])
+                    return false;
+            return true;
+        };
+        int size = 30;
+        // Another picture of this name (each one of another size).
+        const auto another = [&](const QString &name) { return picture(name, QSize(++size, 20)); };
+
+        // The gallery: cancelled, then added.
+        click(QStringLiteral("图库"));
+        for (bool confirm : {false, true}) {
+            m_prompts->onDialog<insDataFrm_imgs>([&](insDataFrm_imgs &d) {
+                m_prompts->answerFile(another(QStringLiteral("a.jpg")));
+                d.cmd_img_Click();
+                QCOMPARE(d.picName(), QStringLiteral("a2.jpg"));
+                QCOMPARE(d.thumbName(), QStringLiteral("a2_small.bmp"));
+                QVERIFY(untouched());
+                d.txt_title->setText(QStringLiteral("B"));
+                if (confirm)
+                    d.OKButton_Click();
+                else
+                    d.CancelButton_Click();
+            });
+            v->cmd_addData_Click(0);
+            QVERIFY(untouched());
+            QCOMPARE(inData(QStringLiteral("a2.jpg")), confirm);
+            QCOMPARE(inData(QStringLiteral("a2_small.bmp")), confirm);
+        }
+        const QSqlRecord b = onlyRow(QStringLiteral("SELECT * FROM content02 WHERE value01='B'"));
+        QCOMPARE(val(b, 2), QStringLiteral("a2.jpg"));
+        QCOMPARE(val(b, 3), QStringLiteral("a2_small.bmp"));
+
+        // A news item: the next free name; a copy of n0.jpg itself is simply used.
+        click(QStringLiteral("新闻"));
+        m_prompts->onDialog<insDatafrm_news>([&](insDatafrm_news &d) {
+            m_prompts->answerFile(another(QStringLiteral("a.jpg")));
+            d.cmd_img_Click();
+            QCOMPARE(d.lbl_imgName->text(), QStringLiteral("a3.jpg"));
+            d.CancelButton_Click();
+        });
+        v->cmd_addData_Click(0);
+        QVERIFY(!inData(QStringLiteral("a3.jpg")));
+        const QString sameBytes = testenv::writeFile(m_prog->file(QStringLiteral("copies/n0.jpg")), before[QStringLiteral("n0.jpg")]);
+        m_prompts->onDialog<insDatafrm_news>([&](insDatafrm_news &d) {
+            m_prompts->answerFile(sameBytes);
+            d.cmd_img_Click();
+            QCOMPARE(d.lbl_imgName->text(), QStringLiteral("n0.jpg"));
+            d.txt_title->setText(QStringLiteral("C"));
+            d.OKButton_Click();
+        });
+        v->cmd_addData_Click(0);
+        QCOMPARE(val(onlyRow(QStringLiteral("SELECT * FROM content02 WHERE value01='C'")), 4), QStringLiteral("n0.jpg"));
+        QVERIFY(!inData(QStringLiteral("n02.jpg")));
+        QVERIFY(untouched());
+
+        // The picture rows of another page: left unsaved, then saved.
+        for (bool save : {false, true}) {
+            click(QStringLiteral("图文三"));
+            m_prompts->answerFile(another(QStringLiteral("b.jpg")));
+            v->cmd_img_Click(0);
+            QCOMPARE(v->txt_img[0]->text(), QStringLiteral("b2.jpg"));
+            QVERIFY(untouched());
+            if (save) {
+                v->txt_title->setText(QStringLiteral("三"));
+                v->cmd_OK_Click();
+            }
+            click(QStringLiteral("文本页"));
+            QVERIFY(untouched());
+            QCOMPARE(inData(QStringLiteral("b2.jpg")), save);
+        }
+        QCOMPARE(val(onlyRow(QStringLiteral("SELECT * FROM content01 WHERE firstCatalog='图文三'")), 3),
+                 QStringLiteral("b2.jpg"));
+
+        // 图文一's own picture chosen again: replaced under its name.
+        click(QStringLiteral("图文一"));
+        const QString newA = another(QStringLiteral("a.jpg"));
+        m_prompts->answerFile(newA);
+        v->cmd_img_Click(0);
+        QCOMPARE(v->txt_img[0]->text(), QStringLiteral("a.jpg"));
+        QCOMPARE(testenv::readFile(data(QStringLiteral("a.jpg"))), testenv::readFile(newA));
+        QCOMPARE(testenv::readFile(data(QStringLiteral("b.jpg"))), before[QStringLiteral("b.jpg")]);
     }
 
     void failedStoresKeepTheDialogWithItsFields()

@@ -1,6 +1,8 @@
 // The design view and its dialogs driven through their handlers: the stored rows, the
 // messages (text, style, title) and the tree afterwards.
+#include "content/insdatafrm.h"
 #include "design/designfrm.h"
+#include "editor/advedit.h"
 #include "design/dgnfrm_dialogs.h"
 #include "design/formatgrid.h"
 #include "fakepane.h"
@@ -368,6 +370,61 @@ private slots:
         v->tvw_nav_BeforeLabelEdit();
         v->tvw_nav_AfterLabelEdit(QStringLiteral("products"));
         QVERIFY(item(QStringLiteral("products")));
+    }
+
+    // A page open in the data-entry view with typing not yet saved, renamed here through
+    // the label editor: the page stays open under its new name with the typing, and its
+    // save goes to it.
+    void renamingThePageOpenForEntryKeepsItsTyping()
+    {
+        buildSampleTree();
+        insDataFrm *entry = forms().get<insDataFrm>();
+        const auto open = [entry](const QString &text) {
+            for (QTreeWidgetItemIterator it(entry->tvw_nav); *it; ++it)
+                if ((*it)->text(0) == text) {
+                    entry->tvw_nav->setCurrentItem(*it);
+                    entry->tvw_nav_MouseUp(Qt::LeftButton);
+                    return;
+                }
+            QFAIL(qPrintable(text));
+        };
+        const auto rename = [this](const QString &from, const QString &to) {
+            click(from);
+            v->ppMnu_ren_Click();
+            auto *editor = v->tvw_nav->findChild<QLineEdit *>();
+            QVERIFY(editor);
+            editor->setText(to);
+            QTest::keyClick(editor, Qt::Key_Return);
+            QTRY_VERIFY(item(to));
+        };
+        showActive();
+        open(QStringLiteral("公司简介"));
+        entry->txt_title->selectAll();
+        QTest::keyClicks(entry->txt_title, QStringLiteral("Draft, not saved"));
+        rename(QStringLiteral("公司简介"), QStringLiteral("关于我们"));
+        QCOMPARE(m_prompts->calls.size(), 0);
+        QCOMPARE(entry->currText(), QStringLiteral("关于我们"));
+        QCOMPARE(entry->tvw_nav->currentItem(), entry->currNode);
+        QCOMPARE(entry->txt_title->text(), QStringLiteral("Draft, not saved"));
+        QVERIFY(entry->cmd_OK->isEnabled());
+        QCOMPARE(entry->StsBar_panel1->text(), QStringLiteral("当前栏目：关于我们"));
+        entry->cmd_OK_Click();
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据已保存！"));
+        QCOMPARE(count(QStringLiteral("SELECT count(*) AS n FROM content01 WHERE firstCatalog='关于我们' "
+                                      "AND value01='Draft, not saved'")),
+                 1);
+
+        // A page of the editor: its save follows the new name too.
+        open(QStringLiteral("空调"));
+        entry->advEditer->putInnerHTML(QStringLiteral("<p>typed</p>"));
+        rename(QStringLiteral("空调"), QStringLiteral("空调机"));
+        QCOMPARE(entry->currText(), QStringLiteral("空调机"));
+        m_prompts->clear();
+        entry->advEditer->saveContent();
+        QCOMPARE(m_prompts->messages(), QStringList{QStringLiteral("数据保存成功！")});
+        QCOMPARE(count(QStringLiteral("SELECT count(*) AS n FROM content03 WHERE thirdCatalog='空调机' "
+                                      "AND value01='<p>typed</p>'")),
+                 1);
     }
 
     void renameThroughTheEditor()

@@ -270,12 +270,13 @@ private slots:
         QVERIFY(!res.inserted);
         QCOMPARE(stored(), QStringList{"<p>new</p>"});
 
-        // No record to update (the page's record was cleared): a failure, not a success.
+        // The record gone since the page was opened: the page is stored anew.
         db.exec("DELETE FROM content02");
         res = savePage(db, r, page("<p>x</p>"));
-        QCOMPARE(res.outcome, SaveOutcome::Failed);
-        QCOMPARE(*saveMessage(res), (ui::Message{QStringLiteral("数据库中没有找到要修改的记录"), 64, QStringLiteral("提示")}));
-        QVERIFY(stored().isEmpty());
+        QCOMPARE(res.outcome, SaveOutcome::Saved);
+        QCOMPARE(*saveMessage(res), (ui::Message{QStringLiteral("数据保存成功！"), 64, QStringLiteral("提示")}));
+        QCOMPARE(stored(), QStringList{"<p>x</p>"});
+        db.exec("DELETE FROM content02");
 
         // Refusals read nothing and store nothing.
         reads = 0;

@@ -1,6 +1,7 @@
 // The real browser pane on the web engine: page names, written pages, element content,
 // and the mirrored value of the record list's hidden input.
 #include "platform/browserpane.h"
+#include "profile/previewpages.h"
 #include "testenv.h"
 #include "testmain.h"
 
@@ -156,6 +157,33 @@ private slots:
         QTRY_COMPARE(evalJs(pane, QStringLiteral("document.getElementById('j').naturalWidth"), false).toInt(), 40);
         QCOMPARE(evalJs(pane, QStringLiteral("document.getElementById('t').textContent"), false).toString(),
                  QStringLiteral("段落"));
+    }
+
+    // The template view's previews in a program folder whose name reads as an entity
+    // ("&copy", "&lt") show their pictures.
+    void previewPicturesShowInFoldersNamedLikeEntities()
+    {
+        for (const QString folder : {QStringLiteral("R&copy x/"), QStringLiteral("a&lt b/")}) {
+            const QString program = m_prog.file(folder);
+            QVERIFY(QDir().mkpath(program + QStringLiteral("template")));
+            QVERIFY(QDir().mkpath(program + QStringLiteral("userImages")));
+            QImage img(24, 12, QImage::Format_RGB32);
+            img.fill(Qt::green);
+            QVERIFY(img.save(program + QStringLiteral("template/d0003.jpg")));
+            QVERIFY(img.save(program + QStringLiteral("userImages/topHeadSelf.jpg")));
+            testenv::TempDatabase t;
+            t.db.exec(QStringLiteral("UPDATE user_info SET topHead='topHeadSelf.jpg'"));
+            const QList<QStringList> pages{profile::templatePreview(program, QStringLiteral("d0003s.jpg")),
+                                           profile::headPreview(t.db, program + QStringLiteral("userImages/")).pieces};
+            for (const QStringList &pieces : pages) {
+                BrowserPane pane;
+                pane.navigate(QStringLiteral("about:blank"));
+                for (const QString &piece : pieces)
+                    pane.write(piece);
+                QVERIFY(waitReady(pane));
+                QTRY_COMPARE(evalJs(pane, QStringLiteral("document.images[0].naturalWidth"), false).toInt(), 24);
+            }
+        }
     }
 
     void aVeryLargeWrittenPageStillShows()

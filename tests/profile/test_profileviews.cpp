@@ -422,6 +422,16 @@ private slots:
         QCOMPARE(m_prompts->lastMessage().style, ui::vbCritical);
         QVERIFY(forms().isLoaded<sltTmplFrm_adBoardFrm>());
         pop->txt_title->setText(QStringLiteral("标题"));
+        // Enter in the title box neither saves nor closes the editor.
+        pop->show();
+        QVERIFY(QTest::qWaitForWindowActive(pop));
+        pop->txt_title->setFocus();
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("!"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(pop->isVisible());
+        QCOMPARE(pop->txt_title->text(), QStringLiteral("标题!"));
+        QCOMPARE(column(QStringLiteral("adBoard")), QStringLiteral("1||640||480||5||7||标题||一行<br>二&nbsp;行"));
+        pop->txt_title->setText(QStringLiteral("标题"));
         pop->cmd_ok_Click();
         QCOMPARE(column(QStringLiteral("adBoard")), QStringLiteral("1||64||480||5||7||标题||一行<br>二&nbsp;行"));
 

@@ -400,9 +400,10 @@ private slots:
         QVERIFY(conn.open(site + kDb));
         try {
             if (op == QLatin1String("picture import")) {
-                // A picture of the same name that a record still names.
+                // A record's own picture chosen again: the file it names is replaced.
                 datafiles::PendingFiles session;
-                content::pictures::importPicture(m_root + QStringLiteral("p0.jpg"), site, session);
+                content::pictures::importPicture(conn, m_root + QStringLiteral("p0.jpg"), site, session,
+                                                 QStringLiteral("p0.jpg"));
                 QFAIL("the disk should be too full");
             }
             if (op == QLatin1String("thumbnail")) {

@@ -55,6 +55,21 @@ QAction *findAction(QWidget *root, const QString &key)
     return root->findChild<QAction *>(key);
 }
 
+// Runs a function when the watched window is shown.
+class OnShow : public QObject {
+public:
+    explicit OnShow(std::function<void()> fn) : m_fn(std::move(fn)) {}
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show)
+            m_fn();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_fn;
+};
+
 } // namespace
 
 class TestMainWindow : public QObject {
@@ -128,6 +143,28 @@ private slots:
         QCOMPARE(m_prompts->calls.size(), 0);
         for (QMdiSubWindow *sub : main.mdiArea->subWindowList())
             QVERIFY(sub->isVisible());
+    }
+
+    // The main window is shown only once its six views are built, so that it paints at
+    // once instead of staying blank while they load.
+    void theMainWindowShowsWithItsViewsBuilt()
+    {
+        m_main = std::make_unique<MDIFrm>();
+        QList<QStringList> loadedAtShow;
+        OnShow spy([&] {
+            QStringList names;
+            for (QWidget *w : forms().loaded())
+                names << w->objectName();
+            loadedAtShow << names;
+        });
+        m_main->installEventFilter(&spy);
+        QVERIFY(m_main->MDIForm_Load(m_prog->path()));
+        m_main->removeEventFilter(&spy);
+        QCOMPARE(loadedAtShow.size(), 1);
+        QCOMPARE(loadedAtShow.first(),
+                 (QStringList{"guidFrm", "infoFrm", "sltTmplFrm", "designFrm", "insDataFrm", "updataFrm"}));
+        QVERIFY(m_main->isMaximized());
+        QCOMPARE(activeView(*m_main), QStringLiteral("designFrm"));
     }
 
     void captionFollowsTheSiteName_data()
@@ -348,6 +385,46 @@ private slots:
         main.xMenu1_Click(QStringLiteral("mnuView_info"));
         QCOMPARE(activeView(main), QStringLiteral("infoFrm"));
         QCOMPARE(viewsInOrder(main), views);
+    }
+
+    // A view that the area counts as active while another view is drawn over it (as a
+    // sequence of warnings about unsaved typing can leave it) comes to the front when
+    // it is shown from the toolbar or the menu, or its title is clicked.
+    void anActiveViewDrawnBehindComesToTheFront()
+    {
+        MDIFrm &main = load();
+        main.xToolbar1_ButtonClick(2);
+        QMdiSubWindow *infoSub = FormRegistry::subWindowOf(forms().find<infoFrm>());
+        QMdiSubWindow *designSub = FormRegistry::subWindowOf(forms().find<designFrm>());
+        infoSub->move(0, 0);
+        designSub->move(infoSub->width() / 2, infoSub->height() / 2);
+        const QPoint overlap = (infoSub->geometry() & designSub->geometry()).center();
+        // The view drawn at a point that both views cover.
+        const auto drawnThere = [&]() -> QMdiSubWindow * {
+            QWidget *w = main.mdiArea->viewport()->childAt(overlap);
+            while (w && !qobject_cast<QMdiSubWindow *>(w))
+                w = w->parentWidget();
+            return qobject_cast<QMdiSubWindow *>(w);
+        };
+        const auto hideBehind = [&] {
+            designSub->raise();
+            QCOMPARE(main.mdiArea->activeSubWindow(), infoSub);
+            QCOMPARE(drawnThere(), designSub);
+        };
+        const auto inFront = [&] {
+            QCOMPARE(main.mdiArea->activeSubWindow(), infoSub);
+            QCOMPARE(drawnThere(), infoSub);
+        };
+        hideBehind();
+        QTest::mouseClick(main.xToolbar1->widgetForAction(main.xToolbar1->actions().at(1)), Qt::LeftButton);
+        inFront();
+        hideBehind();
+        main.xMenu1_Click(QStringLiteral("mnuView_info"));
+        inFront();
+        hideBehind();
+        QTest::mouseClick(infoSub, Qt::LeftButton, {}, QPoint(infoSub->width() / 4, 8));
+        inFront();
+        QCOMPARE(m_prompts->calls.size(), 0);
     }
 
     void aWindowBehindTheMainWindowComesToTheFront_data()
