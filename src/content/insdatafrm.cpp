@@ -11,6 +11,7 @@
 #include "platform/twips.h"
 #include "platform/appcontext.h"
 #include "platform/artwork.h"
+#include "platform/viewloads.h"
 
 #include <QCursor>
 #include <QHBoxLayout>
@@ -282,7 +283,7 @@ void insDataFrm::loadNavTree()
     design::fillTreeItem(rootItem, tree.root);
     rootItem->setExpanded(true);
     if (tree.error)
-        ui::show(design::msg::treeLoadFailed(*tree.error));
+        viewloads::failed(this, design::msg::treeLoadFailed(*tree.error), *tree.error, [this] { mnu_Refresh_Click(); });
 }
 
 QString insDataFrm::getCatalogFormat() const
