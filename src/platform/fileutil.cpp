@@ -186,6 +186,25 @@ QString beside(const QString &target, const char *suffix)
     return fi.path() + QStringLiteral("/.") + fi.fileName() + QLatin1String(suffix);
 }
 
+// The new contents of a file that a swap of target replaces with it: the file's name
+// after this prefix, beside target.
+QString companionPrefix(const QString &target)
+{
+    return beside(target, "~with.");
+}
+
+// The companion files a swap of target left beside it, by the file each one replaces.
+QList<std::pair<QString, QString>> companionsOf(const QString &target)
+{
+    QList<std::pair<QString, QString>> out;
+    const QString prefix = QFileInfo(companionPrefix(target)).fileName();
+    const QString folder = QFileInfo(target).path();
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (name.startsWith(prefix) && name.size() > prefix.size())
+            out.append({folder + QLatin1Char('/') + name, folder + QLatin1Char('/') + name.mid(prefix.size())});
+    return out;
+}
+
 } // namespace
 
 QString withSlash(const QString &folder)
@@ -258,6 +277,9 @@ FolderSwap::~FolderSwap()
 {
     if (m_committed)
         return;
+    // The companion goes first: one left without the new folder counts as swapped in.
+    if (!m_companion.isEmpty())
+        QFile::remove(m_companion);
     try {
         removeFolder(m_staging);
     } catch (const std::exception &) {
@@ -268,6 +290,15 @@ FolderSwap::~FolderSwap()
 QString FolderSwap::path() const
 {
     return m_staging + QLatin1Char('/');
+}
+
+QString FolderSwap::companion(const QString &fileName)
+{
+    if (fileName.isEmpty() || fileName.contains(QLatin1Char('/')) || !m_companion.isEmpty())
+        throw err::FileError(err::Kind::FileWrite, fileName);
+    m_companionName = fileName;
+    m_companion = companionPrefix(m_target) + fileName;
+    return m_companion;
 }
 
 void FolderSwap::commit()
@@ -281,6 +312,16 @@ void FolderSwap::commit()
         if (hadTarget)
             QDir().rename(m_old, m_target);
         throw;
+    }
+    if (!m_companion.isEmpty()) {
+        const QString file = QFileInfo(m_target).path() + QLatin1Char('/') + m_companionName;
+        if (injected(faults::Step::Rename, m_companion) || !renameOver(m_companion, file)) {
+            // The old folder comes back to go with the old file.
+            QDir().rename(m_target, m_staging);
+            if (hadTarget)
+                QDir().rename(m_old, m_target);
+            throw err::FileError(err::Kind::FileWrite, file);
+        }
     }
     m_committed = true;
     try {
@@ -297,12 +338,21 @@ void recoverSwap(const QString &target)
     const QString old = beside(t, "~old");
     const bool hasNew = present(staging);
     const bool hasOld = present(old);
-    if (!hasNew && !hasOld)
+    const auto companions = companionsOf(t);
+    if (!hasNew && !hasOld && companions.isEmpty())
         return;
     // The target is moved aside only once the new contents are complete: with the
-    // target gone, a new folder beside it is whole and finishes the swap.
+    // target gone, a new folder beside it is whole and finishes the swap. A companion
+    // outlives the new folder beside it only when that folder went in.
+    const bool newGoesIn = hasNew ? hasOld && !present(t) : present(t);
     if (!present(t) && hasOld)
         renameStep(hasNew ? staging : old, t);
+    for (const auto &[staged, file] : companions) {
+        if (!newGoesIn)
+            QFile::remove(staged);
+        else if (!renameOver(staged, file))
+            throw err::FileError(err::Kind::FileWrite, file);
+    }
     removeFolder(old);
     removeFolder(staging);
 }
