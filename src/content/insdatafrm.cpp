@@ -433,7 +433,7 @@ void insDataFrm::loadCatalogData(const QString &format, QTreeWidgetItem *page)
         for (int i = 0; i < 2; ++i) {
             txt_img[i]->setText(names[i]);
             if (!names[i].isEmpty())
-                showPicture(i, pictures::load(app().currImgPath + names[i]));
+                showPicture(i, pictures::load(datafiles::storedFile(app().currImgPath, names[i])));
         }
     }
 }

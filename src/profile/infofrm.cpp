@@ -118,7 +118,7 @@ void infoFrm::Form_Load()
                           });
     }
     if (!m_logoFile.isEmpty())
-        showPicture(img, app().currImgPath + m_logoFile);
+        showPicture(img, datafiles::storedFile(app().currImgPath, m_logoFile));
     cmd_ok->setEnabled(false);
 }
 
@@ -205,7 +205,7 @@ void infoFrm::cmd_view_Click()
         m_logoFiles.replaces(m_logoFile);
     m_logoName = *r.name;
     m_logoFile = *r.name;
-    showPicture(img, app().currImgPath + m_logoFile);
+    showPicture(img, datafiles::storedFile(app().currImgPath, m_logoFile));
     cmd_ok->setEnabled(true);
 }
 

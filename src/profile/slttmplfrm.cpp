@@ -222,7 +222,7 @@ void sltTmplFrm::Form_Load()
         }
         const QString background = p.text(QStringLiteral("backGround"));
         if (!background.trimmed().isEmpty()) {
-            showPicture(img_bg, app().currImgPath + background);
+            showPicture(img_bg, datafiles::storedFile(app().currImgPath, background));
             lbl_bg->setText(background);
         }
     }

@@ -326,6 +326,23 @@ private slots:
         QVERIFY(!inData(QStringLiteral("a.jpg")));
     }
 
+    void aStoredNameOutsideTheDataFolderIsLeftAlone()
+    {
+        // A record names the backup's database as its first picture.
+        const QString backup = testenv::writeFile(m_prog->file(QStringLiteral("savedData/brevonel.qdb")), "the backup");
+        app().conn.exec(QStringLiteral("UPDATE content01 SET value03='../savedData/brevonel.qdb' WHERE firstCatalog='图文一'"));
+        click(QStringLiteral("图文一"));
+        QCOMPARE(v->txt_img[0]->text(), QStringLiteral("../savedData/brevonel.qdb"));
+        QVERIFY(v->img[0]->pixmap().isNull());
+        // Replaced and saved: the file it named stays where it is.
+        m_prompts->answerFile(picture(QStringLiteral("c.jpg")));
+        v->cmd_img_Click(0);
+        v->cmd_OK_Click();
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据已保存！"));
+        QCOMPARE(val(onlyRow(QStringLiteral("SELECT * FROM content01 WHERE firstCatalog='图文一'")), 3), QStringLiteral("c.jpg"));
+        QCOMPARE(testenv::readFile(backup), QByteArray("the backup"));
+    }
+
     void leavingAPageDropsItsUnsavedCopiesOnly()
     {
         click(QStringLiteral("大图"));
