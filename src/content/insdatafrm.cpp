@@ -562,7 +562,7 @@ void insDataFrm::cmd_OK_Click()
         m_names[1].clear();
         m_files.saved(app().conn, app().currImgPath);
     }
-    ui::show(saveMessage(result.outcome));
+    ui::show(saveMessage(result.outcome, result.error));
 }
 
 void insDataFrm::cmd_addData_Click(int index)
