@@ -187,18 +187,20 @@ QString beside(const QString &target, const char *suffix)
 }
 
 // The new contents of a file that a swap of target replaces with it: the file's name
-// after this prefix, beside target.
+// after this prefix, beside target as named (a target that is a link is swapped where
+// it leads, while the file stays beside the link).
 QString companionPrefix(const QString &target)
 {
-    return beside(target, "~with.");
+    return beside(QDir::cleanPath(QFileInfo(target).absoluteFilePath()), "~with.");
 }
 
 // The companion files a swap of target left beside it, by the file each one replaces.
 QList<std::pair<QString, QString>> companionsOf(const QString &target)
 {
     QList<std::pair<QString, QString>> out;
-    const QString prefix = QFileInfo(companionPrefix(target)).fileName();
-    const QString folder = QFileInfo(target).path();
+    const QFileInfo prefixed(companionPrefix(target));
+    const QString prefix = prefixed.fileName();
+    const QString folder = prefixed.path();
     for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
         if (name.startsWith(prefix) && name.size() > prefix.size())
             out.append({folder + QLatin1Char('/') + name, folder + QLatin1Char('/') + name.mid(prefix.size())});
@@ -265,7 +267,8 @@ void copyTree(const QString &src, const QString &dst, Existing existing, const Q
 }
 
 FolderSwap::FolderSwap(const QString &target)
-    : m_target(swapTarget(target))
+    : m_named(target)
+    , m_target(swapTarget(target))
     , m_staging(beside(m_target, "~new"))
     , m_old(beside(m_target, "~old"))
 {
@@ -297,7 +300,7 @@ QString FolderSwap::companion(const QString &fileName)
     if (fileName.isEmpty() || fileName.contains(QLatin1Char('/')) || !m_companion.isEmpty())
         throw err::FileError(err::Kind::FileWrite, fileName);
     m_companionName = fileName;
-    m_companion = companionPrefix(m_target) + fileName;
+    m_companion = companionPrefix(m_named) + fileName;
     return m_companion;
 }
 
@@ -314,7 +317,7 @@ void FolderSwap::commit()
         throw;
     }
     if (!m_companion.isEmpty()) {
-        const QString file = QFileInfo(m_target).path() + QLatin1Char('/') + m_companionName;
+        const QString file = QFileInfo(m_companion).path() + QLatin1Char('/') + m_companionName;
         if (injected(faults::Step::Rename, m_companion) || !renameOver(m_companion, file)) {
             // The old folder comes back to go with the old file.
             QDir().rename(m_target, m_staging);
@@ -338,7 +341,7 @@ void recoverSwap(const QString &target)
     const QString old = beside(t, "~old");
     const bool hasNew = present(staging);
     const bool hasOld = present(old);
-    const auto companions = companionsOf(t);
+    const auto companions = companionsOf(target);
     if (!hasNew && !hasOld && companions.isEmpty())
         return;
     // The target is moved aside only once the new contents are complete: with the

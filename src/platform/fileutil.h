@@ -62,6 +62,7 @@ public:
     void commit();
 
 private:
+    QString m_named; // the target as given
     QString m_target;
     QString m_staging;
     QString m_old;

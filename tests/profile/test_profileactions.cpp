@@ -421,6 +421,24 @@ private slots:
         }
     }
 
+    void homePageImportThroughALinkedImagesFolder()
+    {
+        // The data folder's images/ is a link to a folder elsewhere: the pictures go
+        // there, the page stays beside the link.
+        const QString elsewhere = src(QStringLiteral("elsewhere/pictures"));
+        put(elsewhere + QStringLiteral("/old.png"), "old");
+        QVERIFY(QFile::link(elsewhere, m_data + QStringLiteral("images")));
+        const QString folder = src(QStringLiteral("site/"));
+        put(folder + QStringLiteral("default.htm"), "new page");
+        put(folder + QStringLiteral("images/new.png"), "new");
+        QVERIFY(importHomePage(db(), folder + QStringLiteral("default.htm"), m_data).name);
+        QCOMPARE(testenv::readFile(m_data + QStringLiteral("default.htm")), QByteArray("new page"));
+        QVERIFY(QFileInfo(m_data + QStringLiteral("images")).isSymLink());
+        QCOMPARE(testenv::folderSnapshot(elsewhere), (testenv::Snapshot{{QStringLiteral("new.png"), "new"}}));
+        QCOMPARE(QDir(src(QStringLiteral("elsewhere"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("pictures")});
+    }
+
     void homePageOffRemovesItsFiles()
     {
         put(m_data + QStringLiteral("default.htm"));
