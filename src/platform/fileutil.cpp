@@ -272,7 +272,7 @@ FolderSwap::FolderSwap(const QString &target)
     , m_staging(beside(m_target, "~new"))
     , m_old(beside(m_target, "~old"))
 {
-    recoverSwap(m_target);
+    recoverSwap(m_named);
     makeFolderStep(m_staging);
 }
 
