@@ -144,7 +144,7 @@ void NewRecordFlags::editorSaveInserted()
     m_program = false;
 }
 
-Message saveMessage(SaveOutcome outcome)
+Message saveMessage(SaveOutcome outcome, const QString &reason)
 {
     switch (outcome) {
     case SaveOutcome::Saved: return {QStringLiteral("数据已保存！"), ui::vbInformation, QStringLiteral("提示")};
@@ -153,7 +153,7 @@ Message saveMessage(SaveOutcome outcome)
     case SaveOutcome::NoPage: return msg::noPage();
     case SaveOutcome::Failed: break;
     }
-    return {QStringLiteral("保存数据失败"), ui::vbCritical, QStringLiteral("提示")};
+    return {err::withReason(QStringLiteral("保存数据失败"), reason), ui::vbCritical, QStringLiteral("提示")};
 }
 
 std::optional<Message> deleteMessage(const DeleteResult &result)

@@ -99,8 +99,9 @@ struct SaveResult {
     QString error;         // the failure's description, when the database refused
 };
 
-// The message the view shows for a save's outcome.
-Message saveMessage(SaveOutcome outcome);
+// The message the view shows for a save's outcome; a failure's reason (the database's
+// description) goes on a second line.
+Message saveMessage(SaveOutcome outcome, const QString &reason = QString());
 
 // ---- Delete of a list record ---------------------------------------------------------
 

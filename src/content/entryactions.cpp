@@ -23,13 +23,13 @@ StoreResult refused(ui::Message m, bool close = false)
 }
 
 // Runs a store; the database's refusal, or a record gone meanwhile, keeps the dialog
-// open with its fields.
+// open with its fields and says why.
 template <class F> StoreResult run(F &&body)
 {
     try {
         body();
-    } catch (const std::exception &) {
-        return refused(saveMessage(SaveOutcome::Failed));
+    } catch (const std::exception &e) {
+        return refused(saveMessage(SaveOutcome::Failed, err::descriptionOf(e)));
     }
     return stored();
 }

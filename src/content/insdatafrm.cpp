@@ -11,6 +11,7 @@
 #include "platform/twips.h"
 #include "platform/appcontext.h"
 #include "platform/artwork.h"
+#include "platform/viewloads.h"
 
 #include <QCursor>
 #include <QHBoxLayout>
@@ -330,7 +331,7 @@ void insDataFrm::loadNavTree()
     design::fillTreeItem(rootItem, tree.root);
     rootItem->setExpanded(true);
     if (tree.error)
-        ui::show(design::msg::treeLoadFailed(*tree.error));
+        viewloads::failed(this, design::msg::treeLoadFailed(*tree.error), *tree.error, [this] { mnu_Refresh_Click(); });
 }
 
 QString insDataFrm::getCatalogFormat() const
@@ -481,7 +482,7 @@ void insDataFrm::loadCatalogData(const QString &format, QTreeWidgetItem *page)
         for (int i = 0; i < 2; ++i) {
             txt_img[i]->setText(names[i]);
             if (!names[i].isEmpty())
-                showPicture(i, pictures::load(app().currImgPath + names[i]));
+                showPicture(i, pictures::load(datafiles::storedFile(app().currImgPath, names[i])));
         }
     }
 }
@@ -626,7 +627,7 @@ void insDataFrm::cmd_OK_Click()
         m_names[1].clear();
         m_files.saved(app().conn, app().currImgPath);
     }
-    ui::show(saveMessage(result.outcome));
+    ui::show(saveMessage(result.outcome, result.error));
 }
 
 void insDataFrm::cmd_addData_Click(int index)

@@ -210,7 +210,7 @@ void insDataFrm_newsMod::Form_Load()
     txt_content->setPlainText(textforms::toBoxLines(textforms::decode(n.body)));
     lbl_imgName->setText(n.picture);
     if (!n.picture.isEmpty()) {
-        const QImage picture = pictures::load(app().currImgPath + n.picture);
+        const QImage picture = pictures::load(datafiles::storedFile(app().currImgPath, n.picture));
         if (!picture.isNull())
             img->setPixmap(QPixmap::fromImage(picture));
     }
@@ -401,9 +401,9 @@ void insDataFrm_imgsMod::Form_Load()
     m_picName = g.picture;
     m_thumbName = g.thumbnail;
     // Files that cannot be read leave their boxes empty.
-    showPreview(g.picture.isEmpty() ? QImage() : pictures::load(app().currImgPath + g.picture));
+    showPreview(g.picture.isEmpty() ? QImage() : pictures::load(datafiles::storedFile(app().currImgPath, g.picture)));
     if (!g.thumbnail.isEmpty()) {
-        const QImage thumbnail = pictures::load(app().currImgPath + g.thumbnail);
+        const QImage thumbnail = pictures::load(datafiles::storedFile(app().currImgPath, g.thumbnail));
         if (!thumbnail.isNull())
             showThumbnail(thumbnail, pictures::naturalTwips(thumbnail));
     }

@@ -70,6 +70,8 @@ PreviewBars previewBars(QSize picture)
 
 QImage load(const QString &path)
 {
+    if (path.isEmpty())
+        return QImage();
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     return reader.read();

@@ -49,7 +49,7 @@ struct PreviewBars {
 PreviewBars previewBars(QSize picture);
 
 // A picture file of the data folder or chosen by the user; a null image when it
-// cannot be read.
+// cannot be read or the path is empty.
 QImage load(const QString &path);
 
 // Draws the picture scaled to size (twips), writes it as a Windows bitmap and

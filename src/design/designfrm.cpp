@@ -7,6 +7,7 @@
 #include "platform/twips.h"
 #include "platform/appcontext.h"
 #include "platform/artwork.h"
+#include "platform/viewloads.h"
 
 #include <QCursor>
 #include <QEvent>
@@ -270,7 +271,7 @@ void designFrm::loadTree()
     rootItem->setExpanded(true);
     setCurrentNode(rootItem);
     if (tree.error)
-        ui::show(msg::treeLoadFailed(*tree.error));
+        viewloads::failed(this, msg::treeLoadFailed(*tree.error), *tree.error, [this] { reloadTree(); });
 }
 
 void designFrm::reloadTree()

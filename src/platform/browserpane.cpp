@@ -1,5 +1,8 @@
 #include "platform/browserpane.h"
 
+#include "platform/errors.h"
+#include "platform/prompter.h"
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -200,9 +203,15 @@ void BrowserPane::flushWrites()
     }
     // A fresh file of a name nobody can foresee, made new (never through a link).
     auto file = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/quorvik-pane-XXXXXX.htm"));
-    if (file->open()) {
-        file->write(m_written.toUtf8());
-        file->flush();
+    const QByteArray bytes = m_written.toUtf8();
+    if (!file->open() || file->write(bytes) != bytes.size() || !file->flush()) {
+        // A page cut off would pass for the whole one: the pane stays empty and says why.
+        const QString where = file->fileName().isEmpty() ? QDir::tempPath() : file->fileName();
+        m_bigPage.reset();
+        m_expectUrl = QUrl(QStringLiteral("about:blank"));
+        load(m_expectUrl);
+        ui::msgBox(err::describe(err::Kind::FileWrite, where), ui::vbCritical, QStringLiteral("提示"));
+        return;
     }
     m_expectUrl = QUrl::fromLocalFile(file->fileName());
     m_bigPage = std::move(file);

@@ -13,6 +13,17 @@ const QString kDbName = QStringLiteral("brevonel.qdb");
 quint64 g_replaced = 0;
 }
 
+bool isPlainName(const QString &name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+           && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+}
+
+QString storedFile(const QString &dataFolder, const QString &name)
+{
+    return isPlainName(name) ? fileutil::withSlash(dataFolder) + name : QString();
+}
+
 quint64 replacedCount()
 {
     return g_replaced;
@@ -121,7 +132,8 @@ Imported importChoice(SiteDb &db, const QString &source, const QString &dataFold
 void removeUnused(SiteDb &db, const QString &dataFolder, const QStringList &names)
 {
     for (const QString &name : names) {
-        if (name.isEmpty() || name.compare(kDbName, Qt::CaseInsensitive) == 0)
+        // The database's journal too: deleting it could cost the last changes.
+        if (!isPlainName(name) || name.startsWith(kDbName, Qt::CaseInsensitive))
             continue;
         try {
             if (isNamed(db, name))
@@ -129,7 +141,7 @@ void removeUnused(SiteDb &db, const QString &dataFolder, const QStringList &name
         } catch (const std::exception &) {
             continue; // cannot tell: keep the file
         }
-        QFile::remove(fileutil::withSlash(dataFolder) + name);
+        QFile::remove(storedFile(dataFolder, name));
     }
 }
 

@@ -11,6 +11,14 @@
 
 namespace datafiles {
 
+// A file name read from the site database (a picture, thumbnail, page, logo, background
+// or head) names a file of the data folder only when it is a plain name: no folder
+// part, not "." or "..". Any other name is left alone, never followed.
+bool isPlainName(const QString &name);
+// The data folder's file that a name read from the site database stands for, or ""
+// when the name is not plain (nothing is then read, written or deleted).
+QString storedFile(const QString &dataFolder, const QString &name);
+
 // Copies a chosen file into the data folder under its own name (or under `as`),
 // replacing a file of that name, and returns the bare name. Choosing a file that
 // already is the data folder's file copies nothing. The site database's own name is
@@ -51,7 +59,8 @@ struct Imported {
 Imported importChoice(SiteDb &db, const QString &source, const QString &dataFolder, const QString &replaceable);
 
 // Deletes those of the named files that the site database no longer names; failures
-// to delete are passed over (a file left behind costs nothing but space).
+// to delete are passed over (a file left behind costs nothing but space). Names that
+// are not plain, and the site database's own files, are never deleted.
 void removeUnused(SiteDb &db, const QString &dataFolder, const QStringList &names);
 
 // The files one editing session (a dialog, a page being edited) copied in and those it

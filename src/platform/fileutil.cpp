@@ -203,6 +203,27 @@ QString beside(const QString &target, const char *suffix)
     return fi.path() + QStringLiteral("/.") + fi.fileName() + QLatin1String(suffix);
 }
 
+// The new contents of a file that a swap of target replaces with it: the file's name
+// after this prefix, beside target as named (a target that is a link is swapped where
+// it leads, while the file stays beside the link).
+QString companionPrefix(const QString &target)
+{
+    return beside(QDir::cleanPath(QFileInfo(target).absoluteFilePath()), "~with.");
+}
+
+// The companion files a swap of target left beside it, by the file each one replaces.
+QList<std::pair<QString, QString>> companionsOf(const QString &target)
+{
+    QList<std::pair<QString, QString>> out;
+    const QFileInfo prefixed(companionPrefix(target));
+    const QString prefix = prefixed.fileName();
+    const QString folder = prefixed.path();
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (name.startsWith(prefix) && name.size() > prefix.size())
+            out.append({folder + QLatin1Char('/') + name, folder + QLatin1Char('/') + name.mid(prefix.size())});
+    return out;
+}
+
 } // namespace
 
 QString withSlash(const QString &folder)
@@ -263,11 +284,12 @@ void copyTree(const QString &src, const QString &dst, Existing existing, const Q
 }
 
 FolderSwap::FolderSwap(const QString &target)
-    : m_target(swapTarget(target))
+    : m_named(target)
+    , m_target(swapTarget(target))
     , m_staging(beside(m_target, "~new"))
     , m_old(beside(m_target, "~old"))
 {
-    recoverSwap(m_target);
+    recoverSwap(m_named);
     makeFolderStep(m_staging);
 }
 
@@ -275,6 +297,9 @@ FolderSwap::~FolderSwap()
 {
     if (m_committed)
         return;
+    // The companion goes first: one left without the new folder counts as swapped in.
+    if (!m_companion.isEmpty())
+        QFile::remove(m_companion);
     try {
         removeFolder(m_staging);
     } catch (const std::exception &) {
@@ -285,6 +310,15 @@ FolderSwap::~FolderSwap()
 QString FolderSwap::path() const
 {
     return m_staging + QLatin1Char('/');
+}
+
+QString FolderSwap::companion(const QString &fileName)
+{
+    if (fileName.isEmpty() || fileName.contains(QLatin1Char('/')) || !m_companion.isEmpty())
+        throw err::FileError(err::Kind::FileWrite, fileName);
+    m_companionName = fileName;
+    m_companion = companionPrefix(m_named) + fileName;
+    return m_companion;
 }
 
 void FolderSwap::commit()
@@ -298,6 +332,16 @@ void FolderSwap::commit()
         if (hadTarget)
             QDir().rename(m_old, m_target);
         throw;
+    }
+    if (!m_companion.isEmpty()) {
+        const QString file = QFileInfo(m_companion).path() + QLatin1Char('/') + m_companionName;
+        if (injected(faults::Step::Rename, m_companion) || !renameOver(m_companion, file)) {
+            // The old folder comes back to go with the old file.
+            QDir().rename(m_target, m_staging);
+            if (hadTarget)
+                QDir().rename(m_old, m_target);
+            throw err::FileError(err::Kind::FileWrite, file);
+        }
     }
     m_committed = true;
     try {
@@ -314,12 +358,21 @@ void recoverSwap(const QString &target)
     const QString old = beside(t, "~old");
     const bool hasNew = present(staging);
     const bool hasOld = present(old);
-    if (!hasNew && !hasOld)
+    const auto companions = companionsOf(target);
+    if (!hasNew && !hasOld && companions.isEmpty())
         return;
     // The target is moved aside only once the new contents are complete: with the
-    // target gone, a new folder beside it is whole and finishes the swap.
+    // target gone, a new folder beside it is whole and finishes the swap. A companion
+    // outlives the new folder beside it only when that folder went in.
+    const bool newGoesIn = hasNew ? hasOld && !present(t) : present(t);
     if (!present(t) && hasOld)
         renameStep(hasNew ? staging : old, t);
+    for (const auto &[staged, file] : companions) {
+        if (!newGoesIn)
+            QFile::remove(staged);
+        else if (!renameOver(staged, file))
+            throw err::FileError(err::Kind::FileWrite, file);
+    }
     removeFolder(old);
     removeFolder(staging);
 }

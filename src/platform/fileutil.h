@@ -41,6 +41,12 @@ void copyTree(const QString &src, const QString &dst, Existing existing = Existi
 // new folder to target, then the old one goes). Destroyed without commit(), the new
 // folder goes and the target stays as it was. A target that is a link is replaced
 // where the link leads.
+//
+// A file beside the target that belongs with it (a page and its pictures' folder) can
+// be replaced in the same swap: its new contents are written to companion(), and
+// commit() renames them over the file right after the new folder is in place. A
+// failure leaves the old folder with the old file; a kill leaves the old pair or the
+// new one once recoverSwap() has run.
 class FolderSwap {
 public:
     explicit FolderSwap(const QString &target);
@@ -50,18 +56,25 @@ public:
 
     // The folder the new contents go into; ends in "/".
     QString path() const;
+    // Where the new contents of the file fileName beside the target are written (one
+    // file per swap).
+    QString companion(const QString &fileName);
     void commit();
 
 private:
+    QString m_named; // the target as given
     QString m_target;
     QString m_staging;
     QString m_old;
+    QString m_companion; // the file's new contents, or "" when the swap has none
+    QString m_companionName;
     bool m_committed = false;
 };
 
 // Finishes a FolderSwap of target that was cut off (the program killed) after the new
 // contents were complete, or removes what it left when they were not: afterwards
-// target is either the old folder or the new one, whole, and nothing else is left.
+// target and its companion file are either the old ones or the new ones, whole, and
+// nothing else is left.
 void recoverSwap(const QString &target);
 
 // Replaces folder target by a copy of src (which may lie inside target).
@@ -82,7 +95,7 @@ enum class Step {
     Commit,     // a finished file replaces the old one
     Link,       // a link is made
     MakeFolder, // a folder is made
-    Rename,     // a folder is renamed during a swap
+    Rename,     // a folder, or the file that goes with it, is renamed during a swap
     Remove,     // the old folder goes after a swap
 };
 using Hook = std::function<bool(Step step, const QString &path)>;

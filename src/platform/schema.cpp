@@ -133,6 +133,11 @@ QStringList tables()
     return t;
 }
 
+bool openSite(SiteDb &db, const QString &path, SiteDb::Check check)
+{
+    return db.open(path, tables(), check);
+}
+
 QStringList columns(const QString &table)
 {
     static const QRegularExpression re(QStringLiteral("^CREATE TABLE (\\w+) \\((.*)\\)$"));

@@ -2,11 +2,11 @@
 // The site database's tables, written once: the build's generator of the pristine
 // database and the tests both create their files from here.
 
+#include "platform/sitedb.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
-
-class SiteDb;
 
 namespace schema {
 
@@ -22,6 +22,11 @@ QStringList columns(const QString &table);
 // The content and value columns of the content tables: value01..value15, field01..field15.
 QStringList valueColumns();
 QStringList fieldColumns();
+
+// Opens the site database at path. It counts as whole, and is opened, only when it
+// passes SQLite's check and holds every table of tables(); otherwise it is never
+// written (SiteDb::open).
+bool openSite(SiteDb &db, const QString &path, SiteDb::Check check = SiteDb::Check::Quick);
 
 // Creates every table in an open, empty database.
 void create(SiteDb &db);

@@ -1,6 +1,7 @@
 #include "platform/sitedb.h"
 
 #include <QAtomicInt>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QUrl>
 
@@ -53,10 +54,12 @@ void SiteDb::release()
     m_registered = false;
 }
 
-bool SiteDb::open(const QString &filePath)
+bool SiteDb::open(const QString &filePath, const QStringList &tables, Check check)
 {
     close();
     m_path = filePath;
+    m_tables = tables;
+    m_check = check;
     m_wanted = true;
     return tryOpen(g_busyTimeoutMs);
 }
@@ -79,24 +82,32 @@ bool SiteDb::tryOpen(int waitMs) const
     }
     // Nothing is written before the file has shown itself whole: SQLite opens any file
     // lazily, so one read tells a database from garbage (or from a file another program
-    // holds), and the integrity check finds damaged pages that a read may not touch.
+    // holds), and the integrity check finds damaged pages that a read may not touch. An
+    // empty file is an empty database to SQLite: without the tables it is no site.
     const std::optional<err::Kind> refused = [&]() -> std::optional<err::Kind> {
-        QSqlQuery probe(db);
-        if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
-            return kindOf(probe.lastError(), err::Kind::DbDamaged);
-        probe.finish();
-        QSqlQuery check(db);
-        if (!check.exec(QStringLiteral("PRAGMA quick_check")))
-            return kindOf(check.lastError(), err::Kind::DbDamaged);
-        const bool whole = check.next() && check.value(0).toString() == QLatin1String("ok") && !check.next();
-        check.finish();
+        QSqlQuery q(db);
+        q.setForwardOnly(true);
+        if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table'")))
+            return kindOf(q.lastError(), err::Kind::DbDamaged);
+        QSet<QString> present;
+        while (q.next())
+            present.insert(q.value(0).toString().toLower());
+        if (!q.exec(m_check == Check::Full ? QStringLiteral("PRAGMA integrity_check") : QStringLiteral("PRAGMA quick_check")))
+            return kindOf(q.lastError(), err::Kind::DbDamaged);
+        const bool whole = q.next() && q.value(0).toString() == QLatin1String("ok") && !q.next();
         if (!whole)
             return err::Kind::DbDamaged;
-        QSqlQuery setup(db);
-        setup.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(g_busyTimeoutMs));
+        for (const QString &table : m_tables)
+            if (!present.contains(table.toLower()))
+                return err::Kind::DbDamaged;
+        if (!q.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(g_busyTimeoutMs)))
+            return kindOf(q.lastError(), err::Kind::DbStatement);
         // The file is copied and zipped while open: keep it complete on its own.
-        setup.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
-        setup.finish();
+        if (!q.exec(QStringLiteral("PRAGMA journal_mode=DELETE")))
+            return kindOf(q.lastError(), err::Kind::DbStatement);
+        if (!q.next() || q.value(0).toString().compare(QLatin1String("delete"), Qt::CaseInsensitive) != 0)
+            return err::Kind::DbStatement;
+        q.finish();
         return std::nullopt;
     }();
     if (refused) {
@@ -132,6 +143,18 @@ void SiteDb::close()
     m_wanted = false;
     m_failure.reset();
     m_depth = 0;
+}
+
+bool SiteDb::readableNow()
+{
+    if (!isOpen())
+        return m_wanted && tryOpen(0);
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.exec(QStringLiteral("PRAGMA busy_timeout=0"));
+    const bool readable = q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    q.finish();
+    q.exec(QStringLiteral("PRAGMA busy_timeout=%1").arg(g_busyTimeoutMs));
+    return readable;
 }
 
 void SiteDb::ensureOpen() const

@@ -8,6 +8,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <optional>
@@ -22,18 +23,29 @@ public:
     SiteDb(const SiteDb &) = delete;
     SiteDb &operator=(const SiteDb &) = delete;
 
+    // How thoroughly an open checks the file.
+    enum class Check {
+        Quick, // SQLite's quick check of every page
+        Full,  // its full integrity check, which also compares every index with its table
+    };
+
     // Opens an existing database file read-write; never creates one. A file that is
-    // not a database, or one whose pages fail the integrity check, counts as not open
-    // and is never written; so does a file another program holds locked. Returns
-    // isOpen(). Until close(), a statement run while the connection is not open tries
-    // once more to open the file (without waiting for a lock), so that a lock released
-    // later costs nothing but the actions tried while it was held.
-    bool open(const QString &filePath);
+    // not a database, one that fails the check, or one that lacks any of the named
+    // tables counts as damaged: not open, and never written; so does a file another
+    // program holds locked. Returns isOpen(). Until close(), a statement run while the
+    // connection is not open tries once more to open the file the same way (without
+    // waiting for a lock), so that a lock released later costs nothing but the actions
+    // tried while it was held.
+    bool open(const QString &filePath, const QStringList &tables = {}, Check check = Check::Quick);
     bool isOpen() const;
     void close();
-    // Why the last open failed: DbNotOpen (a missing or unreadable file), DbLocked or
-    // DbDamaged; nullopt while open.
+    // Why the last open failed: DbNotOpen (a missing or unreadable file), DbLocked,
+    // DbDamaged, or DbStatement (the file could not be set up to stay complete on its
+    // own); nullopt while open.
     std::optional<err::Kind> openFailure() const;
+    // Whether the file can be read at this moment, without waiting for a lock another
+    // program holds: a connection that is not open is opened again as a statement would.
+    bool readableNow();
     // How long a statement waits for a lock another program holds, in ms.
     static void setBusyTimeoutMs(int ms);
     // Closes and lets go of the driver connection; done before the application object
@@ -64,6 +76,8 @@ private:
 
     QString m_name;
     QString m_path;
+    QStringList m_tables;
+    Check m_check = Check::Quick;
     bool m_wanted = false; // open() was called and close() was not
     mutable bool m_open = false;
     mutable std::optional<err::Kind> m_failure;

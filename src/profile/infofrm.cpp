@@ -6,6 +6,7 @@
 #include "profile/tmpl.h"
 #include "platform/appcontext.h"
 #include "platform/artwork.h"
+#include "platform/viewloads.h"
 
 #include <QGridLayout>
 #include <QMdiArea>
@@ -107,10 +108,17 @@ void infoFrm::Form_Load()
             m_logoName = *logo;
             m_logoFile = *logo;
         }
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        // Told, and loaded again once the database can be read, unless the user has
+        // typed meanwhile.
+        viewloads::failed(this, {err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示")}, err::descriptionOf(e),
+                          [this] {
+                              if (!cmd_ok->isEnabled())
+                                  Form_Load();
+                          });
     }
     if (!m_logoFile.isEmpty())
-        showPicture(img, app().currImgPath + m_logoFile);
+        showPicture(img, datafiles::storedFile(app().currImgPath, m_logoFile));
     cmd_ok->setEnabled(false);
 }
 
@@ -197,7 +205,7 @@ void infoFrm::cmd_view_Click()
         m_logoFiles.replaces(m_logoFile);
     m_logoName = *r.name;
     m_logoFile = *r.name;
-    showPicture(img, app().currImgPath + m_logoFile);
+    showPicture(img, datafiles::storedFile(app().currImgPath, m_logoFile));
     cmd_ok->setEnabled(true);
 }
 

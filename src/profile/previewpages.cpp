@@ -1,5 +1,6 @@
 #include "profile/previewpages.h"
 
+#include "platform/datafiles.h"
 #include "platform/stylemanifest.h"
 #include "platform/textforms.h"
 #include "profile/profilestore.h"
@@ -22,8 +23,8 @@ PreviewPage homePagePreview(SiteDb &db, const QString &dataFolder)
             page.message = ui::Message{kNoRow, ui::vbInformation, kHint};
             return page;
         }
-        const QString path = dataFolder + p.text(QStringLiteral("defaultFile"));
-        if (!QFileInfo(path).isFile()) {
+        const QString path = datafiles::storedFile(dataFolder, p.text(QStringLiteral("defaultFile")));
+        if (path.isEmpty() || !QFileInfo(path).isFile()) {
             page.message = ui::Message{QStringLiteral("首页文件不存在！"), ui::vbInformation, kHint};
             return page;
         }
@@ -51,8 +52,8 @@ PreviewPage headPreview(SiteDb &db, const QString &dataFolder)
             return page;
         }
         const QString ext = head.mid(head.lastIndexOf(QLatin1Char('.')) + 1);
-        const QString file = dataFolder + QStringLiteral("topHeadSelf.") + ext;
-        if (!QFileInfo(file).isFile()) {
+        const QString file = datafiles::storedFile(dataFolder, QStringLiteral("topHeadSelf.") + ext);
+        if (file.isEmpty() || !QFileInfo(file).isFile()) {
             page.message = missing;
             return page;
         }

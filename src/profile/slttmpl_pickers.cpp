@@ -283,7 +283,9 @@ void TemplatePicker::lst_type_Click()
     try {
         if (lst_type->currentItem())
             names = templateNames(app().conn, m_side, lst_type->currentItem()->text());
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        // As a failed load: the grid stays empty, and the user learns why.
+        ui::show({err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示")});
     }
     while (tmpl1.size() > 1) {
         delete tmpl1.takeLast();

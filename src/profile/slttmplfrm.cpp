@@ -9,6 +9,7 @@
 #include "profile/tmpl.h"
 #include "platform/appcontext.h"
 #include "platform/artwork.h"
+#include "platform/viewloads.h"
 #include "platform/inputhelpers.h"
 
 #include <QDir>
@@ -178,7 +179,9 @@ void sltTmplFrm::Form_Load()
     Profile p;
     try {
         p = ProfileStore(app().conn).load();
-    } catch (const std::exception &) {
+    } catch (const std::exception &e) {
+        viewloads::failed(this, {err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示")}, err::descriptionOf(e),
+                          [this] { Form_Load(); });
     }
     if (p.found) {
         const QString home = p.text(QStringLiteral("defaultFile"));
@@ -219,7 +222,7 @@ void sltTmplFrm::Form_Load()
         }
         const QString background = p.text(QStringLiteral("backGround"));
         if (!background.trimmed().isEmpty()) {
-            showPicture(img_bg, app().currImgPath + background);
+            showPicture(img_bg, datafiles::storedFile(app().currImgPath, background));
             lbl_bg->setText(background);
         }
     }

@@ -106,11 +106,13 @@ Import importHomePage(SiteDb &db, const QString &file, const QString &dataFolder
         const QString previous = stored(db, QStringLiteral("defaultFile")).trimmed();
         if (!QFileInfo(folder + kImages).isDir())
             return refuse(folder + QStringLiteral("images/文件夹不存在！"), ui::vbCritical);
-        // The new images/ is complete beside the old one before the page is copied and
-        // it is swapped in: the chosen folder may lie inside the old one.
+        // The new images/ and the new page are complete beside the old ones (the chosen
+        // folder may lie inside the old images/) and go in as one swap: the old pair
+        // or the new pair, never the new page with the old pictures.
         fileutil::FolderSwap images(dataFolder + kImages);
         fileutil::copyTree(folder + kImages, images.path());
-        const QString name = datafiles::importFile(file, dataFolder);
+        const QString name = chosen.fileName();
+        fileutil::copyReplace(file, images.companion(name));
         images.commit();
         ProfileStore(db).setColumn(QStringLiteral("defaultFile"), name);
         if (previous != name)

@@ -8,6 +8,7 @@
 #include "publish/verfrm.h"
 #include "platform/appcontext.h"
 #include "platform/artwork.h"
+#include "platform/viewloads.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -299,6 +300,13 @@ void updataFrm::Form_Load()
     idleCount = 0;
     versionCount = 0;
     lbl_desc->setText(helpText());
+    setPanel1(QStringLiteral("还未和服务器建立连接！"));
+    m_link->port = kServerPort;
+    loadAccount();
+}
+
+void updataFrm::loadAccount()
+{
     try {
         const profile::Profile row = profile::ProfileStore(app().conn).load();
         if (!row.found) {
@@ -315,10 +323,8 @@ void updataFrm::Form_Load()
         txt_url->setText(siteUrl(siteName));
         txt_url->setCursorPosition(0);
         cmd_changeWebName->setEnabled(false);
-        setPanel1(QStringLiteral("还未和服务器建立连接！"));
-        m_link->port = kServerPort;
     } catch (const std::exception &e) {
-        ui::msgBox(err::descriptionOf(e), ui::vbCritical, kTip);
+        viewloads::failed(this, {err::descriptionOf(e), ui::vbCritical, kTip}, err::descriptionOf(e), [this] { loadAccount(); });
     }
 }
 

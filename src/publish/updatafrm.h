@@ -88,6 +88,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The account and site name from the profile.
+    void loadAccount();
     void setPanel1(const QString &text);
     void setPanel2(const QString &text);
     // The connection is gone: panel 1 says how; connecting is possible again.

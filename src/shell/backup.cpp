@@ -2,6 +2,7 @@
 
 #include "platform/errors.h"
 #include "platform/fileutil.h"
+#include "platform/schema.h"
 #include "shell/datafolder.h"
 
 #include <QFileInfo>
@@ -24,13 +25,15 @@ void requireDatabase(const QString &folder)
         throw err::FileError(err::Kind::FileMissing, folder + datafolder::kDbName);
 }
 
-// A copy that will replace the backup or the data folder must hold a whole database:
-// a damaged one never takes the place of what the user has.
-void requireWholeDatabase(const QString &folder)
+// A copy that will replace the backup or the data folder must hold a whole site
+// database, checked in full (every index against its table: these are rare and the
+// file is small): a damaged or empty one never takes the place of what the user has.
+// The failure names the file the copy was made from.
+void requireWholeDatabase(const QString &copyFolder, const QString &sourceFolder)
 {
     SiteDb check;
-    if (!check.open(folder + datafolder::kDbName))
-        throw err::DbError(check.openFailure().value_or(err::Kind::DbNotOpen), folder + datafolder::kDbName);
+    if (!schema::openSite(check, copyFolder + datafolder::kDbName, SiteDb::Check::Full))
+        throw err::DbError(check.openFailure().value_or(err::Kind::DbNotOpen), sourceFolder + datafolder::kDbName);
     check.release();
 }
 
@@ -42,7 +45,7 @@ void save(const QString &dataFolder, const QString &backupFolder)
     requireDatabase(from);
     fileutil::FolderSwap swap(backupFolder);
     fileutil::copyTree(from, swap.path(), fileutil::Existing::Replace, sqliteFiles());
-    requireWholeDatabase(swap.path());
+    requireWholeDatabase(swap.path(), from);
     swap.commit();
 }
 
@@ -56,15 +59,15 @@ void restore(const QString &backupFolder, const QString &dataFolder, SiteDb &con
         fileutil::FolderSwap swap(to);
         fileutil::copyTree(from, swap.path(), fileutil::Existing::Replace, sqliteFiles());
         fileutil::copyTree(to, swap.path(), fileutil::Existing::Keep, sqliteFiles());
-        requireWholeDatabase(swap.path());
+        requireWholeDatabase(swap.path(), from);
         conn.close();
         swap.commit();
     } catch (const std::exception &) {
         if (!conn.isOpen())
-            conn.open(database);
+            schema::openSite(conn, database);
         throw;
     }
-    if (!conn.open(database))
+    if (!schema::openSite(conn, database))
         throw err::DbError(conn.openFailure().value_or(err::Kind::DbNotOpen), database);
 }
 

@@ -14,7 +14,9 @@
 #include "publish/updatafrm.h"
 #include "publish/verfrm.h"
 #include "platform/artwork.h"
+#include "platform/schema.h"
 #include "platform/version.h"
+#include "platform/viewloads.h"
 #include "shell/backup.h"
 #include "shell/datafolder.h"
 #include "shell/splash.h"
@@ -181,6 +183,27 @@ template <class T> void MDIFrm::showView()
     }
 }
 
+template <class T> void MDIFrm::startView()
+{
+    try {
+        forms().showOnly(forms().get<T>());
+    } catch (const std::exception &e) {
+        viewloads::tell({err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示")}, err::descriptionOf(e));
+    }
+}
+
+void MDIFrm::showCaption()
+{
+    try {
+        const Rows rows = app().conn.select(QStringLiteral("SELECT * FROM user_info"));
+        if (!rows.empty())
+            setWindowTitle(db::text(rows.front(), QStringLiteral("webName")) + QStringLiteral("--") + kMainCaption);
+    } catch (const std::exception &) {
+        // The caption stays as designed; the database's failure is the views' to tell.
+        viewloads::loadAgainLater(this, [this] { showCaption(); });
+    }
+}
+
 void MDIFrm::xMenu1_Click(const QString &key)
 {
     if (key == QLatin1String("mnuView_guid"))
@@ -252,34 +275,30 @@ bool MDIFrm::MDIForm_Load(const QString &programFolder)
         ui::msgBox(err::descriptionOf(e), ui::vbCritical, QStringLiteral("错误"));
         return false;
     }
-    // 4. From here on every failure is passed over.
-    // 5. The site database. A file another program holds, or a damaged one, is said at
-    // once; the views then meet the closed connection in their own ways.
+    // 4. From here on a failure stops only the step it happens in, and each cause is
+    // told once in all.
+    viewloads::beginStartup();
+    // 5. The site database, checked in full once per run. A file that is not a whole
+    // site database, or one another program holds, is named in one box that says what
+    // to do; the views then come up empty without boxes of their own.
     const QString database = app().currImgPath + datafolder::kDbName;
-    if (!app().conn.open(database)) {
-        const std::optional<err::Kind> why = app().conn.openFailure();
-        if (why == err::Kind::DbLocked || why == err::Kind::DbDamaged)
-            ui::msgBox(err::describe(*why, database), ui::vbExclamation, QStringLiteral("警告"));
+    if (!schema::openSite(app().conn, database, SiteDb::Check::Full)) {
+        const err::DbError why(app().conn.openFailure().value_or(err::Kind::DbNotOpen));
+        ui::msgBox(err::describe(why.kind(), database), ui::vbExclamation, QStringLiteral("警告"));
+        viewloads::told(why.description());
     }
     // 6. The caption.
-    try {
-        const Rows rows = app().conn.select(QStringLiteral("SELECT * FROM user_info"));
-        if (!rows.empty())
-            setWindowTitle(db::text(rows.front(), QStringLiteral("webName")) + QStringLiteral("--") + kMainCaption);
-    } catch (const std::exception &) {
-    }
+    showCaption();
     // 7. The helper program, when one is installed.
     startHelperProgram();
-    // 8. The six views, in order.
-    try {
-        forms().showOnly(forms().get<guidFrm>());
-        forms().showOnly(forms().get<infoFrm>());
-        forms().showOnly(forms().get<sltTmplFrm>());
-        forms().showOnly(forms().get<designFrm>());
-        forms().showOnly(forms().get<insDataFrm>());
-        forms().showOnly(forms().get<updataFrm>());
-    } catch (const std::exception &) {
-    }
+    // 8. The six views, in order, each on its own: one that fails does not keep the
+    // others from coming up.
+    startView<guidFrm>();
+    startView<infoFrm>();
+    startView<sltTmplFrm>();
+    startView<designFrm>();
+    startView<insDataFrm>();
+    startView<updataFrm>();
     // The main window shows once it can paint at once: building the views takes a while,
     // and a window shown before them stays unpainted (black without a window manager)
     // until they are done. The design view becomes active in it below.
@@ -296,6 +315,7 @@ bool MDIFrm::MDIForm_Load(const QString &programFolder)
         forms().showAndFocus(forms().get<designFrm>());
     } catch (const std::exception &) {
     }
+    viewloads::endStartup();
     // 12. The helper program is done.
     endHelperProgram();
     m_loadFinishedAtMs = QDateTime::currentMSecsSinceEpoch();
@@ -329,6 +349,7 @@ void MDIFrm::onSubWindowActivated(QMdiSubWindow *sub)
     m_activeView = view;
     if (forms().starting || forms().closing)
         return;
+    viewloads::retry();
     if (auto *hooks = dynamic_cast<IForm *>(previous))
         hooks->Form_Deactivate();
     if (auto *hooks = dynamic_cast<IForm *>(view))
@@ -352,6 +373,14 @@ void MDIFrm::MDIForm_Unload()
     letUnloadedWindowsGo();
     app().conn.close();
     QCoreApplication::quit();
+}
+
+void MDIFrm::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // The user comes back to the program (perhaps from the one that held the database).
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && !forms().starting && !forms().closing)
+        viewloads::retry();
 }
 
 void MDIFrm::closeEvent(QCloseEvent *event)

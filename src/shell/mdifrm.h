@@ -60,12 +60,16 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void buildMenu();
     void buildToolbar();
     void onSubWindowActivated(QMdiSubWindow *sub);
     template <class T> void showView();
+    // Loads and shows a view during the load sequence; a failure is told once.
+    template <class T> void startView();
+    void showCaption();
     void startHelperProgram();
     void endHelperProgram();
 

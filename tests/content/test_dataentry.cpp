@@ -17,6 +17,8 @@
 
 #include <QFile>
 #include <QMap>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QSet>
 #include <functional>
 #include <QImage>
@@ -96,9 +98,10 @@ class TestDataEntry : public QObject {
     }
 
     // Opens a dialog of type D with the list button, types a title, lets `meanwhile`
-    // spoil the store, and expects the failure message with the dialog still open and
-    // its fields as typed.
-    template <class D> void expectStoreFails(int button, const std::function<void()> &meanwhile = {})
+    // spoil the store, and expects the failure message, with the reason on its second
+    // line, the dialog still open and its fields as typed.
+    template <class D> void expectStoreFails(int button, const std::function<void()> &meanwhile = {},
+                                             const QString &reason = QString())
     {
         bool ran = false;
         m_prompts->onDialog<D>([&](D &d) {
@@ -108,7 +111,13 @@ class TestDataEntry : public QObject {
                 meanwhile();
             m_prompts->clear();
             d.OKButton_Click();
-            QCOMPARE(m_prompts->messages(), QStringList{QStringLiteral("保存数据失败")});
+            QCOMPARE(m_prompts->messageCount(), 1);
+            const QStringList lines = m_prompts->lastMessage().text.split(QStringLiteral("\r\n"));
+            QCOMPARE(lines.size(), 2);
+            QCOMPARE(lines.first(), QStringLiteral("保存数据失败"));
+            QVERIFY(!lines.last().isEmpty());
+            if (!reason.isEmpty())
+                QCOMPARE(lines.last(), reason);
             QCOMPARE(m_prompts->lastMessage().style, 16);
             QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("提示"));
             QCOMPARE(forms().find<D>(), &d);
@@ -325,6 +334,23 @@ private slots:
         QVERIFY(inData(QStringLiteral("b.jpg")));
         QVERIFY(!inData(QStringLiteral("c.jpg")));
         QVERIFY(!inData(QStringLiteral("a.jpg")));
+    }
+
+    void aStoredNameOutsideTheDataFolderIsLeftAlone()
+    {
+        // A record names the backup's database as its first picture.
+        const QString backup = testenv::writeFile(m_prog->file(QStringLiteral("savedData/brevonel.qdb")), "the backup");
+        app().conn.exec(QStringLiteral("UPDATE content01 SET value03='../savedData/brevonel.qdb' WHERE firstCatalog='图文一'"));
+        click(QStringLiteral("图文一"));
+        QCOMPARE(v->txt_img[0]->text(), QStringLiteral("../savedData/brevonel.qdb"));
+        QVERIFY(v->img[0]->pixmap().isNull());
+        // Replaced and saved: the file it named stays where it is.
+        m_prompts->answerFile(picture(QStringLiteral("c.jpg")));
+        v->cmd_img_Click(0);
+        v->cmd_OK_Click();
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据已保存！"));
+        QCOMPARE(val(onlyRow(QStringLiteral("SELECT * FROM content01 WHERE firstCatalog='图文一'")), 3), QStringLiteral("c.jpg"));
+        QCOMPARE(testenv::readFile(backup), QByteArray("the backup"));
     }
 
     void leavingAPageDropsItsUnsavedCopiesOnly()
@@ -818,11 +844,39 @@ private slots:
         click(QStringLiteral("新闻"));
         expectStoreFails<insDatafrm_news>(0);
         list()->values[QStringLiteral("currID")] = QStringLiteral("5000000001");
-        expectStoreFails<insDataFrm_newsMod>(2, vanish("5000000001"));
+        expectStoreFails<insDataFrm_newsMod>(2, vanish("5000000001"), err::text(err::Kind::DbNoRow));
         click(QStringLiteral("图库"));
         expectStoreFails<insDataFrm_imgs>(0);
         list()->values[QStringLiteral("currID")] = QStringLiteral("7");
         expectStoreFails<insDataFrm_imgsMod>(2, vanish("7"));
+    }
+
+    void savesWhileAnotherProgramHoldsTheDatabaseSayWhy()
+    {
+        SiteDb::setBusyTimeoutMs(20);
+        QVERIFY(app().conn.open(app().conn.filePath()));
+        const QString locked = err::text(err::Kind::DbLocked);
+        {
+            // Another program takes the file while a page is being entered and while a
+            // news item is being added.
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
+            other.setDatabaseName(app().conn.filePath());
+            QVERIFY(other.open());
+            const auto lock = [&other] { QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN EXCLUSIVE"))); };
+            const auto unlock = [&other] { QVERIFY(QSqlQuery(other).exec(QStringLiteral("ROLLBACK"))); };
+            click(QStringLiteral("文本页"));
+            v->txt_title->setText(QStringLiteral("新标题"));
+            lock();
+            v->cmd_OK_Click();
+            QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("保存数据失败\r\n") + locked);
+            QCOMPARE(m_prompts->lastMessage().style, 16);
+            unlock();
+            click(QStringLiteral("新闻"));
+            expectStoreFails<insDatafrm_news>(0, lock, locked);
+            unlock();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other program"));
+        SiteDb::setBusyTimeoutMs(2000);
     }
 
     void pictureGeometry()

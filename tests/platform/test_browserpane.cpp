@@ -1,7 +1,9 @@
 // The real browser pane on the web engine: page names, written pages, element content,
 // and the mirrored value of the record list's hidden input.
+#include "fakeprompter.h"
 #include "platform/browserpane.h"
 #include "profile/previewpages.h"
+#include "platform/errors.h"
 #include "testenv.h"
 #include "testmain.h"
 
@@ -203,6 +205,24 @@ private slots:
                      .match(QFileInfo(file).fileName()).hasMatch(), qPrintable(file));
         QCOMPARE(QFileInfo(file).permissions() & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions());
         QTRY_COMPARE(evalJs(pane, QStringLiteral("document.getElementById('big').rows.length"), false).toInt(), 60000);
+    }
+
+    void aLargePageThatCannotBeWrittenSaysWhy()
+    {
+        // The folder for temporary files is no folder.
+        FakePrompter prompts;
+        const QString notAFolder = testenv::writeFile(m_prog.file(QStringLiteral("not a folder")), "x");
+        const QByteArray tmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", notAFolder.toUtf8());
+        BrowserPane pane;
+        pane.navigate(QStringLiteral("about:blank"));
+        pane.write(QStringLiteral("<p>") + QString(3 * 1024 * 1024, QLatin1Char('x')) + QStringLiteral("</p>"));
+        QVERIFY(waitReady(pane));
+        qputenv("TMPDIR", tmp);
+        QCOMPARE(prompts.messages(),
+                 QStringList{err::describe(err::Kind::FileWrite, notAFolder)});
+        QCOMPARE(prompts.lastMessage().style, 16);
+        QCOMPARE(pane.page()->url(), QUrl(QStringLiteral("about:blank")));
     }
 
     void prependPutsTheNewestFirstWithoutPageScripts()

@@ -454,6 +454,24 @@ void TestSiteDb::journalIsNotWal()
         QCOMPARE(scalar(made, QStringLiteral("PRAGMA journal_mode")), QStringLiteral("wal"));
     }
     SiteDb db;
+    {
+        // While the other program still has it open in WAL mode, the switch cannot be
+        // made: the file is not opened, and the open says why.
+        SiteDb::setBusyTimeoutMs(50);
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
+        other.setDatabaseName(path);
+        QVERIFY(other.open());
+        QSqlQuery reading(other);
+        QVERIFY(reading.exec(QStringLiteral("BEGIN")));
+        QVERIFY(reading.exec(QStringLiteral("SELECT count(*) FROM user_info")) && reading.next());
+        QVERIFY(!db.open(path));
+        QCOMPARE(db.openFailure(), std::optional(err::Kind::DbLocked));
+        reading.finish();
+        QVERIFY(reading.exec(QStringLiteral("COMMIT")));
+        other.close();
+        SiteDb::setBusyTimeoutMs(2000);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other program"));
     QVERIFY(db.open(path));
     QCOMPARE(scalar(db, QStringLiteral("PRAGMA journal_mode")), QStringLiteral("delete"));
     db.exec(QStringLiteral("UPDATE user_info SET webName = ?"), {QStringLiteral("x")});

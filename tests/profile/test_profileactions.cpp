@@ -2,6 +2,7 @@
 // previews decide: each writer's stored value and message, the imports' checks and the
 // files they leave in the data folder, the pickers' rows and the previews' pages.
 #include "content/entryactions.h"
+#include "platform/fileutil.h"
 #include "platform/stylemanifest.h"
 #include "profile/infoactions.h"
 #include "profile/previewpages.h"
@@ -25,6 +26,30 @@ const QString kHint = QStringLiteral("提示");
 QString column(SiteDb &db, const QString &name)
 {
     return ProfileStore(db).load().text(name);
+}
+
+// Copies what folder holds (the site database and its journal left out) into a new
+// folder, with plain file operations: the file helpers' fault hook stays out of it.
+void copyPlain(const QString &from, const QString &to)
+{
+    QDir().mkpath(to);
+    for (const QFileInfo &fi : QDir(from).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        if (fi.fileName().startsWith(QLatin1String("brevonel.qdb")))
+            continue;
+        const QString target = to + QLatin1Char('/') + fi.fileName();
+        if (fi.isDir())
+            copyPlain(fi.filePath(), target);
+        else
+            QFile::copy(fi.filePath(), target);
+    }
+}
+
+// The user's files in a data folder: everything but the site database.
+testenv::Snapshot userFiles(const QString &folder)
+{
+    testenv::Snapshot s = testenv::folderSnapshot(folder);
+    s.removeIf([](const auto &entry) { return entry.key().startsWith(QLatin1String("brevonel.qdb")); });
+    return s;
 }
 
 } // namespace
@@ -334,6 +359,84 @@ private slots:
                                             {QStringLiteral("sub/b.png"), "b"}}));
         QCOMPARE(QDir(m_data).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  (QStringList{"brevonel.qdb", "default.htm", "images"}));
+    }
+
+    void homePageImportLeavesTheOldPairOrTheNew()
+    {
+        put(m_data + QStringLiteral("default.htm"), "old page");
+        put(m_data + QStringLiteral("images/old.png"), "old");
+        put(m_data + QStringLiteral("images/both.png"), "old both");
+        db().exec(QStringLiteral("UPDATE user_info SET defaultFile='default.htm'"));
+        const QString folder = src(QStringLiteral("site/"));
+        put(folder + QStringLiteral("default.htm"), "new page");
+        put(folder + QStringLiteral("images/new.png"), "new");
+        put(folder + QStringLiteral("images/sub/both.png"), "new both");
+        const QString pristine = src(QStringLiteral("pristine"));
+        copyPlain(m_data, pristine);
+        const testenv::Snapshot oldPair = userFiles(m_data);
+        const auto reset = [&] {
+            for (const QFileInfo &fi : QDir(m_data).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+                if (!fi.fileName().startsWith(QLatin1String("brevonel.qdb")))
+                    fi.isDir() ? void(QDir(fi.filePath()).removeRecursively()) : void(QFile::remove(fi.filePath()));
+            copyPlain(pristine, m_data);
+            QCOMPARE(userFiles(m_data), oldPair);
+        };
+        // Every step the import takes on the disk, and what it leaves.
+        int steps = 0;
+        fileutil::faults::setHook([&steps](fileutil::faults::Step, const QString &) { return ++steps, false; });
+        QVERIFY(importHomePage(db(), folder + QStringLiteral("default.htm"), m_data).name);
+        fileutil::faults::setHook({});
+        const testenv::Snapshot newPair = userFiles(m_data);
+        QCOMPARE(newPair.value(QStringLiteral("default.htm")), QByteArray("new page"));
+        QVERIFY(steps > 6);
+
+        for (int k = 1; k <= steps; ++k) {
+            const QString where = QStringLiteral("step %1 of %2").arg(k).arg(steps);
+            // The step fails (a full disk, a refused rename): the old pair stays, whole,
+            // unless the new one was already in (the old pictures' removal failed: they
+            // go at the next start).
+            reset();
+            int seen = 0;
+            fileutil::faults::setHook([&](fileutil::faults::Step, const QString &) { return ++seen == k; });
+            const Import r = importHomePage(db(), folder + QStringLiteral("default.htm"), m_data);
+            fileutil::faults::setHook({});
+            if (r.name)
+                fileutil::recoverSwap(m_data + QStringLiteral("images"));
+            QVERIFY2(userFiles(m_data) == (r.name ? newPair : oldPair), qPrintable(where));
+            // Killed just before the step: what the disk holds then, once the next start
+            // has finished or undone the swap, is the old pair or the new one.
+            reset();
+            const QString killed = src(QStringLiteral("killed%1").arg(k));
+            seen = 0;
+            fileutil::faults::setHook([&](fileutil::faults::Step, const QString &) {
+                if (++seen == k)
+                    copyPlain(m_data, killed);
+                return false;
+            });
+            QVERIFY(importHomePage(db(), folder + QStringLiteral("default.htm"), m_data).name);
+            fileutil::faults::setHook({});
+            fileutil::recoverSwap(killed + QStringLiteral("/images"));
+            const testenv::Snapshot after = userFiles(killed);
+            QVERIFY2(after == oldPair || after == newPair, qPrintable(where));
+        }
+    }
+
+    void homePageImportThroughALinkedImagesFolder()
+    {
+        // The data folder's images/ is a link to a folder elsewhere: the pictures go
+        // there, the page stays beside the link.
+        const QString elsewhere = src(QStringLiteral("elsewhere/pictures"));
+        put(elsewhere + QStringLiteral("/old.png"), "old");
+        QVERIFY(QFile::link(elsewhere, m_data + QStringLiteral("images")));
+        const QString folder = src(QStringLiteral("site/"));
+        put(folder + QStringLiteral("default.htm"), "new page");
+        put(folder + QStringLiteral("images/new.png"), "new");
+        QVERIFY(importHomePage(db(), folder + QStringLiteral("default.htm"), m_data).name);
+        QCOMPARE(testenv::readFile(m_data + QStringLiteral("default.htm")), QByteArray("new page"));
+        QVERIFY(QFileInfo(m_data + QStringLiteral("images")).isSymLink());
+        QCOMPARE(testenv::folderSnapshot(elsewhere), (testenv::Snapshot{{QStringLiteral("new.png"), "new"}}));
+        QCOMPARE(QDir(src(QStringLiteral("elsewhere"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("pictures")});
     }
 
     void homePageOffRemovesItsFiles()

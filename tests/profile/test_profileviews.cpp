@@ -217,6 +217,20 @@ private slots:
         QCOMPARE(m_prompts->calls.size(), 0);
     }
 
+    void viewsThatCannotReadTheProfileSayWhy()
+    {
+        db().exec(QStringLiteral("DROP TABLE user_info"));
+        infoFrm *info = forms().get<infoFrm>();
+        QVERIFY(info->txt_webName->text().isEmpty());
+        sltTmplFrm *templates = forms().get<sltTmplFrm>();
+        QVERIFY(!templates->chk_default->isChecked());
+        const QStringList messages = m_prompts->messages();
+        QCOMPARE(messages.size(), 2);
+        for (const QString &m : messages)
+            QVERIFY2(m.startsWith(err::text(err::Kind::DbStatement)) && m.contains(QStringLiteral("user_info")), qPrintable(m));
+        QCOMPARE(m_prompts->lastMessage().style, 64);
+    }
+
     void anEmptyPagesEntryIsNoPage()
     {
         set(QStringLiteral("field01='||'"));

@@ -254,16 +254,22 @@ private slots:
         QCOMPARE(webName(data() + kDb), QStringLiteral("之后"));
     }
 
-    void aDamagedDatabaseNeverReplacesAGoodOne_data()
+    void aDatabaseThatIsNotWholeNeverReplacesAGoodOne_data()
     {
         QTest::addColumn<bool>("restoring");
-        QTest::newRow("backup of a damaged site") << false;
-        QTest::newRow("restore of a damaged backup") << true;
+        QTest::addColumn<QString>("damage");
+        for (const bool restoring : {false, true}) {
+            const char *op = restoring ? "restore of a backup" : "backup of a site";
+            QTest::addRow("%s with a damaged page", op) << restoring << "page";
+            QTest::addRow("%s cut off to nothing", op) << restoring << "empty";
+            QTest::addRow("%s whose index disagrees with its table", op) << restoring << "index";
+        }
     }
 
-    void aDamagedDatabaseNeverReplacesAGoodOne()
+    void aDatabaseThatIsNotWholeNeverReplacesAGoodOne()
     {
         QFETCH(bool, restoring);
+        QFETCH(QString, damage);
         putDatabase(data(), QStringLiteral("现在"));
         fillSite(data(), "now");
         putDatabase(saved(), QStringLiteral("备份时"));
@@ -271,16 +277,23 @@ private slots:
         SiteDb conn;
         QVERIFY(conn.open(data() + kDb));
         const QString damaged = (restoring ? saved() : data()) + kDb;
-        QByteArray bytes = readFile(damaged);
-        bytes.replace(bytes.size() - 4096, 4096, QByteArray(4096, '\xa5'));
-        writeFile(damaged, bytes);
+        if (damage == QLatin1String("page")) {
+            QByteArray bytes = readFile(damaged);
+            bytes.replace(bytes.size() - 4096, 4096, QByteArray(4096, '\xa5'));
+            writeFile(damaged, bytes);
+        } else if (damage == QLatin1String("empty")) {
+            writeFile(damaged, QByteArray());
+        } else {
+            testenv::breakIndex(damaged);
+        }
         const Snapshot dataBefore = folderSnapshot(data());
         const Snapshot savedBefore = folderSnapshot(saved());
         try {
             restoring ? backup::restore(saved(), data(), conn) : backup::save(data(), saved());
-            QFAIL("a damaged database must be refused");
+            QFAIL("a database that is not whole must be refused");
         } catch (const err::DbError &e) {
             QCOMPARE(e.kind(), err::Kind::DbDamaged);
+            QCOMPARE(e.detail(), damaged);
         }
         QCOMPARE(folderSnapshot(data()), dataBefore);
         QCOMPARE(folderSnapshot(saved()), savedBefore);

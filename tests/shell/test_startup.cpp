@@ -91,6 +91,20 @@ private slots:
         QCOMPARE(run.report.value(QStringLiteral("boxes")).toArray(), QJsonArray());
     }
 
+    void aDamagedDatabaseGivesOneBox()
+    {
+        testenv::ProgramFolder prog;
+        copyProgram(prog);
+        const QString database = prog.file(QStringLiteral("userImages/brevonel.qdb"));
+        testenv::writeFile(database, "this is not a database at all");
+        const Run run = startProgram(prog);
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY(!run.report.value(QStringLiteral("connOpen")).toBool());
+        QCOMPARE(run.report.value(QStringLiteral("views")).toArray().size(), 6);
+        QCOMPARE(run.report.value(QStringLiteral("boxes")).toArray(),
+                 QJsonArray({QStringLiteral("数据库文件已损坏，请从备份还原数据：") + database}));
+    }
+
     void aRepairThatCannotRunEndsTheProgramEveryTime()
     {
         // No initdata/ to repair from, and a picture of the user's in the data folder.

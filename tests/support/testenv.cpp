@@ -9,6 +9,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 
 #include <unistd.h>
 
@@ -84,6 +86,27 @@ FileFault::FileFault(fileutil::faults::Step step, int nth)
 FileFault::~FileFault()
 {
     fileutil::faults::setHook({});
+}
+
+void breakIndex(const QString &path)
+{
+    const QString name = QStringLiteral("breaking an index");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.open();
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("INSERT INTO firstCatalog VALUES ('甲', 0, 1, 'txt')"));
+        q.exec(QStringLiteral("INSERT INTO firstCatalog VALUES ('乙', 0, 2, 'txt')"));
+        // The index's entries stay those of the names while its definition now says
+        // it holds the formats.
+        q.exec(QStringLiteral("PRAGMA writable_schema=ON"));
+        q.exec(QStringLiteral("UPDATE sqlite_master SET sql='CREATE INDEX ix_first_name ON firstCatalog (aspFileName)' "
+                              "WHERE name='ix_first_name'"));
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
 }
 
 void settle()

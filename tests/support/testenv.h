@@ -48,6 +48,11 @@ private:
 // Runs pending events and deferred deletions (windows unloaded with deleteLater).
 void settle();
 
+// Makes the site database at path disagree with one of its indexes, as a file cut off
+// or written by a faulty program may: two first-level columns are added whose rows the
+// index of column names misses. SQLite's quick check passes it; its full integrity check does not.
+void breakIndex(const QString &path);
+
 // A fresh, empty-tree site database made from the schema at path, opened on db.
 void makeDatabase(SiteDb &db, const QString &path);
 
