@@ -195,7 +195,7 @@ void infoFrm::cmd_view_Click()
         this, {QStringLiteral("图像文件(*.jpg;*.bmp;*.gif)|*.jpg;*.bmp;*.gif"), QString(), QString()});
     if (!file)
         return;
-    const Import r = importLogo(*file, app().currImgPath);
+    const Import r = importLogo(app().conn, *file, app().currImgPath);
     if (!r.name) {
         ui::show(*r.message);
         return;

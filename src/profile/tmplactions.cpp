@@ -230,7 +230,7 @@ Import chooseBackground(SiteDb &db, const QString &file, const QString &dataFold
         return {std::nullopt, refusal};
     try {
         const QString previous = stored(db, QStringLiteral("backGround")).trimmed();
-        const QString name = datafiles::importFile(file, dataFolder);
+        const QString name = datafiles::importChoice(db, file, dataFolder, QString()).name;
         ProfileStore(db).setColumn(QStringLiteral("backGround"), name);
         if (previous != name)
             dropUnused(db, dataFolder, {previous});

@@ -40,7 +40,7 @@ struct PagesImport {
 };
 PagesImport importOtherPages(SiteDb &db, const QString &folder, const QString &dataFolder);
 Outcome turnOffOtherPages(SiteDb &db, const QString &dataFolder, const QStringList &shownNames);
-// Background picture.
+// Background picture: chosen so that it changes nothing another record, page or setting shows.
 Import chooseBackground(SiteDb &db, const QString &file, const QString &dataFolder);
 Outcome cancelBackground(SiteDb &db, const QString &dataFolder, const QString &shownName);
 

@@ -99,7 +99,7 @@ private slots:
         db().exec(QStringLiteral("UPDATE user_info SET logo='old.gif'"));
         put(m_data + QStringLiteral("old.gif"));
         for (const char *name : {"first.jpg", "second.jpg"})
-            QVERIFY(importLogo(putPicture(src(QLatin1String(name))), m_data).name);
+            QVERIFY(importLogo(db(), putPicture(src(QLatin1String(name))), m_data).name);
         logos.replaces(QStringLiteral("old.gif"));
         logos.chose(QStringLiteral("first.jpg"));
         logos.chose(QStringLiteral("second.jpg"));
@@ -131,15 +131,15 @@ private slots:
 
     void logoChoiceAndCancel()
     {
-        const Import chinese = importLogo(put(src(QStringLiteral("徽标.jpg"))), m_data);
+        const Import chinese = importLogo(db(), put(src(QStringLiteral("徽标.jpg"))), m_data);
         QVERIFY(!chinese.name);
         QCOMPARE(chinese.message->text, QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！"));
         QVERIFY(!inData(QStringLiteral("徽标.jpg")));
-        const Import missing = importLogo(src(QStringLiteral("gone.jpg")), m_data);
+        const Import missing = importLogo(db(), src(QStringLiteral("gone.jpg")), m_data);
         QCOMPARE(missing.message->style, ui::vbCritical);
         QCOMPARE(missing.message->title, QStringLiteral("警告"));
         // A file that is no picture gets the picture dialogs' box and is not copied.
-        const Import text = importLogo(put(src(QStringLiteral("notes.jpg")), "just text"), m_data);
+        const Import text = importLogo(db(), put(src(QStringLiteral("notes.jpg")), "just text"), m_data);
         QVERIFY(!text.name);
         QCOMPARE(*text.message, content::msg::pictureFailed(err::describe(err::Kind::FileRead, QStringLiteral("notes.jpg"))));
         QVERIFY(!inData(QStringLiteral("notes.jpg")));
@@ -534,6 +534,32 @@ private slots:
         QVERIFY(cancelBackground(db(), m_data, QStringLiteral("two.gif")).done);
         QCOMPARE(column(db(), QStringLiteral("backGround")), QString());
         QVERIFY(!inData(QStringLiteral("two.gif")));
+    }
+
+    // A logo or background whose name a content record already uses never changes that
+    // record's picture: the same bytes are simply used, different ones get a free name.
+    void aLogoOrBackgroundNeverChangesAnotherRecordsPicture()
+    {
+        const QString recordsPicture = putPicture(m_data + QStringLiteral("a.jpg"));
+        const QByteArray recordsBytes = testenv::readFile(recordsPicture);
+        db().exec(QStringLiteral("INSERT INTO content01 (firstCatalog, value03) VALUES ('x', 'a.jpg')"));
+        const auto differentPicture = [&] {
+            QImage image(5, 5, QImage::Format_RGB32);
+            image.fill(Qt::blue);
+            const QString path = src(QStringLiteral("a.jpg"));
+            QVERIFY(image.save(path, "PNG"));
+        };
+        differentPicture();
+        QCOMPARE(importLogo(db(), src(QStringLiteral("a.jpg")), m_data).name, std::optional<QString>(QStringLiteral("a2.jpg")));
+        QCOMPARE(chooseBackground(db(), src(QStringLiteral("a.jpg")), m_data).name,
+                 std::optional<QString>(QStringLiteral("a2.jpg")));
+        QCOMPARE(column(db(), QStringLiteral("backGround")), QStringLiteral("a2.jpg"));
+        QCOMPARE(testenv::readFile(recordsPicture), recordsBytes);
+
+        QVERIFY(QFile::remove(src(QStringLiteral("a.jpg"))));
+        QVERIFY(QFile::copy(recordsPicture, src(QStringLiteral("a.jpg"))));
+        QCOMPARE(importLogo(db(), src(QStringLiteral("a.jpg")), m_data).name, std::optional<QString>(QStringLiteral("a.jpg")));
+        QCOMPARE(testenv::readFile(recordsPicture), recordsBytes);
     }
 
     void pickerRows()
