@@ -1,7 +1,7 @@
 // Start-up time of the program (process start to the end of the main window's load
 // sequence) against a bare web view program loading one local page, both measured in
 // this run; and the program's resident memory after start-up.
-#include "platform/fileutil.h"
+#include "core/fileutil.h"
 #include "testenv.h"
 
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // Writes the pristine site database and the empty path file into an initdata folder:
 //   make_pristine_db <initdata folder> [account]
-#include "platform/schema.h"
-#include "platform/sitedb.h"
+#include "core/schema.h"
+#include "core/sitedb.h"
 
 #include <QCoreApplication>
 #include <QDate>

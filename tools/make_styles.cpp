@@ -1,7 +1,7 @@
 // Draws the page-style pictures the program folder ships, every file of the manifest:
 //   make_styles <program folder> <stamp file>
 // The stamp file, written last, lists what was drawn.
-#include "platform/stylemanifest.h"
+#include "core/stylemanifest.h"
 #include "styleart.h"
 
 #include <QDir>

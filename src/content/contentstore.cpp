@@ -1,10 +1,10 @@
 #include "content/contentstore.h"
 
 #include "content/entryactions.h"
-#include "platform/datafiles.h"
-#include "platform/fileutil.h"
-#include "platform/prompter.h"
-#include "platform/textforms.h"
+#include "core/datafiles.h"
+#include "core/fileutil.h"
+#include "core/textforms.h"
+#include "ui/prompter.h"
 
 #include <QFileInfo>
 #include <QSqlRecord>

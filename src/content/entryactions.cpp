@@ -1,8 +1,8 @@
 #include "content/entryactions.h"
 
 #include "content/pictures.h"
-#include "platform/appcontext.h"
-#include "platform/inputhelpers.h"
+#include "core/appcontext.h"
+#include "ui/inputhelpers.h"
 
 #include <QFileInfo>
 

@@ -4,8 +4,8 @@
 // messages they show.
 
 #include "content/contentstore.h"
-#include "platform/datafiles.h"
-#include "platform/prompter.h"
+#include "core/datafiles.h"
+#include "ui/prompter.h"
 
 #include <QImage>
 #include <QString>

@@ -3,15 +3,15 @@
 #include "content/entryactions.h"
 #include "content/insdatafrm_dialogs.h"
 #include "content/pictures.h"
-#include "design/catalogtree.h"
+#include "core/appcontext.h"
+#include "core/twips.h"
 #include "design/catalogstore.h"
+#include "design/catalogtree.h"
 #include "design/designactions.h"
 #include "editor/advedit.h"
-#include "platform/dialogparts.h"
-#include "platform/twips.h"
-#include "platform/appcontext.h"
-#include "platform/artwork.h"
-#include "platform/viewloads.h"
+#include "ui/artwork.h"
+#include "ui/dialogparts.h"
+#include "ui/viewloads.h"
 
 #include <QCursor>
 #include <QHBoxLayout>

@@ -5,11 +5,11 @@
 // gallery pages, and the HTML editor for pages of the advanced format.
 
 #include "content/contentstore.h"
+#include "core/datafiles.h"
 #include "design/catalog.h"
 #include "design/catalogtree.h"
-#include "platform/browserpane.h"
-#include "platform/datafiles.h"
-#include "platform/formregistry.h"
+#include "ui/browserpane.h"
+#include "ui/formregistry.h"
 
 #include <QFrame>
 #include <QGroupBox>

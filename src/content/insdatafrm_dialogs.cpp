@@ -3,9 +3,9 @@
 #include "content/insdatafrm.h"
 #include "content/mydate.h"
 #include "content/pictures.h"
-#include "platform/dialogparts.h"
-#include "platform/twips.h"
-#include "platform/appcontext.h"
+#include "core/appcontext.h"
+#include "core/twips.h"
+#include "ui/dialogparts.h"
 
 #include <QFileInfo>
 

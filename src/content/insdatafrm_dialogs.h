@@ -5,8 +5,8 @@
 // closes; pictures copied in are kept only once a record names them.
 
 #include "content/entryactions.h"
-#include "platform/datafiles.h"
-#include "platform/formregistry.h"
+#include "core/datafiles.h"
+#include "ui/formregistry.h"
 
 #include <QDialog>
 #include <QFrame>

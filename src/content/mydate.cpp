@@ -1,7 +1,7 @@
 #include "content/mydate.h"
 
-#include "platform/textdate.h"
-#include "platform/twips.h"
+#include "core/textdate.h"
+#include "core/twips.h"
 
 #include <QEvent>
 #include <QLocale>

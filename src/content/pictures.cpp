@@ -1,8 +1,8 @@
 #include "content/pictures.h"
 
-#include "platform/errors.h"
-#include "platform/fileutil.h"
-#include "platform/twips.h"
+#include "core/errors.h"
+#include "core/fileutil.h"
+#include "core/twips.h"
 
 #include <QFileInfo>
 #include <QImageReader>

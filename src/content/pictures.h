@@ -3,7 +3,7 @@
 // dialogs show a picture (in twips, 15 to a pixel), the gallery thumbnail, and the
 // import of a chosen picture into the data folder for one editing session.
 
-#include "platform/datafiles.h"
+#include "core/datafiles.h"
 
 #include <QImage>
 #include <QSize>

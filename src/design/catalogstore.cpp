@@ -1,6 +1,6 @@
 #include "design/catalogstore.h"
 
-#include "platform/schema.h"
+#include "core/schema.h"
 
 #include <QRandomGenerator>
 #include <QSqlRecord>

@@ -4,8 +4,8 @@
 // (module mdl_nov). Names and formats are always bound; table and column names come
 // from the level map only.
 
+#include "core/sitedb.h"
 #include "design/catalog.h"
-#include "platform/sitedb.h"
 
 #include <QSet>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include <QVBoxLayout>
 
-#include "platform/artwork.h"
+#include "ui/artwork.h"
 
 namespace design {
 

@@ -3,7 +3,7 @@
 // operations a node allows, and each change of the tree with the message it ends with.
 
 #include "design/catalogstore.h"
-#include "platform/prompter.h"
+#include "ui/prompter.h"
 
 #include <QString>
 #include <optional>

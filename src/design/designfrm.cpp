@@ -1,13 +1,13 @@
 #include "design/designfrm.h"
 
 #include "content/insdatafrm.h"
+#include "core/appcontext.h"
+#include "core/twips.h"
 #include "design/catalogtree.h"
 #include "design/dgnfrm_dialogs.h"
-#include "platform/dialogparts.h"
-#include "platform/twips.h"
-#include "platform/appcontext.h"
-#include "platform/artwork.h"
-#include "platform/viewloads.h"
+#include "ui/artwork.h"
+#include "ui/dialogparts.h"
+#include "ui/viewloads.h"
 
 #include <QCursor>
 #include <QEvent>

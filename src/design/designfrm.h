@@ -5,8 +5,8 @@
 #include "design/catalogstore.h"
 #include "design/catalogtree.h"
 #include "design/designactions.h"
-#include "platform/browserpane.h"
-#include "platform/formregistry.h"
+#include "ui/browserpane.h"
+#include "ui/formregistry.h"
 
 #include <QFrame>
 #include <QGroupBox>

@@ -1,10 +1,10 @@
 #include "design/dgnfrm_dialogs.h"
 
+#include "core/appcontext.h"
+#include "core/twips.h"
 #include "design/designactions.h"
 #include "design/designfrm.h"
-#include "platform/dialogparts.h"
-#include "platform/twips.h"
-#include "platform/appcontext.h"
+#include "ui/dialogparts.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

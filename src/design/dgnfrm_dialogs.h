@@ -4,7 +4,7 @@
 
 #include "design/catalog.h"
 #include "design/formatgrid.h"
-#include "platform/formregistry.h"
+#include "ui/formregistry.h"
 
 #include <QDialog>
 #include <QGroupBox>

@@ -1,10 +1,10 @@
 #include "design/formatgrid.h"
 
+#include "core/appcontext.h"
+#include "core/twips.h"
 #include "design/catalog.h"
 #include "design/cursorfile.h"
 #include "design/formatart.h"
-#include "platform/twips.h"
-#include "platform/appcontext.h"
 
 #include <QCursor>
 #include <QFileInfo>

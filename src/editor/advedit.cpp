@@ -1,14 +1,14 @@
 #include "editor/advedit.h"
 
 #include "content/entryactions.h"
+#include "core/appcontext.h"
+#include "core/twips.h"
 #include "editor/dlgfrm_insert.h"
 #include "editor/editorart.h"
 #include "editor/editorlogic.h"
 #include "editor/htmldocview.h"
-#include "platform/formregistry.h"
-#include "platform/prompter.h"
-#include "platform/twips.h"
-#include "platform/appcontext.h"
+#include "ui/formregistry.h"
+#include "ui/prompter.h"
 
 #include <QFontDatabase>
 #include <QVBoxLayout>

@@ -1,15 +1,15 @@
 #include "editor/dlgfrm_insert.h"
 
 #include "content/entryactions.h"
+#include "core/appcontext.h"
+#include "core/datafiles.h"
+#include "core/fileutil.h"
+#include "core/textforms.h"
 #include "editor/advedit.h"
 #include "editor/insertfragments.h"
-#include "platform/datafiles.h"
-#include "platform/dialogparts.h"
-#include "platform/fileutil.h"
-#include "platform/prompter.h"
-#include "platform/appcontext.h"
-#include "platform/inputhelpers.h"
-#include "platform/textforms.h"
+#include "ui/dialogparts.h"
+#include "ui/inputhelpers.h"
+#include "ui/prompter.h"
 
 #include <QFileInfo>
 #include <QGridLayout>

@@ -6,7 +6,7 @@
 // font of the selection.
 
 #include "editor/editorlogic.h"
-#include "platform/formregistry.h"
+#include "ui/formregistry.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 
 #include "content/contentstore.h"
 #include "content/entryactions.h"
-#include "platform/inputhelpers.h"
+#include "ui/inputhelpers.h"
 
 #include <QColor>
 #include <QRegularExpression>

@@ -1,8 +1,8 @@
 #include "editor/htmldocview.h"
 
-#include "platform/browserpane.h"
-#include "platform/datafiles.h"
-#include "platform/errors.h"
+#include "core/datafiles.h"
+#include "core/errors.h"
+#include "ui/browserpane.h"
 
 #include <QEventLoop>
 #include <QTimer>

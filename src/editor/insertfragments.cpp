@@ -1,8 +1,8 @@
 #include "editor/insertfragments.h"
 
 #include "content/contentstore.h"
-#include "platform/errors.h"
-#include "platform/textforms.h"
+#include "core/errors.h"
+#include "core/textforms.h"
 
 #include <cmath>
 #include <utility>

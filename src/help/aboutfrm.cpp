@@ -1,8 +1,8 @@
 #include "help/aboutfrm.h"
 
+#include "core/twips.h"
+#include "core/version.h"
 #include "help/skinart.h"
-#include "platform/twips.h"
-#include "platform/version.h"
 
 #include <QResizeEvent>
 

@@ -4,7 +4,7 @@
 
 #include "help/picbuttons.h"
 #include "help/xpcanvas.h"
-#include "platform/formregistry.h"
+#include "ui/formregistry.h"
 
 #include <QLabel>
 #include <QWidget>

@@ -1,11 +1,11 @@
 #include "help/guidfrm.h"
 
+#include "core/appcontext.h"
+#include "core/twips.h"
 #include "help/helptopics.h"
 #include "help/skinart.h"
 #include "help/skinlogic.h"
-#include "platform/twips.h"
-#include "platform/appcontext.h"
-#include "platform/artwork.h"
+#include "ui/artwork.h"
 
 #include <QHeaderView>
 #include <QMdiSubWindow>

@@ -2,8 +2,8 @@
 // The help guide view: a fixed tree of help topics on the left, the chosen topic's page
 // from help/ on the right.
 
-#include "platform/browserpane.h"
-#include "platform/formregistry.h"
+#include "ui/browserpane.h"
+#include "ui/formregistry.h"
 
 #include <QGroupBox>
 #include <QTreeWidget>

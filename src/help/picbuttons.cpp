@@ -1,7 +1,7 @@
 #include "help/picbuttons.h"
 
+#include "core/twips.h"
 #include "help/skinart.h"
-#include "platform/twips.h"
 
 #include <QCursor>
 #include <QMouseEvent>

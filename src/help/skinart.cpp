@@ -1,6 +1,6 @@
 #include "help/skinart.h"
 
-#include "platform/artwork.h"
+#include "ui/artwork.h"
 
 #include <QFont>
 #include <QLinearGradient>

@@ -1,6 +1,6 @@
 #include "profile/infoactions.h"
 
-#include "platform/inputhelpers.h"
+#include "ui/inputhelpers.h"
 
 #include <QFileInfo>
 #include <QImageReader>

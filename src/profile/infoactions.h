@@ -2,9 +2,9 @@
 // What the basic-information view decides, apart from its widgets: the save of the ten
 // columns and the logo's choice and cancel, each with the box it ends with.
 
-#include "platform/datafiles.h"
-#include "platform/prompter.h"
+#include "core/datafiles.h"
 #include "profile/profilestore.h"
+#include "ui/prompter.h"
 
 #include <optional>
 

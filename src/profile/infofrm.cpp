@@ -1,12 +1,12 @@
 #include "profile/infofrm.h"
 
-#include "platform/dialogparts.h"
-#include "platform/twips.h"
+#include "core/appcontext.h"
+#include "core/twips.h"
 #include "profile/infoactions.h"
 #include "profile/tmpl.h"
-#include "platform/appcontext.h"
-#include "platform/artwork.h"
-#include "platform/viewloads.h"
+#include "ui/artwork.h"
+#include "ui/dialogparts.h"
+#include "ui/viewloads.h"
 
 #include <QGridLayout>
 #include <QMdiArea>

@@ -2,8 +2,8 @@
 // The basic-information view: the organisation's data and its logo. Edits are kept in
 // the view until saved; the view warns when another view takes the focus first.
 
-#include "platform/datafiles.h"
-#include "platform/formregistry.h"
+#include "core/datafiles.h"
+#include "ui/formregistry.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "profile/previewpages.h"
 
-#include "platform/datafiles.h"
-#include "platform/stylemanifest.h"
-#include "platform/textforms.h"
+#include "core/datafiles.h"
+#include "core/stylemanifest.h"
+#include "core/textforms.h"
 #include "profile/profilestore.h"
 
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "profile/profilestore.h"
 
-#include "platform/textdate.h"
-#include "platform/textforms.h"
+#include "core/textdate.h"
+#include "core/textforms.h"
 
 #include <QRegularExpression>
 #include <QSqlRecord>

@@ -2,7 +2,7 @@
 // The site profile: the one row of user_info, its fixed writers, and the codecs of
 // the settings that several values share in one column joined by "||".
 
-#include "platform/sitedb.h"
+#include "core/sitedb.h"
 
 #include <QDate>
 #include <QHash>

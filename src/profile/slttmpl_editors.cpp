@@ -1,9 +1,9 @@
 #include "profile/slttmpl_editors.h"
 
-#include "platform/dialogparts.h"
+#include "core/appcontext.h"
 #include "profile/tmplactions.h"
-#include "platform/appcontext.h"
-#include "platform/inputhelpers.h"
+#include "ui/dialogparts.h"
+#include "ui/inputhelpers.h"
 
 #include <QFormLayout>
 #include <QGridLayout>

@@ -2,7 +2,7 @@
 // The template view's two feature editors: the pop-up window that the published home
 // page opens, and the script effect of the published pages.
 
-#include "platform/formregistry.h"
+#include "ui/formregistry.h"
 
 #include <QComboBox>
 #include <QDialog>

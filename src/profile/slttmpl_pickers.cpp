@@ -1,11 +1,11 @@
 #include "profile/slttmpl_pickers.h"
 
-#include "platform/dialogparts.h"
-#include "platform/stylemanifest.h"
-#include "platform/twips.h"
+#include "core/appcontext.h"
+#include "core/stylemanifest.h"
+#include "core/twips.h"
 #include "profile/slttmpl_previews.h"
 #include "profile/slttmplfrm.h"
-#include "platform/appcontext.h"
+#include "ui/dialogparts.h"
 
 #include <QApplication>
 #include <QEvent>

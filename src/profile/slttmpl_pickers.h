@@ -3,9 +3,9 @@
 // name-style pictures) and the two template pickers (categories and a grid of template
 // thumbnails). Each twin works alike for the home page and the inner pages.
 
-#include "platform/formregistry.h"
 #include "profile/tmpl.h"
 #include "profile/tmplactions.h"
+#include "ui/formregistry.h"
 
 #include <QDialog>
 #include <QFrame>

@@ -1,10 +1,10 @@
 #include "profile/slttmpl_previews.h"
 
-#include "platform/dialogparts.h"
-#include "platform/twips.h"
+#include "core/appcontext.h"
+#include "core/twips.h"
 #include "profile/previewpages.h"
 #include "profile/slttmpl_pickers.h"
-#include "platform/appcontext.h"
+#include "ui/dialogparts.h"
 
 using namespace profile;
 

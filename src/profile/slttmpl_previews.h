@@ -2,8 +2,8 @@
 // The page-style previews: the user's own home page, the user's own inner-page head,
 // and the full-size picture of the template chosen in a template picker.
 
-#include "platform/browserpane.h"
-#include "platform/formregistry.h"
+#include "ui/browserpane.h"
+#include "ui/formregistry.h"
 
 #include <QDialog>
 #include <QPushButton>

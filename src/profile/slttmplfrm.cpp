@@ -1,16 +1,16 @@
 #include "profile/slttmplfrm.h"
 
-#include "platform/dialogparts.h"
-#include "platform/stylemanifest.h"
-#include "platform/twips.h"
+#include "core/appcontext.h"
+#include "core/stylemanifest.h"
+#include "core/twips.h"
 #include "profile/slttmpl_editors.h"
 #include "profile/slttmpl_pickers.h"
 #include "profile/slttmpl_previews.h"
 #include "profile/tmpl.h"
-#include "platform/appcontext.h"
-#include "platform/artwork.h"
-#include "platform/viewloads.h"
-#include "platform/inputhelpers.h"
+#include "ui/artwork.h"
+#include "ui/dialogparts.h"
+#include "ui/inputhelpers.h"
+#include "ui/viewloads.h"
 
 #include <QDir>
 #include <QEvent>

@@ -3,8 +3,8 @@
 // the background picture, the user's own home page, head and extra pages, and the
 // extra features. Every choice is stored at once.
 
-#include "platform/formregistry.h"
 #include "profile/tmplactions.h"
+#include "ui/formregistry.h"
 
 #include <QCheckBox>
 #include <QComboBox>

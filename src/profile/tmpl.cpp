@@ -1,9 +1,9 @@
 #include "profile/tmpl.h"
 
-#include "platform/stylemanifest.h"
-#include "platform/twips.h"
+#include "core/appcontext.h"
+#include "core/stylemanifest.h"
+#include "core/twips.h"
 #include "profile/tmplactions.h"
-#include "platform/appcontext.h"
 
 #include <QEvent>
 #include <QMouseEvent>

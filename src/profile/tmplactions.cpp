@@ -1,8 +1,8 @@
 #include "profile/tmplactions.h"
 
-#include "platform/fileutil.h"
-#include "platform/inputhelpers.h"
-#include "platform/textforms.h"
+#include "core/fileutil.h"
+#include "core/textforms.h"
+#include "ui/inputhelpers.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "publish/chathtml.h"
 
-#include "platform/textdate.h"
+#include "core/textdate.h"
 
 namespace publish {
 

@@ -2,7 +2,7 @@
 // The messages of the notice and chat windows as HTML, newest first in the element
 // "msg" of the page msg.htm.
 
-#include "platform/browserpane.h"
+#include "ui/browserpane.h"
 
 #include <QDateTime>
 #include <QString>

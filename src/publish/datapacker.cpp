@@ -1,8 +1,8 @@
 #include "publish/datapacker.h"
 
-#include "platform/errors.h"
-#include "platform/fileutil.h"
-#include "platform/version.h"
+#include "core/errors.h"
+#include "core/fileutil.h"
+#include "core/version.h"
 #include "publish/codepage.h"
 
 #include <QDateTime>

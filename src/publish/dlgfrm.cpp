@@ -1,10 +1,10 @@
 #include "publish/dlgfrm.h"
 
-#include "platform/dialogparts.h"
+#include "core/appcontext.h"
 #include "publish/chathtml.h"
 #include "publish/serverlink.h"
 #include "publish/updatafrm.h"
-#include "platform/appcontext.h"
+#include "ui/dialogparts.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

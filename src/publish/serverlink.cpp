@@ -1,7 +1,7 @@
 #include "publish/serverlink.h"
 
-#include "platform/errors.h"
-#include "platform/version.h"
+#include "core/errors.h"
+#include "core/version.h"
 #include "publish/codepage.h"
 
 #include <QFile>

@@ -12,8 +12,8 @@
 // The server counts the archive's bytes from its go-ahead on: from the offer until the
 // last of them is handed to the socket nothing else goes out.
 
-#include "platform/errors.h"
-#include "platform/prompter.h"
+#include "core/errors.h"
+#include "ui/prompter.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

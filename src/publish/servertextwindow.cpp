@@ -1,7 +1,7 @@
 #include "publish/servertextwindow.h"
 
+#include "core/appcontext.h"
 #include "publish/chathtml.h"
-#include "platform/appcontext.h"
 
 ServerTextWindow::ServerTextWindow(QWidget *parent)
     : QWidget(parent)

@@ -3,8 +3,8 @@
 // page, and the texts the server sent while the page was still loading, shown in the
 // order they came at the second tick.
 
-#include "platform/browserpane.h"
-#include "platform/formregistry.h"
+#include "ui/browserpane.h"
+#include "ui/formregistry.h"
 
 #include <QStringList>
 #include <QTimer>

@@ -1,14 +1,14 @@
 #include "publish/updatafrm.h"
 
-#include "platform/dialogparts.h"
-#include "platform/twips.h"
+#include "core/appcontext.h"
+#include "core/twips.h"
 #include "profile/profilestore.h"
 #include "publish/datapacker.h"
 #include "publish/dlgfrm.h"
 #include "publish/verfrm.h"
-#include "platform/appcontext.h"
-#include "platform/artwork.h"
-#include "platform/viewloads.h"
+#include "ui/artwork.h"
+#include "ui/dialogparts.h"
+#include "ui/viewloads.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -2,9 +2,9 @@
 // The upload view: connecting to the publishing server, log-in, the site name and the
 // account password, the site's address, and packing and uploading the data folder.
 
-#include "platform/formregistry.h"
 #include "publish/datapacker.h"
 #include "publish/serverlink.h"
+#include "ui/formregistry.h"
 
 #include <QFrame>
 #include <QGroupBox>

@@ -1,9 +1,9 @@
 #include "publish/verfrm.h"
 
-#include "platform/dialogparts.h"
-#include "platform/prompter.h"
+#include "core/appcontext.h"
 #include "profile/profilestore.h"
-#include "platform/appcontext.h"
+#include "ui/dialogparts.h"
+#include "ui/prompter.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>

@@ -1,8 +1,8 @@
 #include "shell/appsetup.h"
 
-#include "platform/formregistry.h"
 #include "shell/mdifrm.h"
 #include "shell/splash.h"
+#include "ui/formregistry.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -1,8 +1,8 @@
 #include "shell/backup.h"
 
-#include "platform/errors.h"
-#include "platform/fileutil.h"
-#include "platform/schema.h"
+#include "core/errors.h"
+#include "core/fileutil.h"
+#include "core/schema.h"
 #include "shell/datafolder.h"
 
 #include <QFileInfo>

@@ -3,7 +3,7 @@
 // build the new state in a folder beside the one they replace and swap it in, so that a
 // failure or a kill leaves the old state or the new one, whole.
 
-#include "platform/sitedb.h"
+#include "core/sitedb.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "shell/datafolder.h"
 
-#include "platform/errors.h"
-#include "platform/fileutil.h"
+#include "core/errors.h"
+#include "core/fileutil.h"
 
 #include <QDir>
 #include <QFile>

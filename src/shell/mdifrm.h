@@ -2,7 +2,7 @@
 // The main window: the frame of the whole program, holding the six views in its MDI
 // area, the menu bar and the toolbar, and what every window shares.
 
-#include "platform/appcontext.h"
+#include "core/appcontext.h"
 
 #include <QMainWindow>
 #include <QMdiArea>

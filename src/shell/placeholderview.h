@@ -1,7 +1,7 @@
 #pragma once
 // A window whose own work is not built yet: it carries its caption and nothing else.
 
-#include "platform/formregistry.h"
+#include "ui/formregistry.h"
 
 #include <QLabel>
 #include <QVBoxLayout>

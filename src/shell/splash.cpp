@@ -1,8 +1,8 @@
 #include "shell/splash.h"
 
-#include "platform/browserpane.h"
-#include "platform/artwork.h"
 #include "shell/mdifrm.h"
+#include "ui/artwork.h"
+#include "ui/browserpane.h"
 
 #include <QEvent>
 #include <QGuiApplication>

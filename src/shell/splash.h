@@ -3,7 +3,7 @@
 // the main window, whose load sequence unloads the splash. The web engine starts while
 // it is up, once its picture is on screen.
 
-#include "platform/formregistry.h"
+#include "ui/formregistry.h"
 
 #include <QElapsedTimer>
 #include <functional>

@@ -5,15 +5,15 @@
 #include "content/insdatafrm_dialogs.h"
 #include "content/mydate.h"
 #include "content/pictures.h"
+#include "core/appcontext.h"
+#include "core/textdate.h"
 #include "design/catalogstore.h"
 #include "editor/advedit.h"
 #include "fakepane.h"
 #include "fakeprompter.h"
-#include "platform/textdate.h"
-#include "platform/appcontext.h"
 #include "testenv.h"
-#include "viewsite.h"
 #include "testmain.h"
+#include "viewsite.h"
 
 #include <QFile>
 #include <QMap>

@@ -3,9 +3,9 @@
 // the page's own script and its ID read back through the pane's mirror.
 #include "content/contentstore.h"
 #include "design/catalogstore.h"
-#include "platform/browserpane.h"
 #include "testenv.h"
 #include "testmain.h"
+#include "ui/browserpane.h"
 
 #include <QTest>
 

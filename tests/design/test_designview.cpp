@@ -1,16 +1,16 @@
 // The design view and its dialogs driven through their handlers: the stored rows, the
 // messages (text, style, title) and the tree afterwards.
 #include "content/insdatafrm.h"
+#include "core/appcontext.h"
 #include "design/designfrm.h"
-#include "editor/advedit.h"
 #include "design/dgnfrm_dialogs.h"
 #include "design/formatgrid.h"
+#include "editor/advedit.h"
 #include "fakepane.h"
 #include "fakeprompter.h"
-#include "platform/appcontext.h"
 #include "testenv.h"
-#include "viewsite.h"
 #include "testmain.h"
+#include "viewsite.h"
 
 #include <QSignalSpy>
 #include <memory>

@@ -1,11 +1,11 @@
 // The editor control on the real web engine: a stored page read back in the stored
 // form through each tab, appending, the toolbar's commands and dialogs, and the save.
+#include "core/appcontext.h"
+#include "core/datafiles.h"
 #include "editor/advedit.h"
 #include "editor/dlgfrm_insert.h"
 #include "editor/htmldocview.h"
 #include "fakeprompter.h"
-#include "platform/appcontext.h"
-#include "platform/datafiles.h"
 #include "testenv.h"
 #include "testmain.h"
 

@@ -1,9 +1,9 @@
 // The insert dialogs driven through their handlers: choosing and copying files, the
 // checks before OK, colours and numbers, and the fragment their boxes give.
+#include "core/appcontext.h"
+#include "core/textforms.h"
 #include "editor/dlgfrm_insert.h"
 #include "fakeprompter.h"
-#include "platform/appcontext.h"
-#include "platform/textforms.h"
 #include "testenv.h"
 #include "testmain.h"
 

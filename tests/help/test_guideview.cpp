@@ -1,9 +1,9 @@
 // The help guide view driven through its handlers, and the help pages it ships.
+#include "core/appcontext.h"
+#include "core/twips.h"
 #include "fakepane.h"
 #include "help/guidfrm.h"
 #include "help/helptopics.h"
-#include "platform/twips.h"
-#include "platform/appcontext.h"
 #include "testenv.h"
 #include "testmain.h"
 

@@ -1,10 +1,10 @@
 // The skinned frame, the close box, the picture button and the About box they draw,
 // driven through their handlers and tick handlers.
+#include "core/twips.h"
+#include "core/version.h"
 #include "help/aboutfrm.h"
 #include "help/picbuttons.h"
 #include "help/xpcanvas.h"
-#include "platform/twips.h"
-#include "platform/version.h"
 #include "testenv.h"
 #include "testmain.h"
 

@@ -2,8 +2,8 @@
 // previews decide: each writer's stored value and message, the imports' checks and the
 // files they leave in the data folder, the pickers' rows and the previews' pages.
 #include "content/entryactions.h"
-#include "platform/fileutil.h"
-#include "platform/stylemanifest.h"
+#include "core/fileutil.h"
+#include "core/stylemanifest.h"
 #include "profile/infoactions.h"
 #include "profile/previewpages.h"
 #include "profile/tmplactions.h"

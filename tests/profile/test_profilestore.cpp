@@ -1,5 +1,5 @@
 // The site profile row: the shipped row, the fixed writers and the joined settings.
-#include "platform/schema.h"
+#include "core/schema.h"
 #include "profile/profilestore.h"
 #include "tablesnapshot.h"
 #include "testenv.h"

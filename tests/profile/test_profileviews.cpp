@@ -1,17 +1,17 @@
 // The basic-information and template views, their editors, pickers and previews,
 // driven through their handlers: what they store, the boxes they show and what the
 // user sees afterwards.
+#include "core/appcontext.h"
+#include "core/stylemanifest.h"
+#include "core/twips.h"
 #include "design/designfrm.h"
 #include "fakepane.h"
 #include "fakeprompter.h"
-#include "platform/stylemanifest.h"
-#include "platform/twips.h"
 #include "profile/infofrm.h"
 #include "profile/slttmpl_editors.h"
 #include "profile/slttmpl_pickers.h"
 #include "profile/slttmpl_previews.h"
 #include "profile/slttmplfrm.h"
-#include "platform/appcontext.h"
 #include "shell/mdifrm.h"
 #include "testenv.h"
 #include "testmain.h"

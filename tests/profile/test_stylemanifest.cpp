@@ -1,6 +1,6 @@
 // The shipped page-style pictures: the manifest, the files the build drew and the
 // pristine database's picker lists agree.
-#include "platform/stylemanifest.h"
+#include "core/stylemanifest.h"
 #include "profile/profilestore.h"
 #include "tablesnapshot.h"
 #include "testenv.h"

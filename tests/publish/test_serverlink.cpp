@@ -1,6 +1,7 @@
 // The upload view, the notice and chat windows and the server link, talking to a fake
 // publishing server on 127.0.0.1: every exchange of the protocol, the bytes on the
 // wire, and what the user is told.
+#include "core/appcontext.h"
 #include "fakepane.h"
 #include "fakeprompter.h"
 #include "fakeserver.h"
@@ -10,7 +11,6 @@
 #include "publish/serverlink.h"
 #include "publish/updatafrm.h"
 #include "publish/verfrm.h"
-#include "platform/appcontext.h"
 #include "shell/mdifrm.h"
 #include "testenv.h"
 #include "testmain.h"

@@ -3,8 +3,8 @@
 // With a step number it kills itself as it is about to take that step (counting every
 // file, link, folder and rename step); without one it prints how many steps it took.
 // "go" is printed just before the work starts.
-#include "platform/fileutil.h"
-#include "platform/sitedb.h"
+#include "core/fileutil.h"
+#include "core/sitedb.h"
 #include "shell/backup.h"
 #include "shell/datafolder.h"
 

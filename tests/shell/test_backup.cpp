@@ -2,8 +2,8 @@
 // part-way, a kill at any moment or a full disk leaves the old state or the new one,
 // whole, with the site database in place.
 #include "content/pictures.h"
-#include "platform/errors.h"
-#include "platform/fileutil.h"
+#include "core/errors.h"
+#include "core/fileutil.h"
 #include "shell/backup.h"
 #include "shell/datafolder.h"
 #include "testenv.h"

@@ -1,7 +1,7 @@
 // Finding and repairing the data folder in temporary program folders, and the edges of
 // the folder copy and delete.
-#include "platform/errors.h"
-#include "platform/fileutil.h"
+#include "core/errors.h"
+#include "core/fileutil.h"
 #include "shell/datafolder.h"
 #include "testenv.h"
 

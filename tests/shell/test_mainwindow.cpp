@@ -1,15 +1,13 @@
 // The main window: load sequence, caption, menu and toolbar dispatch, shutdown, backup
 // and restore, driven in-process in temporary program folders.
 #include "content/insdatafrm.h"
+#include "core/fileutil.h"
 #include "design/designfrm.h"
 #include "design/dgnfrm_dialogs.h"
 #include "fakepane.h"
 #include "fakeprompter.h"
 #include "help/aboutfrm.h"
 #include "help/guidfrm.h"
-#include "platform/fileutil.h"
-#include "platform/artwork.h"
-#include "platform/formregistry.h"
 #include "profile/infofrm.h"
 #include "profile/slttmplfrm.h"
 #include "publish/dlgfrm.h"
@@ -19,6 +17,8 @@
 #include "shell/splash.h"
 #include "testenv.h"
 #include "testmain.h"
+#include "ui/artwork.h"
+#include "ui/formregistry.h"
 
 #include <QDir>
 #include <QFileInfo>

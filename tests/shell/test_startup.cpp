@@ -1,6 +1,6 @@
 // The real program started offscreen in a temporary program folder: splash, repair,
 // caption, the six views with the design view in front, and a clean exit.
-#include "platform/fileutil.h"
+#include "core/fileutil.h"
 #include "testenv.h"
 #include "testmain.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // Stands in for a browser pane in handler tests: records what the window asked of it.
 
-#include "platform/browserpane.h"
+#include "ui/browserpane.h"
 
 #include <QHash>
 #include <QStringList>

@@ -2,7 +2,7 @@
 // Stands in for the message-box and dialog seam in tests: records every call exactly,
 // answers from a script, and fails the test on a question or dialog nobody scripted.
 
-#include "platform/prompter.h"
+#include "ui/prompter.h"
 
 #include <QColor>
 #include <QDialog>

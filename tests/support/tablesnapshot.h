@@ -2,7 +2,7 @@
 // Whole-table snapshots for storage tests: compare before and after a statement to see
 // exactly which rows and columns it changed.
 
-#include "platform/sitedb.h"
+#include "core/sitedb.h"
 
 #include <QSqlRecord>
 #include <QStringList>

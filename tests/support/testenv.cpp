@@ -1,7 +1,7 @@
 #include "testenv.h"
 
-#include "platform/fileutil.h"
-#include "platform/schema.h"
+#include "core/fileutil.h"
+#include "core/schema.h"
 
 #include <QCoreApplication>
 #include <QDate>

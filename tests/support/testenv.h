@@ -1,8 +1,8 @@
 #pragma once
 // Temporary program folders and site databases for tests.
 
-#include "platform/fileutil.h"
-#include "platform/sitedb.h"
+#include "core/fileutil.h"
+#include "core/sitedb.h"
 
 #include <QMap>
 #include <QMetaType>

@@ -1,7 +1,7 @@
 #include "viewsite.h"
 
-#include "platform/formregistry.h"
-#include "platform/appcontext.h"
+#include "core/appcontext.h"
+#include "ui/formregistry.h"
 
 #include <QDir>
 

@@ -1,0 +1,174 @@
+#include "core/datafiles.h"
+#include "core/textforms.h"
+
+#include "core/fileutil.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace datafiles {
+
+namespace {
+const QString kDbName = QStringLiteral("brevonel.qdb");
+quint64 g_replaced = 0;
+}
+
+bool isPlainName(const QString &name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+           && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+}
+
+QString storedFile(const QString &dataFolder, const QString &name)
+{
+    return isPlainName(name) ? fileutil::withSlash(dataFolder) + name : QString();
+}
+
+quint64 replacedCount()
+{
+    return g_replaced;
+}
+
+QString importFile(const QString &source, const QString &dataFolder, const QString &as)
+{
+    const QFileInfo from(source);
+    const QString name = as.isEmpty() ? from.fileName() : as;
+    for (const QString &n : {from.fileName(), name})
+        if (n.compare(kDbName, Qt::CaseInsensitive) == 0)
+            throw err::FileError(err::Kind::FileReserved, n);
+    if (!from.isFile())
+        throw err::FileError(err::Kind::FileMissing, source);
+    const QString target = fileutil::withSlash(dataFolder) + name;
+    if (from.canonicalFilePath() == QFileInfo(target).canonicalFilePath())
+        return name;
+    const bool replaces = QFileInfo::exists(target);
+    fileutil::copyReplace(source, target);
+    if (replaces)
+        ++g_replaced;
+    return name;
+}
+
+bool isNamed(SiteDb &db, const QString &name, const std::optional<Records> &except)
+{
+    if (name.isEmpty())
+        return false;
+    // An editor page (stored HTML in value01) names its files as "[imgpath]/" and the name
+    // in the stored form; pages stored before names were escaped hold it plain.
+    const QString inPage = textforms::editorReference(name);
+    const QString inPagePlain = QStringLiteral("[imgpath]/") + name;
+    for (const char *table : {"content01", "content02", "content03"}) {
+        QString sql = QStringLiteral("SELECT 1 FROM %1 WHERE (value01=? OR value02=? OR value03=? OR value04=? "
+                                     "OR instr(value01, ?) > 0 OR instr(value01, ?) > 0)")
+                          .arg(QLatin1String(table));
+        QVariantList binds{name, name, name, name, inPage, inPagePlain};
+        if (except && except->table == QLatin1String(table)) {
+            sql += QStringLiteral(" AND NOT (%1 IS ?)").arg(except->column);
+            binds << except->value;
+        }
+        const Rows rows = db.select(sql + QStringLiteral(" LIMIT 1"), binds);
+        if (!rows.empty())
+            return true;
+    }
+    const Rows profile = db.select(QStringLiteral("SELECT logo, backGround, defaultFile, topHead, field01 FROM user_info"));
+    for (const QSqlRecord &rec : profile) {
+        for (const char *col : {"logo", "backGround", "defaultFile", "topHead"})
+            if (db::text(rec, QLatin1String(col)) == name)
+                return true;
+        if (db::text(rec, QStringLiteral("field01")).split(QStringLiteral("||")).contains(name))
+            return true;
+    }
+    return false;
+}
+
+namespace {
+
+bool sameBytes(const QString &a, const QString &b)
+{
+    QFile fa(a), fb(b);
+    if (fa.size() != fb.size() || !fa.open(QIODevice::ReadOnly) || !fb.open(QIODevice::ReadOnly))
+        return false;
+    while (!fa.atEnd()) {
+        const QByteArray chunk = fa.read(1 << 16);
+        if (chunk.isEmpty() || chunk != fb.read(chunk.size()))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+Imported importChoice(SiteDb &db, const QString &source, const QString &dataFolder, const QString &replaceable)
+{
+    const QString own = QFileInfo(source).fileName();
+    if (own.compare(kDbName, Qt::CaseInsensitive) == 0)
+        throw err::FileError(err::Kind::FileReserved, own);
+    const QString folder = fileutil::withSlash(dataFolder);
+    const qsizetype dot = own.lastIndexOf(QLatin1Char('.'));
+    const QString stem = dot > 0 ? own.left(dot) : own;
+    const QString ext = dot > 0 ? own.mid(dot) : QString();
+    for (int n = 1;; ++n) {
+        const QString name = n == 1 ? own : stem + QString::number(n) + ext;
+        const QFileInfo there(folder + name);
+        if (there.exists() || there.isSymLink()) {
+            if (there.isFile() && !there.isSymLink() && sameBytes(source, there.filePath()))
+                return {name, false};
+            if (name != replaceable)
+                continue;
+        } else if (name != replaceable) {
+            // A name that something names, its file missing, would show the choice there.
+            bool named = false;
+            try {
+                named = isNamed(db, name);
+            } catch (const std::exception &) {
+                // Cannot tell: a file the folder does not hold shows nowhere now.
+            }
+            if (named)
+                continue;
+        }
+        return {importFile(source, folder, name), true};
+    }
+}
+
+void removeUnused(SiteDb &db, const QString &dataFolder, const QStringList &names)
+{
+    for (const QString &name : names) {
+        // The database's journal too: deleting it could cost the last changes.
+        if (!isPlainName(name) || name.startsWith(kDbName, Qt::CaseInsensitive))
+            continue;
+        try {
+            if (isNamed(db, name))
+                continue;
+        } catch (const std::exception &) {
+            continue; // cannot tell: keep the file
+        }
+        QFile::remove(storedFile(dataFolder, name));
+    }
+}
+
+void PendingFiles::chose(const QString &name)
+{
+    if (!name.isEmpty() && !m_chosen.contains(name))
+        m_chosen << name;
+}
+
+void PendingFiles::replaces(const QString &name)
+{
+    if (!name.isEmpty() && !m_replaced.contains(name))
+        m_replaced << name;
+}
+
+void PendingFiles::saved(SiteDb &db, const QString &dataFolder)
+{
+    removeUnused(db, dataFolder, m_replaced + m_chosen);
+    m_replaced.clear();
+    m_chosen.clear();
+}
+
+void PendingFiles::abandoned(SiteDb &db, const QString &dataFolder)
+{
+    removeUnused(db, dataFolder, m_chosen);
+    m_replaced.clear();
+    m_chosen.clear();
+}
+
+} // namespace datafiles

@@ -1,0 +1,87 @@
+#pragma once
+// The user's files in the data folder: pictures and pages copied in when chosen, and
+// removed again only when the site no longer names them.
+
+#include "core/sitedb.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <optional>
+
+namespace datafiles {
+
+// A file name read from the site database (a picture, thumbnail, page, logo, background
+// or head) names a file of the data folder only when it is a plain name: no folder
+// part, not "." or "..". Any other name is left alone, never followed.
+bool isPlainName(const QString &name);
+// The data folder's file that a name read from the site database stands for, or ""
+// when the name is not plain (nothing is then read, written or deleted).
+QString storedFile(const QString &dataFolder, const QString &name);
+
+// Copies a chosen file into the data folder under its own name (or under `as`),
+// replacing a file of that name, and returns the bare name. Choosing a file that
+// already is the data folder's file copies nothing. The site database's own name is
+// refused. Throws err::FileError.
+QString importFile(const QString &source, const QString &dataFolder, const QString &as = QString());
+
+// How many files importFile has replaced by a new one of the same name so far. A web
+// view keeps pictures by address: one that shows the data folder's pictures loads its
+// document afresh when this has changed.
+quint64 replacedCount();
+
+// Content records picked by one column's value: a record by its ID, or the record of a
+// one-record page by the page's name.
+struct Records {
+    QString table;  // content01 / content02 / content03
+    QString column; // ID, or the table's page-name column
+    QVariant value;
+};
+
+// True when the site database names the file: a content record's value01..value04 (or
+// an editor page's reference to it inside value01), or
+// the profile's logo, background, custom home page, custom head or extra pages. The
+// records `except` picks do not count.
+bool isNamed(SiteDb &db, const QString &name, const std::optional<Records> &except = std::nullopt);
+
+// A chosen file as the data folder keeps it.
+struct Imported {
+    QString name;
+    bool copied = false; // false: the folder already held these bytes under the name
+};
+// Copies a chosen file into the data folder so that the choice changes nothing another
+// record, page or setting shows. It keeps its own name when the folder holds no file of
+// that name and nothing names it, when the folder holds one with the same bytes (which
+// is then simply used), or when the name is `replaceable` (the chooser's own file, which
+// nothing else names: it is overwritten). Otherwise it goes under the first of
+// stem2.ext, stem3.ext, ... that one of these allows. The site database's own name is
+// refused. Throws err::FileError.
+Imported importChoice(SiteDb &db, const QString &source, const QString &dataFolder, const QString &replaceable);
+
+// Deletes those of the named files that the site database no longer names; failures
+// to delete are passed over (a file left behind costs nothing but space). Names that
+// are not plain, and the site database's own files, are never deleted.
+void removeUnused(SiteDb &db, const QString &dataFolder, const QStringList &names);
+
+// The files one editing session (a dialog, a page being edited) copied in and those it
+// replaces: replaced files go only after the new state is saved, and files copied but
+// never saved go when the session is abandoned - in both cases only when nothing else
+// names them.
+class PendingFiles {
+public:
+    // A file was copied in for this session.
+    void chose(const QString &name);
+    // A stored name that the session's save replaces.
+    void replaces(const QString &name);
+    // The session saved: replaced files and copies not kept go if unused.
+    void saved(SiteDb &db, const QString &dataFolder);
+    // The session was abandoned: its copies go if unused.
+    void abandoned(SiteDb &db, const QString &dataFolder);
+    bool isEmpty() const { return m_chosen.isEmpty() && m_replaced.isEmpty(); }
+
+private:
+    QStringList m_chosen;
+    QStringList m_replaced;
+};
+
+} // namespace datafiles

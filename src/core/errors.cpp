@@ -1,0 +1,96 @@
+#include "core/errors.h"
+
+namespace err {
+
+QString text(Kind kind)
+{
+    switch (kind) {
+    case Kind::DbNotOpen: return QStringLiteral("数据库没有打开");
+    case Kind::DbLocked: return QStringLiteral("数据库正被其他程序使用，请关闭该程序后重试");
+    case Kind::DbDamaged: return QStringLiteral("数据库文件已损坏，请从备份还原数据");
+    case Kind::DbStatement: return QStringLiteral("数据库操作失败");
+    case Kind::DbNoRow: return QStringLiteral("数据库中没有找到要修改的记录");
+    case Kind::DbTransaction: return QStringLiteral("数据库事务失败");
+    case Kind::FileMissing: return QStringLiteral("文件或文件夹不存在");
+    case Kind::FileReserved: return QStringLiteral("不能使用该文件名");
+    case Kind::FileCopy: return QStringLiteral("文件复制失败");
+    case Kind::FileDelete: return QStringLiteral("文件删除失败");
+    case Kind::FileRead: return QStringLiteral("文件读取失败");
+    case Kind::FileWrite: return QStringLiteral("文件写入失败");
+    case Kind::FolderCreate: return QStringLiteral("无法创建文件夹");
+    case Kind::SocketConnect: return QStringLiteral("无法连接到服务器");
+    case Kind::SocketRefused: return QStringLiteral("服务器拒绝连接");
+    case Kind::SocketClosed: return QStringLiteral("服务器已断开连接");
+    case Kind::SocketTimeout: return QStringLiteral("网络连接超时");
+    case Kind::SocketOther: return QStringLiteral("网络通讯错误");
+    case Kind::Overflow: return QStringLiteral("溢出");
+    case Kind::Unexpected: return QStringLiteral("不期望的错误");
+    case Kind::FileNameCharset: return QStringLiteral("文件名含有服务器不能识别的字符，请改名后再上传");
+    case Kind::Archive: return QStringLiteral("压缩文件写入失败");
+    }
+    return QStringLiteral("不期望的错误");
+}
+
+int number(Kind kind)
+{
+    // The classic run-time, data-access and socket error numbers where one fits.
+    switch (kind) {
+    case Kind::DbNotOpen: return 3704;
+    case Kind::DbLocked: return 3218;
+    case Kind::DbDamaged: return 3343;
+    case Kind::DbStatement: return 3001;
+    case Kind::DbNoRow: return 3021;
+    case Kind::DbTransaction: return 3246;
+    case Kind::FileMissing: return 53;
+    case Kind::FileReserved: return 58;
+    case Kind::FileCopy: return 70;
+    case Kind::FileDelete: return 75;
+    case Kind::FileRead: return 57;
+    case Kind::FileWrite: return 61;
+    case Kind::FolderCreate: return 76;
+    case Kind::SocketConnect: return 11001;
+    case Kind::SocketRefused: return 10061;
+    case Kind::SocketClosed: return 10054;
+    case Kind::SocketTimeout: return 10060;
+    case Kind::SocketOther: return 40006;
+    case Kind::Overflow: return 6;
+    case Kind::Unexpected: return 5;
+    case Kind::FileNameCharset: return 52;
+    case Kind::Archive: return 31036;
+    }
+    return 5;
+}
+
+QString describe(Kind kind, const QString &detail)
+{
+    return detail.isEmpty() ? text(kind) : text(kind) + QStringLiteral("：") + detail;
+}
+
+QString withReason(const QString &message, const QString &description)
+{
+    return description.isEmpty() ? message : message + QStringLiteral("\r\n") + description;
+}
+
+Error::Error(Kind kind, const QString &detail)
+    : std::runtime_error(describe(kind, detail).toStdString())
+    , m_kind(kind)
+    , m_detail(detail)
+    , m_description(describe(kind, detail))
+{
+}
+
+QString descriptionOf(const std::exception &e)
+{
+    if (auto *own = dynamic_cast<const Error *>(&e))
+        return own->description();
+    return QString::fromUtf8(e.what());
+}
+
+int numberOf(const std::exception &e)
+{
+    if (auto *own = dynamic_cast<const Error *>(&e))
+        return number(own->kind());
+    return number(Kind::Unexpected);
+}
+
+} // namespace err

@@ -1,0 +1,71 @@
+#include "ui/inputhelpers.h"
+
+#include "core/textforms.h"
+#include "ui/prompter.h"
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+namespace mdl_func {
+
+void checkNumeric(QLineEdit *box)
+{
+    if (!box)
+        return;
+    QString t = box->text();
+    if (t.isEmpty() || textforms::isNumeric(t))
+        return;
+    box->setFocus();
+    while (!t.isEmpty() && !textforms::isNumeric(t))
+        t.chop(1);
+    {
+        // setText inside a text-changed handler would call it again.
+        const QSignalBlocker block(box);
+        box->setText(t);
+    }
+    ui::msgBox(QStringLiteral("请输入数字！"), ui::vbInformation, QStringLiteral("提示"));
+}
+
+std::optional<ui::Message> refuseNonAsciiName(const QString &path)
+{
+    if (textforms::isEng(QFileInfo(path).fileName()))
+        return std::nullopt;
+    return ui::Message{QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！"), ui::vbInformation,
+                       QStringLiteral("提示")};
+}
+
+QString colorHex(const QColor &c)
+{
+    return QStringLiteral("#%1%2%3")
+        .arg(c.red(), 2, 16, QLatin1Char('0'))
+        .arg(c.green(), 2, 16, QLatin1Char('0'))
+        .arg(c.blue(), 2, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+std::optional<QString> pickColorHex(QWidget *owner, const QColor &initial)
+{
+    const std::optional<QColor> chosen = ui::prompter().chooseColor(owner, initial);
+    if (!chosen)
+        return std::nullopt;
+    if (!chosen->isValid()) {
+        ui::prompter().msgBox(owner, QStringLiteral("无效的颜色"), ui::vbCritical, QStringLiteral("提示"));
+        return QStringLiteral("#000000");
+    }
+    return colorHex(*chosen);
+}
+
+} // namespace mdl_func
+
+namespace mdl_mdifrm {
+
+QString browseForFolder(QWidget *owner, const QString &title, const QString &initialFolder)
+{
+    QString chosen = ui::prompter().browseFolder(owner, title, initialFolder);
+    while (chosen.size() > 1 && chosen.endsWith(QLatin1Char('/')))
+        chosen.chop(1);
+    return chosen;
+}
+
+} // namespace mdl_mdifrm

@@ -1,0 +1,36 @@
+#pragma once
+// Input helpers shared by the windows: the numeric check of a text box, the name check
+// of a chosen file, the colour choice as an HTML colour, and the folder choice.
+
+#include "ui/prompter.h"
+
+#include <QColor>
+#include <QString>
+#include <optional>
+
+class QLineEdit;
+class QWidget;
+
+namespace mdl_func {
+
+// Called from a box's text-changed handler: a text that is neither empty nor numeric
+// loses characters from its end until it is, the box takes the focus, and
+// "请输入数字！" is shown once.
+void checkNumeric(QLineEdit *box);
+
+// The name of a chosen file (pictures, pages) may only hold characters 32 to 127: the
+// message to show when it holds others.
+std::optional<ui::Message> refuseNonAsciiName(const QString &path);
+
+// "#RRGGBB" in upper case, or nothing when the user cancels.
+std::optional<QString> pickColorHex(QWidget *owner = nullptr, const QColor &initial = Qt::white);
+
+// "#RRGGBB" in upper case.
+QString colorHex(const QColor &c);
+
+} // namespace mdl_func
+
+namespace mdl_mdifrm {
+// The chosen folder without a trailing "/" (except "/" itself), or "" when cancelled.
+QString browseForFolder(QWidget *owner, const QString &title, const QString &initialFolder);
+} // namespace mdl_mdifrm

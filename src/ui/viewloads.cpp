@@ -1,0 +1,93 @@
+#include "ui/viewloads.h"
+
+#include "core/appcontext.h"
+#include "ui/formregistry.h"
+
+#include <QList>
+#include <QPointer>
+#include <QSet>
+#include <QWidget>
+
+namespace viewloads {
+
+namespace {
+
+struct Waiting {
+    QPointer<QWidget> view;
+    std::function<void()> reload;
+};
+
+struct State {
+    bool starting = false;
+    QSet<QString> told;
+    QList<Waiting> waiting;
+};
+
+State &state()
+{
+    static State s;
+    return s;
+}
+
+} // namespace
+
+void beginStartup()
+{
+    state().starting = true;
+    state().told.clear();
+}
+
+void endStartup()
+{
+    state().starting = false;
+    state().told.clear();
+}
+
+void told(const QString &cause)
+{
+    if (state().starting)
+        state().told.insert(cause);
+}
+
+void tell(const ui::Message &box, const QString &cause)
+{
+    State &s = state();
+    if (s.starting && s.told.contains(cause))
+        return;
+    told(cause);
+    ui::show(box);
+}
+
+void loadAgainLater(QWidget *view, std::function<void()> reload)
+{
+    const SiteDb &conn = app().conn;
+    if (conn.isOpen() || conn.openFailure() != err::Kind::DbLocked)
+        return;
+    QList<Waiting> &waiting = state().waiting;
+    waiting.removeIf([view](const Waiting &w) { return !w.view || w.view == view; });
+    waiting.append({view, std::move(reload)});
+}
+
+void failed(QWidget *view, const ui::Message &box, const QString &cause, std::function<void()> reload)
+{
+    tell(box, cause);
+    loadAgainLater(view, std::move(reload));
+}
+
+void retry()
+{
+    QList<Waiting> &waiting = state().waiting;
+    // Views unloaded meanwhile (a restore) load afresh when they are shown again.
+    const QList<QWidget *> loaded = forms().loaded();
+    waiting.removeIf([&loaded](const Waiting &w) {
+        return !w.view || (w.view != forms().mainWindow() && !loaded.contains(w.view.data()));
+    });
+    if (waiting.isEmpty() || !app().conn.readableNow())
+        return;
+    const QList<Waiting> now = std::exchange(waiting, {});
+    for (const Waiting &w : now)
+        if (w.view)
+            w.reload();
+}
+
+} // namespace viewloads
