@@ -4,7 +4,6 @@
 #include "core/datafiles.h"
 #include "core/fileutil.h"
 #include "core/textforms.h"
-#include "ui/prompter.h"
 
 #include <QFileInfo>
 #include <QSqlRecord>

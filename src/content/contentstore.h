@@ -5,9 +5,9 @@
 // formats shown in multiData.htm (element editID; the list carries the hidden input
 // currID; getID(n) stores the chosen ID there and reports it to the program).
 
+#include "core/message.h"
 #include "core/sitedb.h"
 #include "design/catalog.h"
-#include "ui/prompter.h"
 
 #include <QString>
 #include <QStringList>

@@ -5,13 +5,10 @@
 
 #include "content/contentstore.h"
 #include "core/datafiles.h"
-#include "ui/prompter.h"
+#include "core/message.h"
 
-#include <QImage>
 #include <QString>
 #include <optional>
-
-class QWidget;
 
 namespace content {
 
@@ -36,19 +33,6 @@ StoreResult modifyNews(ContentStore &store, Level level, const QString &page, co
 StoreResult addGallery(ContentStore &store, Level level, const QString &page, const GalleryItem &item);
 StoreResult modifyGallery(ContentStore &store, Level level, const QString &page, const GalleryItem &item);
 
-// A picture the user chose, read and copied into the data folder.
-struct ChosenPicture {
-    QString name;
-    QImage image;
-};
-// Asks for a picture file (JPEG, BMP, GIF) and copies it into the data folder for the
-// editing session, never over a file that something else shows (pictures::importPicture;
-// `replaceable` from replaceableName). Nothing happens when the choice is cancelled; a
-// name outside printable ASCII is refused; a file that cannot be read shows
-// `unreadable`, or else the error's description, and so does a failed copy.
-std::optional<ChosenPicture> choosePicture(QWidget *owner, const QString &dataFolder,
-                                           datafiles::PendingFiles &session, const QString &replaceable,
-                                           const std::optional<ui::Message> &unreadable = std::nullopt);
 // The picture a chooser holds (`own`) when a new choice of the same name may overwrite
 // it: nothing but the chooser's own record (`mine`; none while it is not stored) names
 // it. "" otherwise, and when the site cannot be asked.

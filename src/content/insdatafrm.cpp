@@ -2,6 +2,7 @@
 
 #include "content/entryactions.h"
 #include "content/insdatafrm_dialogs.h"
+#include "content/picturechoice.h"
 #include "content/pictures.h"
 #include "core/appcontext.h"
 #include "core/twips.h"

@@ -2,8 +2,8 @@
 // What the design view and its dialogs decide, apart from their widgets: which add
 // operations a node allows, and each change of the tree with the message it ends with.
 
+#include "core/message.h"
 #include "design/catalogstore.h"
-#include "ui/prompter.h"
 
 #include <QString>
 #include <optional>

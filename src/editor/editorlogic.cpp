@@ -2,7 +2,7 @@
 
 #include "content/contentstore.h"
 #include "content/entryactions.h"
-#include "ui/inputhelpers.h"
+#include "core/inputrules.h"
 
 #include <QColor>
 #include <QRegularExpression>

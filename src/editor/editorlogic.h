@@ -2,9 +2,9 @@
 // The HTML editor's decisions, apart from its widgets: what a tab change copies, where
 // an appended fragment goes, what each toolbar key does, and how a page is saved.
 
+#include "core/message.h"
 #include "core/sitedb.h"
 #include "design/catalog.h"
-#include "ui/prompter.h"
 
 #include <QString>
 #include <QList>

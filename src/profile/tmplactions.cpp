@@ -2,7 +2,7 @@
 
 #include "core/fileutil.h"
 #include "core/textforms.h"
-#include "ui/inputhelpers.h"
+#include "core/inputrules.h"
 
 #include <QDir>
 #include <QFileInfo>

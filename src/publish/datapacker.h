@@ -10,7 +10,7 @@
 // without Zip64 (the server's reader may not know it) is refused before anything is
 // compressed.
 
-#include "ui/prompter.h"
+#include "core/message.h"
 
 #include <QList>
 #include <QObject>
