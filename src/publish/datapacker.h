@@ -67,10 +67,6 @@ qint64 checkZipLimits(const QString &archive, const QList<ZipEntry> &entries, co
 ui::Message packingFailure(const std::exception &e);
 
 
-// The entry names of a zip archive, in their order, read as GBK (empty when it cannot
-// be read).
-QStringList zipEntries(const QString &archive);
-
 class DataPacker {
 public:
     // Both folders end in "/".

@@ -20,6 +20,7 @@
 #include <zip.h>
 
 using namespace publish;
+using testenv::zipEntries;
 
 namespace {
 

@@ -53,6 +53,10 @@ void settle();
 // index of column names misses. SQLite's quick check passes it; its full integrity check does not.
 void breakIndex(const QString &path);
 
+// The entry names of a zip archive, in their order, read as GBK (empty when it cannot
+// be read).
+QStringList zipEntries(const QString &archive);
+
 // A fresh, empty-tree site database made from the schema at path, opened on db.
 void makeDatabase(SiteDb &db, const QString &path);
 
