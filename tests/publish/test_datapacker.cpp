@@ -3,7 +3,6 @@
 // when the packing is killed.
 #include "publish/datapacker.h"
 #include "testenv.h"
-#include "testmain.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,6 +13,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QTest>
 #include <QThread>
 #include <cerrno>
 #include <cstring>
@@ -547,5 +547,5 @@ private slots:
     }
 };
 
-QUORVIK_TEST_MAIN(TestDataPacker)
+QTEST_GUILESS_MAIN(TestDataPacker)
 #include "test_datapacker.moc"
