@@ -174,10 +174,27 @@ void MDIFrm::buildToolbar()
             [this](QAction *a) { xToolbar1_ButtonClick(a->data().toInt()); });
 }
 
+void MDIFrm::linkViews()
+{
+    designFrm *design = forms().find<designFrm>();
+    insDataFrm *entry = forms().find<insDataFrm>();
+    if (!design || !entry)
+        return;
+    connect(design, &designFrm::columnRenamed, entry, &insDataFrm::columnRenamed, Qt::UniqueConnection);
+    connect(design, &designFrm::catalogChanged, entry, &insDataFrm::catalogChanged, Qt::UniqueConnection);
+}
+
+template <class T> T *MDIFrm::view()
+{
+    T *made = forms().get<T>();
+    linkViews();
+    return made;
+}
+
 template <class T> void MDIFrm::showView()
 {
     try {
-        forms().showAndFocus(forms().get<T>());
+        forms().showAndFocus(view<T>());
     } catch (const std::exception &e) {
         ui::msgBox(err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示"));
     }
@@ -186,7 +203,7 @@ template <class T> void MDIFrm::showView()
 template <class T> void MDIFrm::startView()
 {
     try {
-        forms().showOnly(forms().get<T>());
+        forms().showOnly(view<T>());
     } catch (const std::exception &e) {
         viewloads::tell({err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示")}, err::descriptionOf(e));
     }
@@ -312,7 +329,7 @@ bool MDIFrm::MDIForm_Load(const QString &programFolder)
     forms().starting = false;
     // 9. The design view in front (its activation hook runs once).
     try {
-        forms().showAndFocus(forms().get<designFrm>());
+        forms().showAndFocus(view<designFrm>());
     } catch (const std::exception &) {
     }
     viewloads::endStartup();
