@@ -187,7 +187,7 @@ SaveResult ContentStore::save(const SaveRequest &r)
         result.outcome = SaveOutcome::NoLevel;
         return result;
     }
-    if (isTextFormat(r.format) && trimBlanks(r.title).isEmpty()) {
+    if (isTextFormat(r.format) && textforms::trimBlanks(r.title).isEmpty()) {
         result.outcome = SaveOutcome::EmptyTitle;
         return result;
     }
@@ -324,17 +324,6 @@ QString ContentStore::freeThumbnailName(const QString &picture, const QString &d
         if ((name == mine || !QFileInfo::exists(fileutil::withSlash(dataFolder) + name)) && !datafiles::isNamed(m_db, name))
             return name;
     }
-}
-
-QString trimBlanks(const QString &text)
-{
-    qsizetype b = 0;
-    qsizetype e = text.size();
-    while (b < e && text.at(b) == QLatin1Char(' '))
-        ++b;
-    while (e > b && text.at(e - 1) == QLatin1Char(' '))
-        --e;
-    return text.mid(b, e - b);
 }
 
 QString buildDataListHtml(const Rows &records, const QString &format)

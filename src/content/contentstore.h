@@ -156,8 +156,6 @@ private:
     SiteDb &m_db;
 };
 
-// Strips leading and trailing U+0020 only (ideographic spaces and tabs stay).
-QString trimBlanks(const QString &text);
 // The HTML record list of a news ("news") or gallery (any other) page.
 QString buildDataListHtml(const Rows &records, const QString &format);
 

@@ -1,6 +1,7 @@
 #include "content/entryactions.h"
 
 #include "core/appcontext.h"
+#include "core/textforms.h"
 
 namespace content {
 
@@ -62,7 +63,7 @@ StoreResult modifyNews(ContentStore &store, Level level, const QString &page, co
 
 StoreResult addGallery(ContentStore &store, Level level, const QString &page, const GalleryItem &item)
 {
-    if (trimBlanks(item.caption).isEmpty())
+    if (textforms::trimBlanks(item.caption).isEmpty())
         return refused({QStringLiteral("请输入图片说明文字!"), ui::vbInformation, kHint});
     if (!design::tablesOf(level))
         return refused(msg::columnChoiceError(), true);
@@ -71,7 +72,7 @@ StoreResult addGallery(ContentStore &store, Level level, const QString &page, co
 
 StoreResult modifyGallery(ContentStore &store, Level level, const QString &page, const GalleryItem &item)
 {
-    if (trimBlanks(item.caption).isEmpty())
+    if (textforms::trimBlanks(item.caption).isEmpty())
         return refused({QStringLiteral("图片文字说明不能为空"), ui::vbInformation, kHint});
     if (!design::tablesOf(level))
         return refused(msg::noColumnChosen());

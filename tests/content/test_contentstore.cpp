@@ -182,9 +182,6 @@ private slots:
 
     void titleTrimStripsBlanksOnly()
     {
-        QCOMPARE(trimBlanks(QStringLiteral("  a b  ")), QStringLiteral("a b"));
-        QCOMPARE(trimBlanks(QStringLiteral("\u3000")), QStringLiteral("\u3000"));
-        QCOMPARE(trimBlanks(QStringLiteral(" \t ")), QStringLiteral("\t"));
         testenv::TempDatabase t;
         pages(t.db);
         ContentStore s(t.db);
