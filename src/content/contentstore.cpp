@@ -4,6 +4,7 @@
 #include "core/datafiles.h"
 #include "core/fileutil.h"
 #include "core/textforms.h"
+#include "design/pagestore.h"
 
 #include <QFileInfo>
 #include <QSqlRecord>
@@ -195,42 +196,12 @@ SaveResult ContentStore::save(const SaveRequest &r)
     if (!isTextFormat(r.format) && r.format != QLatin1String("bigImg"))
         return result;
     const Statement s = saveStatement(*t, r);
-    result = storePage(r.level, r.page, s.sql, s.binds);
-    result.inserted = result.outcome == SaveOutcome::Saved && r.newRecord;
-    return result;
-}
-
-SaveResult ContentStore::storePage(Level level, const QString &page, const QString &sql, const QVariantList &binds,
-                                   const QString &insertSql, const QVariantList &insertBinds)
-{
-    SaveResult result;
-    const auto t = design::tablesOf(level);
-    if (!t) {
-        result.outcome = SaveOutcome::NoLevel;
-        return result;
-    }
-    try {
-        // The page may have been deleted or renamed in the design view meanwhile.
-        const bool exists = !m_db.select(QStringLiteral("SELECT 1 FROM %1 WHERE %2=? LIMIT 1").arg(t->table, t->nameColumn),
-                                         {db::str(page)})
-                                 .empty();
-        if (!exists) {
-            result.outcome = SaveOutcome::NoPage;
-            return result;
-        }
-        // An update that finds no record (cleared by a change of format, or by another
-        // program) stored nothing, unless the caller inserts the record then.
-        if (m_db.exec(sql, binds) == 0) {
-            if (insertSql.isEmpty() || m_db.exec(insertSql, insertBinds) == 0) {
-                result.error = err::text(err::Kind::DbNoRow);
-                return result;
-            }
-        }
-    } catch (const std::exception &e) {
-        result.error = err::descriptionOf(e);
-        return result;
-    }
-    result.outcome = SaveOutcome::Saved;
+    const design::PageStoreResult stored = design::storePage(m_db, r.level, r.page, s.sql, s.binds);
+    result.error = stored.error;
+    if (stored.outcome == design::PageStoreOutcome::NoPage)
+        result.outcome = SaveOutcome::NoPage;
+    else if (stored.outcome == design::PageStoreOutcome::Stored)
+        result = {SaveOutcome::Saved, r.newRecord, QString()};
     return result;
 }
 

@@ -124,12 +124,6 @@ public:
     // The one-record save: checks level, title and format, checks the page still
     // exists, then inserts or updates its columns of the format.
     SaveResult save(const SaveRequest &request);
-    // Runs a one-record page's insert or update once the page is known to exist: NoPage
-    // when it is gone, Failed with the description when the database refuses the
-    // statement or it changes no row. An update given `insertSql` runs that insert
-    // instead when it finds no record.
-    SaveResult storePage(Level level, const QString &page, const QString &sql, const QVariantList &binds,
-                         const QString &insertSql = QString(), const QVariantList &insertBinds = {});
     // Deletes one record of the page by ID.
     DeleteResult deleteRecord(Level level, const QString &page, qint64 id);
 

@@ -99,10 +99,6 @@ ui::Message pictureFailed(const QString &description)
 {
     return {description, ui::vbCritical, kWarning};
 }
-ui::Message noPage()
-{
-    return {QStringLiteral("请先在设计栏目中设计好该栏目或单击右键刷新！"), ui::vbExclamation, kWarning};
-}
 ui::Message noRecordChosen()
 {
     return {QStringLiteral("当前没有选择数据！"), ui::vbCritical, kHint};
@@ -114,14 +110,6 @@ ui::Message confirmDeleteRecord()
 ui::Message columnChoiceError()
 {
     return {QStringLiteral("不期望的错误：栏目选择错误！"), ui::vbCritical, QStringLiteral("错误")};
-}
-ui::Message noColumnChosen()
-{
-    return {QStringLiteral("没有在左边选择栏目！"), ui::vbCritical, kWarning};
-}
-ui::Message failure(const QString &description, int style)
-{
-    return {description, style, kHint};
 }
 } // namespace msg
 

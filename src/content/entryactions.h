@@ -6,6 +6,7 @@
 #include "content/contentstore.h"
 #include "core/datafiles.h"
 #include "core/message.h"
+#include "design/pagestore.h"
 
 #include <QString>
 #include <optional>
@@ -38,18 +39,17 @@ StoreResult modifyGallery(ContentStore &store, Level level, const QString &page,
 // it. "" otherwise, and when the site cannot be asked.
 QString replaceableName(const QString &own, const std::optional<datafiles::Records> &mine);
 
-// The messages of content entry.
+// The messages of content entry; those of a page's save are the design view's too.
 namespace msg {
+using design::msg::failure;
+using design::msg::noColumnChosen;
+using design::msg::noPage;
 ui::Message noPicturePath();
 // A picture that could not be read or copied (the error's description).
 ui::Message pictureFailed(const QString &description);
-ui::Message noPage();
 ui::Message noRecordChosen();
 ui::Message confirmDeleteRecord();
 ui::Message columnChoiceError();
-ui::Message noColumnChosen();
-// An unexpected failure while a page or record is read (the error's description).
-ui::Message failure(const QString &description, int style = ui::vbCritical);
 } // namespace msg
 
 } // namespace content

@@ -4,6 +4,7 @@
 
 #include "core/message.h"
 #include "design/catalogstore.h"
+#include "design/pagestore.h"
 
 #include <QString>
 #include <optional>
@@ -77,8 +78,6 @@ ui::Message moveRoot();
 ui::Message renameRoot();
 // The tree could not be read: the fixed text and why.
 ui::Message treeLoadFailed(const QString &description);
-// An unexpected failure of a design-view handler (the error's description).
-ui::Message failure(const QString &description, int style = ui::vbCritical);
 } // namespace msg
 
 } // namespace design

@@ -1,8 +1,8 @@
 #include "editor/advedit.h"
 
-#include "content/entryactions.h"
 #include "core/appcontext.h"
 #include "core/twips.h"
+#include "design/pagestore.h"
 #include "editor/dlgfrm_insert.h"
 #include "editor/editorart.h"
 #include "editor/editorlogic.h"
@@ -141,7 +141,7 @@ void advEdit::sstb_Click(int previousTab)
                 (change.to == V::Design ? DHTMLEditer : DHTMLSafer)->setDocumentHtml(text);
         }
     } catch (const std::exception &e) {
-        ui::show(content::msg::failure(err::descriptionOf(e)));
+        ui::show(design::msg::failure(err::descriptionOf(e)));
     }
     setToolbarEnabled(change.toolbarEnabled);
 }
@@ -180,7 +180,7 @@ void advEdit::tlBar_ButtonClick(const QString &key)
         }
         DHTMLEditer->setFocus();
     } catch (const std::exception &e) {
-        ui::show(content::msg::failure(err::descriptionOf(e)));
+        ui::show(design::msg::failure(err::descriptionOf(e)));
     }
 }
 
