@@ -109,39 +109,21 @@ QString thumbnailName(const QString &picture)
     return picture.section(QLatin1Char('.'), 0, 0) + QStringLiteral("_small.bmp");
 }
 
-NewRecordFlags::NewRecordFlags(bool &programFlag)
-    : m_program(programFlag)
+void NewRecordFlag::viewLoaded()
 {
+    m_set = false;
 }
 
-void NewRecordFlags::viewLoaded()
+void NewRecordFlag::pageOpened(const QString &format, bool rowFound)
 {
-    m_view = false;
-    m_program = true;
-}
-
-void NewRecordFlags::pageOpened(const QString &format, bool rowFound)
-{
-    if (design::isListFormat(format))
+    if (design::isListFormat(format) || format == QLatin1String("adv"))
         return;
-    if (!rowFound) {
-        m_view = true;
-        m_program = true;
-        return;
-    }
-    m_view = false;
-    if (format == QLatin1String("adv"))
-        m_program = false;
+    m_set = !rowFound;
 }
 
-void NewRecordFlags::viewSaveInserted()
+void NewRecordFlag::saveInserted()
 {
-    m_view = false;
-}
-
-void NewRecordFlags::editorSaveInserted()
-{
-    m_program = false;
+    m_set = false;
 }
 
 Message saveMessage(SaveOutcome outcome, const QString &reason)

@@ -1,7 +1,7 @@
 #pragma once
 // The content records of the page columns: the layout of each display format in
 // value01..value04 of the level's content table, the data-entry view's one-record
-// save and list delete, the new-record flags, and the HTML record list of the list
+// save and list delete, the new-record flag, and the HTML record list of the list
 // formats shown in multiData.htm (element editID; the list carries the hidden input
 // currID; getID(n) stores the chosen ID there and reports it to the program).
 
@@ -53,28 +53,24 @@ QStringList valuesOf(const GalleryItem &item);
 // The thumbnail's name: the picture's name up to its first "." and "_small.bmp".
 QString thumbnailName(const QString &picture);
 
-// ---- New-record flags -------------------------------------------------------------
+// ---- New-record flag ---------------------------------------------------------------
 
-// The view's own flag and the program-wide BnewRecord (held elsewhere, e.g.
-// app().BnewRecord), moved together by the events of content entry.
-class NewRecordFlags {
+// Whether the record of the one-record page open in the data-entry view is still to be
+// inserted. A page of the advanced format is the editor's to save, and the editor keeps
+// its own (advEdit::loadPage).
+class NewRecordFlag {
 public:
-    explicit NewRecordFlags(bool &programFlag);
-    bool view() const { return m_view; }
-    bool program() const { return m_program; }
-    // The data-entry view was loaded: view false, program true.
+    bool isSet() const { return m_set; }
+    // The data-entry view was loaded: clear.
     void viewLoaded();
-    // A page was opened: list formats change nothing; no row sets both; a row found
-    // clears the view's flag (and, for adv, the program's).
+    // A page was opened: list formats and adv change nothing; otherwise set when the page
+    // has no row, cleared when it has one.
     void pageOpened(const QString &format, bool rowFound);
-    // The view's save inserted a record.
-    void viewSaveInserted();
-    // The editor's save inserted a record.
-    void editorSaveInserted();
+    // The view's save inserted the record.
+    void saveInserted();
 
 private:
-    bool m_view = false;
-    bool &m_program;
+    bool m_set = false;
 };
 
 // ---- The data-entry view's save -----------------------------------------------------
@@ -88,7 +84,7 @@ struct SaveRequest {
     QString content;            // txt_content with CR LF line breaks (encoded here)
     QString currentNames[2];    // pictures chosen since the page was opened (insert)
     QString boxNames[2];        // txt_img(0), txt_img(1) (update)
-    bool newRecord = false;     // the view's flag
+    bool newRecord = false;     // the view's new-record flag
 };
 
 enum class SaveOutcome { Saved, NoLevel, EmptyTitle, NoPage, Failed };

@@ -224,10 +224,8 @@ void advEdit::saveContent()
     // The page the editor shows, whatever the data-entry view has selected since.
     const SaveRequest request{m_level, m_page, aspFileName, m_newRecord};
     const SaveResult result = savePage(app().conn, request, [this] { return innerHTML(); });
-    if (result.inserted) {
+    if (result.inserted)
         m_newRecord = false;
-        app().BnewRecord = false;
-    }
     if (const auto message = saveMessage(result))
         ui::show(*message);
 }
