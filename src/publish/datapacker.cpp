@@ -20,8 +20,7 @@ namespace publish {
 
 namespace {
 
-// SQLite keeps these beside a database while it works on it.
-const QStringList kSqliteSuffixes = {QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")};
+using datalayout::kSqliteSuffixes;
 
 // Kinds of file that deflating does not shrink.
 const QStringList kCompressedSuffixes = {

@@ -10,6 +10,7 @@
 // without Zip64 (the server's reader may not know it) is refused before anything is
 // compressed.
 
+#include "core/datalayout.h"
 #include "core/message.h"
 
 #include <QList>
@@ -26,9 +27,9 @@ class QThread;
 
 namespace publish {
 
-inline const QString kUploadArchive = QStringLiteral("ziptest.zip");
-inline const QString kImagesFolder = QStringLiteral("images");
-inline const QString kImagesArchive = QStringLiteral("images.zip");
+using datalayout::kImagesArchive;
+using datalayout::kImagesFolder;
+using datalayout::kUploadArchive;
 // The copy of the database packed in its place lies in the program folder under this
 // name and a suffix while packing runs.
 inline const QString kDatabaseCopy = QStringLiteral("ziptest.qdb");

@@ -1,6 +1,7 @@
 #include "shell/mdifrm.h"
 
 #include "content/insdatafrm.h"
+#include "core/datalayout.h"
 #include "core/fileutil.h"
 #include "core/schema.h"
 #include "core/version.h"
@@ -298,7 +299,7 @@ bool MDIFrm::MDIForm_Load(const QString &programFolder)
     // 5. The site database, checked in full once per run. A file that is not a whole
     // site database, or one another program holds, is named in one box that says what
     // to do; the views then come up empty without boxes of their own.
-    const QString database = app().currImgPath + datafolder::kDbName;
+    const QString database = app().currImgPath + datalayout::kDbName;
     if (!schema::openSite(app().conn, database, SiteDb::Check::Full)) {
         const err::DbError why(app().conn.openFailure().value_or(err::Kind::DbNotOpen));
         ui::msgBox(err::describe(why.kind(), database), ui::vbExclamation, QStringLiteral("警告"));
@@ -420,7 +421,7 @@ void MDIFrm::backupData()
 void MDIFrm::restoreData()
 {
     const QString backup = app().currentPath + datafolder::kBackupFolder;
-    if (!QFileInfo(backup + datafolder::kDbName).isFile()) {
+    if (!QFileInfo(backup + datalayout::kDbName).isFile()) {
         ui::msgBox(QStringLiteral("数据还原失败，不存在备份数据！"), ui::vbInformation, QStringLiteral("提示"));
         return;
     }

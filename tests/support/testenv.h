@@ -1,6 +1,7 @@
 #pragma once
 // Temporary program folders and site databases for tests.
 
+#include "core/datalayout.h"
 #include "core/fileutil.h"
 #include "core/sitedb.h"
 
@@ -79,7 +80,7 @@ public:
     TempDatabase();
     SiteDb db;
     QString folder() const { return m_dir.path() + QLatin1Char('/'); }
-    QString path() const { return folder() + QStringLiteral("brevonel.qdb"); }
+    QString path() const { return folder() + datalayout::kDbName; }
 
 private:
     QTemporaryDir m_dir;
