@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Set-up, build and run on Debian 12.
 #   ./build.sh run    install what is missing, build, start the program
-#   ./build.sh test   install what is missing, build, run every test
+#   ./build.sh test   install what is missing, build with warnings as errors (as CI
+#                     does), run every test
 #   ./build.sh build  install what is missing and build only
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -28,8 +29,9 @@ install_missing() {
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# $1: ON to treat compiler warnings as errors.
 build() {
-  cmake -S . -B build -G Ninja ${SITE_ACCOUNT+-DSITE_ACCOUNT="$SITE_ACCOUNT"} >/dev/null
+  cmake -S . -B build -G Ninja ${SITE_ACCOUNT+-DSITE_ACCOUNT="$SITE_ACCOUNT"} -DWARNINGS_AS_ERRORS="${1:-OFF}" >/dev/null
   cmake --build build --parallel "$(nproc)"
 }
 
@@ -53,7 +55,7 @@ case "$cmd" in
     ;;
   test)
     install_missing
-    build
+    build ON
     webengine_env
     export QT_QPA_PLATFORM=offscreen
     ctest --test-dir build --output-on-failure --parallel "$(nproc)" --timeout 300

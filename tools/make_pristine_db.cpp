@@ -1,5 +1,6 @@
 // Writes the pristine site database and the empty path file into an initdata folder:
 //   make_pristine_db <initdata folder> [account]
+#include "core/datalayout.h"
 #include "core/schema.h"
 #include "core/sitedb.h"
 
@@ -21,7 +22,7 @@ int main(int argc, char *argv[])
     const QString folder = args.at(1);
     const QString account = args.size() > 2 ? args.at(2) : QString();
     QDir().mkpath(folder);
-    const QString dbPath = folder + QStringLiteral("/brevonel.qdb");
+    const QString dbPath = folder + QLatin1Char('/') + datalayout::kDbName;
     const QString tmpPath = dbPath + QStringLiteral(".new");
     QFile::remove(tmpPath);
     {

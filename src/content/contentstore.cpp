@@ -4,7 +4,7 @@
 #include "core/datafiles.h"
 #include "core/fileutil.h"
 #include "core/textforms.h"
-#include "ui/prompter.h"
+#include "design/pagestore.h"
 
 #include <QFileInfo>
 #include <QSqlRecord>
@@ -109,39 +109,21 @@ QString thumbnailName(const QString &picture)
     return picture.section(QLatin1Char('.'), 0, 0) + QStringLiteral("_small.bmp");
 }
 
-NewRecordFlags::NewRecordFlags(bool &programFlag)
-    : m_program(programFlag)
+void NewRecordFlag::viewLoaded()
 {
+    m_set = false;
 }
 
-void NewRecordFlags::viewLoaded()
+void NewRecordFlag::pageOpened(const QString &format, bool rowFound)
 {
-    m_view = false;
-    m_program = true;
-}
-
-void NewRecordFlags::pageOpened(const QString &format, bool rowFound)
-{
-    if (design::isListFormat(format))
+    if (design::isListFormat(format) || format == QLatin1String("adv"))
         return;
-    if (!rowFound) {
-        m_view = true;
-        m_program = true;
-        return;
-    }
-    m_view = false;
-    if (format == QLatin1String("adv"))
-        m_program = false;
+    m_set = !rowFound;
 }
 
-void NewRecordFlags::viewSaveInserted()
+void NewRecordFlag::saveInserted()
 {
-    m_view = false;
-}
-
-void NewRecordFlags::editorSaveInserted()
-{
-    m_program = false;
+    m_set = false;
 }
 
 Message saveMessage(SaveOutcome outcome, const QString &reason)
@@ -188,7 +170,7 @@ SaveResult ContentStore::save(const SaveRequest &r)
         result.outcome = SaveOutcome::NoLevel;
         return result;
     }
-    if (isTextFormat(r.format) && trimBlanks(r.title).isEmpty()) {
+    if (isTextFormat(r.format) && textforms::trimBlanks(r.title).isEmpty()) {
         result.outcome = SaveOutcome::EmptyTitle;
         return result;
     }
@@ -196,42 +178,12 @@ SaveResult ContentStore::save(const SaveRequest &r)
     if (!isTextFormat(r.format) && r.format != QLatin1String("bigImg"))
         return result;
     const Statement s = saveStatement(*t, r);
-    result = storePage(r.level, r.page, s.sql, s.binds);
-    result.inserted = result.outcome == SaveOutcome::Saved && r.newRecord;
-    return result;
-}
-
-SaveResult ContentStore::storePage(Level level, const QString &page, const QString &sql, const QVariantList &binds,
-                                   const QString &insertSql, const QVariantList &insertBinds)
-{
-    SaveResult result;
-    const auto t = design::tablesOf(level);
-    if (!t) {
-        result.outcome = SaveOutcome::NoLevel;
-        return result;
-    }
-    try {
-        // The page may have been deleted or renamed in the design view meanwhile.
-        const bool exists = !m_db.select(QStringLiteral("SELECT 1 FROM %1 WHERE %2=? LIMIT 1").arg(t->table, t->nameColumn),
-                                         {db::str(page)})
-                                 .empty();
-        if (!exists) {
-            result.outcome = SaveOutcome::NoPage;
-            return result;
-        }
-        // An update that finds no record (cleared by a change of format, or by another
-        // program) stored nothing, unless the caller inserts the record then.
-        if (m_db.exec(sql, binds) == 0) {
-            if (insertSql.isEmpty() || m_db.exec(insertSql, insertBinds) == 0) {
-                result.error = err::text(err::Kind::DbNoRow);
-                return result;
-            }
-        }
-    } catch (const std::exception &e) {
-        result.error = err::descriptionOf(e);
-        return result;
-    }
-    result.outcome = SaveOutcome::Saved;
+    const design::PageStoreResult stored = design::storePage(m_db, r.level, r.page, s.sql, s.binds);
+    result.error = stored.error;
+    if (stored.outcome == design::PageStoreOutcome::NoPage)
+        result.outcome = SaveOutcome::NoPage;
+    else if (stored.outcome == design::PageStoreOutcome::Stored)
+        result = {SaveOutcome::Saved, r.newRecord, QString()};
     return result;
 }
 
@@ -325,17 +277,6 @@ QString ContentStore::freeThumbnailName(const QString &picture, const QString &d
         if ((name == mine || !QFileInfo::exists(fileutil::withSlash(dataFolder) + name)) && !datafiles::isNamed(m_db, name))
             return name;
     }
-}
-
-QString trimBlanks(const QString &text)
-{
-    qsizetype b = 0;
-    qsizetype e = text.size();
-    while (b < e && text.at(b) == QLatin1Char(' '))
-        ++b;
-    while (e > b && text.at(e - 1) == QLatin1Char(' '))
-        --e;
-    return text.mid(b, e - b);
 }
 
 QString buildDataListHtml(const Rows &records, const QString &format)

@@ -1,13 +1,13 @@
 #pragma once
 // The content records of the page columns: the layout of each display format in
 // value01..value04 of the level's content table, the data-entry view's one-record
-// save and list delete, the new-record flags, and the HTML record list of the list
+// save and list delete, the new-record flag, and the HTML record list of the list
 // formats shown in multiData.htm (element editID; the list carries the hidden input
 // currID; getID(n) stores the chosen ID there and reports it to the program).
 
+#include "core/message.h"
 #include "core/sitedb.h"
 #include "design/catalog.h"
-#include "ui/prompter.h"
 
 #include <QString>
 #include <QStringList>
@@ -53,28 +53,24 @@ QStringList valuesOf(const GalleryItem &item);
 // The thumbnail's name: the picture's name up to its first "." and "_small.bmp".
 QString thumbnailName(const QString &picture);
 
-// ---- New-record flags -------------------------------------------------------------
+// ---- New-record flag ---------------------------------------------------------------
 
-// The view's own flag and the program-wide BnewRecord (held elsewhere, e.g.
-// app().BnewRecord), moved together by the events of content entry.
-class NewRecordFlags {
+// Whether the record of the one-record page open in the data-entry view is still to be
+// inserted. A page of the advanced format is the editor's to save, and the editor keeps
+// its own (advEdit::loadPage).
+class NewRecordFlag {
 public:
-    explicit NewRecordFlags(bool &programFlag);
-    bool view() const { return m_view; }
-    bool program() const { return m_program; }
-    // The data-entry view was loaded: view false, program true.
+    bool isSet() const { return m_set; }
+    // The data-entry view was loaded: clear.
     void viewLoaded();
-    // A page was opened: list formats change nothing; no row sets both; a row found
-    // clears the view's flag (and, for adv, the program's).
+    // A page was opened: list formats and adv change nothing; otherwise set when the page
+    // has no row, cleared when it has one.
     void pageOpened(const QString &format, bool rowFound);
-    // The view's save inserted a record.
-    void viewSaveInserted();
-    // The editor's save inserted a record.
-    void editorSaveInserted();
+    // The view's save inserted the record.
+    void saveInserted();
 
 private:
-    bool m_view = false;
-    bool &m_program;
+    bool m_set = false;
 };
 
 // ---- The data-entry view's save -----------------------------------------------------
@@ -88,7 +84,7 @@ struct SaveRequest {
     QString content;            // txt_content with CR LF line breaks (encoded here)
     QString currentNames[2];    // pictures chosen since the page was opened (insert)
     QString boxNames[2];        // txt_img(0), txt_img(1) (update)
-    bool newRecord = false;     // the view's flag
+    bool newRecord = false;     // the view's new-record flag
 };
 
 enum class SaveOutcome { Saved, NoLevel, EmptyTitle, NoPage, Failed };
@@ -124,12 +120,6 @@ public:
     // The one-record save: checks level, title and format, checks the page still
     // exists, then inserts or updates its columns of the format.
     SaveResult save(const SaveRequest &request);
-    // Runs a one-record page's insert or update once the page is known to exist: NoPage
-    // when it is gone, Failed with the description when the database refuses the
-    // statement or it changes no row. An update given `insertSql` runs that insert
-    // instead when it finds no record.
-    SaveResult storePage(Level level, const QString &page, const QString &sql, const QVariantList &binds,
-                         const QString &insertSql = QString(), const QVariantList &insertBinds = {});
     // Deletes one record of the page by ID.
     DeleteResult deleteRecord(Level level, const QString &page, qint64 id);
 
@@ -156,8 +146,6 @@ private:
     SiteDb &m_db;
 };
 
-// Strips leading and trailing U+0020 only (ideographic spaces and tabs stay).
-QString trimBlanks(const QString &text);
 // The HTML record list of a news ("news") or gallery (any other) page.
 QString buildDataListHtml(const Rows &records, const QString &format);
 

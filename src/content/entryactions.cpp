@@ -1,10 +1,7 @@
 #include "content/entryactions.h"
 
-#include "content/pictures.h"
 #include "core/appcontext.h"
-#include "ui/inputhelpers.h"
-
-#include <QFileInfo>
+#include "core/textforms.h"
 
 namespace content {
 
@@ -66,7 +63,7 @@ StoreResult modifyNews(ContentStore &store, Level level, const QString &page, co
 
 StoreResult addGallery(ContentStore &store, Level level, const QString &page, const GalleryItem &item)
 {
-    if (trimBlanks(item.caption).isEmpty())
+    if (textforms::trimBlanks(item.caption).isEmpty())
         return refused({QStringLiteral("请输入图片说明文字!"), ui::vbInformation, kHint});
     if (!design::tablesOf(level))
         return refused(msg::columnChoiceError(), true);
@@ -75,39 +72,11 @@ StoreResult addGallery(ContentStore &store, Level level, const QString &page, co
 
 StoreResult modifyGallery(ContentStore &store, Level level, const QString &page, const GalleryItem &item)
 {
-    if (trimBlanks(item.caption).isEmpty())
+    if (textforms::trimBlanks(item.caption).isEmpty())
         return refused({QStringLiteral("图片文字说明不能为空"), ui::vbInformation, kHint});
     if (!design::tablesOf(level))
         return refused(msg::noColumnChosen());
     return run([&] { store.updateRecord(level, page, item.id, valuesOf(item)); });
-}
-
-std::optional<ChosenPicture> choosePicture(QWidget *owner, const QString &dataFolder,
-                                           datafiles::PendingFiles &session, const QString &replaceable,
-                                           const std::optional<ui::Message> &unreadable)
-{
-    const std::optional<QString> path = ui::prompter().openFile(
-        owner, {QStringLiteral("图像文件(*.jpg;*.bmp;*.gif)|*.jpg;*.bmp;*.gif"), QString(), QString()});
-    if (!path)
-        return std::nullopt;
-    if (const auto refusal = mdl_func::refuseNonAsciiName(*path)) {
-        ui::show(*refusal);
-        return std::nullopt;
-    }
-    const QString name = QFileInfo(*path).fileName();
-    ChosenPicture chosen;
-    chosen.image = pictures::load(*path);
-    if (chosen.image.isNull()) {
-        ui::show(unreadable ? *unreadable : msg::pictureFailed(err::describe(err::Kind::FileRead, name)));
-        return std::nullopt;
-    }
-    try {
-        chosen.name = pictures::importPicture(app().conn, *path, dataFolder, session, replaceable);
-    } catch (const std::exception &e) {
-        ui::show(msg::pictureFailed(err::descriptionOf(e)));
-        return std::nullopt;
-    }
-    return chosen;
 }
 
 QString replaceableName(const QString &own, const std::optional<datafiles::Records> &mine)
@@ -130,10 +99,6 @@ ui::Message pictureFailed(const QString &description)
 {
     return {description, ui::vbCritical, kWarning};
 }
-ui::Message noPage()
-{
-    return {QStringLiteral("请先在设计栏目中设计好该栏目或单击右键刷新！"), ui::vbExclamation, kWarning};
-}
 ui::Message noRecordChosen()
 {
     return {QStringLiteral("当前没有选择数据！"), ui::vbCritical, kHint};
@@ -145,14 +110,6 @@ ui::Message confirmDeleteRecord()
 ui::Message columnChoiceError()
 {
     return {QStringLiteral("不期望的错误：栏目选择错误！"), ui::vbCritical, QStringLiteral("错误")};
-}
-ui::Message noColumnChosen()
-{
-    return {QStringLiteral("没有在左边选择栏目！"), ui::vbCritical, kWarning};
-}
-ui::Message failure(const QString &description, int style)
-{
-    return {description, style, kHint};
 }
 } // namespace msg
 

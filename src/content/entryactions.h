@@ -5,13 +5,11 @@
 
 #include "content/contentstore.h"
 #include "core/datafiles.h"
-#include "ui/prompter.h"
+#include "core/message.h"
+#include "design/pagestore.h"
 
-#include <QImage>
 #include <QString>
 #include <optional>
-
-class QWidget;
 
 namespace content {
 
@@ -36,36 +34,22 @@ StoreResult modifyNews(ContentStore &store, Level level, const QString &page, co
 StoreResult addGallery(ContentStore &store, Level level, const QString &page, const GalleryItem &item);
 StoreResult modifyGallery(ContentStore &store, Level level, const QString &page, const GalleryItem &item);
 
-// A picture the user chose, read and copied into the data folder.
-struct ChosenPicture {
-    QString name;
-    QImage image;
-};
-// Asks for a picture file (JPEG, BMP, GIF) and copies it into the data folder for the
-// editing session, never over a file that something else shows (pictures::importPicture;
-// `replaceable` from replaceableName). Nothing happens when the choice is cancelled; a
-// name outside printable ASCII is refused; a file that cannot be read shows
-// `unreadable`, or else the error's description, and so does a failed copy.
-std::optional<ChosenPicture> choosePicture(QWidget *owner, const QString &dataFolder,
-                                           datafiles::PendingFiles &session, const QString &replaceable,
-                                           const std::optional<ui::Message> &unreadable = std::nullopt);
 // The picture a chooser holds (`own`) when a new choice of the same name may overwrite
 // it: nothing but the chooser's own record (`mine`; none while it is not stored) names
 // it. "" otherwise, and when the site cannot be asked.
 QString replaceableName(const QString &own, const std::optional<datafiles::Records> &mine);
 
-// The messages of content entry.
+// The messages of content entry; those of a page's save are the design view's too.
 namespace msg {
+using design::msg::failure;
+using design::msg::noColumnChosen;
+using design::msg::noPage;
 ui::Message noPicturePath();
 // A picture that could not be read or copied (the error's description).
 ui::Message pictureFailed(const QString &description);
-ui::Message noPage();
 ui::Message noRecordChosen();
 ui::Message confirmDeleteRecord();
 ui::Message columnChoiceError();
-ui::Message noColumnChosen();
-// An unexpected failure while a page or record is read (the error's description).
-ui::Message failure(const QString &description, int style = ui::vbCritical);
 } // namespace msg
 
 } // namespace content

@@ -2,6 +2,7 @@
 
 #include "content/entryactions.h"
 #include "content/insdatafrm_dialogs.h"
+#include "content/picturechoice.h"
 #include "content/pictures.h"
 #include "core/appcontext.h"
 #include "core/twips.h"
@@ -63,7 +64,6 @@ bool isImageFormat(const QString &format)
 
 insDataFrm::insDataFrm(QWidget *parent)
     : QWidget(parent)
-    , m_flags(app().BnewRecord)
 {
     setObjectName(QStringLiteral("insDataFrm"));
     setWindowTitle(QStringLiteral("录入数据"));
@@ -210,7 +210,7 @@ void insDataFrm::Form_Load()
     try {
         loadNavTree();
         insNode = tvw_nav->topLevelItem(0);
-        m_flags.viewLoaded();
+        m_newRecord.viewLoaded();
         webBer->navigate(kWelcome);
         webMultiData->navigate(kListPage);
     } catch (const std::exception &e) {
@@ -463,7 +463,7 @@ void insDataFrm::loadCatalogData(const QString &format, QTreeWidgetItem *page)
         webMultiData->setInnerHTML(QStringLiteral("editID"), buildDataListHtml(rows, format));
         return;
     }
-    m_flags.pageOpened(format, !rows.empty());
+    m_newRecord.pageOpened(format, !rows.empty());
     if (rows.empty()) {
         advEditer->loadPage(level, page->text(0), QString(), false);
         return;
@@ -618,11 +618,11 @@ void insDataFrm::cmd_OK_Click()
         r.currentNames[i] = m_names[i];
         r.boxNames[i] = txt_img[i]->text();
     }
-    r.newRecord = m_flags.view();
+    r.newRecord = m_newRecord.isSet();
     const SaveResult result = ContentStore(app().conn).save(r);
     if (result.outcome == SaveOutcome::Saved) {
         if (result.inserted)
-            m_flags.viewSaveInserted();
+            m_newRecord.saveInserted();
         m_names[0].clear();
         m_names[1].clear();
         m_files.saved(app().conn, app().currImgPath);

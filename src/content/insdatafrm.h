@@ -61,7 +61,7 @@ public:
     // The display format of the open page ("" when none is open).
     QString currFormat() const { return m_format; }
     // The view's own new-record flag.
-    bool newRecord() const { return m_flags.view(); }
+    bool newRecord() const { return m_newRecord.isSet(); }
 
     // Handlers, by the names of their controls and events. tvw_nav_MouseUp with the
     // left button is also the reload entry of the news and gallery dialogs.
@@ -137,7 +137,7 @@ private:
     void layoutPanes();
 
     QString m_format;
-    content::NewRecordFlags m_flags;
+    content::NewRecordFlag m_newRecord;
     // The pictures chosen for each row since the page was opened.
     QString m_names[2];
     datafiles::PendingFiles m_files;

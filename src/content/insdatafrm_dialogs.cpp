@@ -2,6 +2,7 @@
 
 #include "content/insdatafrm.h"
 #include "content/mydate.h"
+#include "content/picturechoice.h"
 #include "content/pictures.h"
 #include "core/appcontext.h"
 #include "core/twips.h"

@@ -14,10 +14,6 @@ public:
     QString currImgPath;  // the data folder in use, ending in "/"
     QString currDataPath; // the data folder as first read from initPath.ini
 
-    // Program-wide: the current one-record page has no record yet (read and cleared
-    // by the editor's save, set by the data-entry view).
-    bool BnewRecord = true;
-
     QString encode(const QString &text) const { return textforms::encode(text); }
     QString decode(const QString &text) const { return textforms::decode(text); }
 };

@@ -1,15 +1,17 @@
 #include "core/datafiles.h"
-#include "core/textforms.h"
 
+#include "core/datalayout.h"
 #include "core/fileutil.h"
+#include "core/textforms.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 namespace datafiles {
 
+using datalayout::kDbName;
+
 namespace {
-const QString kDbName = QStringLiteral("brevonel.qdb");
 quint64 g_replaced = 0;
 }
 

@@ -159,6 +159,17 @@ QString decodeEditorHtml(const QString &stored, const QString &dataFolder)
     return rewriteReferences(s, [&dataFolder](const QString &name) { return fileUrl(dataFolder + unescapeHtml(name)); });
 }
 
+QString trimBlanks(const QString &text)
+{
+    qsizetype b = 0;
+    qsizetype e = text.size();
+    while (b < e && text.at(b) == QLatin1Char(' '))
+        ++b;
+    while (e > b && text.at(e - 1) == QLatin1Char(' '))
+        --e;
+    return text.mid(b, e - b);
+}
+
 bool isEng(const QString &text)
 {
     for (const QChar c : text) {

@@ -27,6 +27,9 @@ QString decodeEditorHtml(const QString &stored, const QString &dataFolder);
 // file URL the program writes into a page is made here.
 QString fileUrl(const QString &path);
 
+// Strips leading and trailing U+0020 only (ideographic spaces and tabs stay).
+QString trimBlanks(const QString &text);
+
 // True when every character has a code from 32 to 127; "" is true.
 bool isEng(const QString &text);
 

@@ -102,13 +102,12 @@ AddResult addPage(CatalogStore &store, const NodeRef &parent, const QString &nam
 FormatResult changeFormat(CatalogStore &store, Level level, const QString &page, const QString &format)
 {
     if (!tablesOf(level))
-        return {FormatOutcome::Refused, ui::Message{QStringLiteral("没有在左边选择栏目！"), ui::vbCritical, kWarning}};
+        return {FormatOutcome::Refused, msg::noColumnChosen()};
     try {
         if (store.getAspFileName(level, page) == format)
             return {FormatOutcome::Unchanged, std::nullopt};
         if (!store.changeFormat(level, page, format))
-            return {FormatOutcome::PageMissing,
-                    ui::Message{QStringLiteral("请先在设计栏目中设计好该栏目或单击右键刷新！"), ui::vbExclamation, kWarning}};
+            return {FormatOutcome::PageMissing, msg::noPage()};
     } catch (const std::exception &e) {
         return {FormatOutcome::Failed, msg::failure(err::descriptionOf(e))};
     }
@@ -164,10 +163,6 @@ ui::Message renameRoot()
 ui::Message treeLoadFailed(const QString &description)
 {
     return {err::withReason(kTreeLoadFailed, description), ui::vbCritical, kHint};
-}
-ui::Message failure(const QString &description, int style)
-{
-    return {description, style, kHint};
 }
 } // namespace msg
 

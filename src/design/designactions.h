@@ -2,8 +2,9 @@
 // What the design view and its dialogs decide, apart from their widgets: which add
 // operations a node allows, and each change of the tree with the message it ends with.
 
+#include "core/message.h"
 #include "design/catalogstore.h"
-#include "ui/prompter.h"
+#include "design/pagestore.h"
 
 #include <QString>
 #include <optional>
@@ -77,8 +78,6 @@ ui::Message moveRoot();
 ui::Message renameRoot();
 // The tree could not be read: the fixed text and why.
 ui::Message treeLoadFailed(const QString &description);
-// An unexpected failure of a design-view handler (the error's description).
-ui::Message failure(const QString &description, int style = ui::vbCritical);
 } // namespace msg
 
 } // namespace design

@@ -1,6 +1,5 @@
 #include "design/designfrm.h"
 
-#include "content/insdatafrm.h"
 #include "core/appcontext.h"
 #include "core/twips.h"
 #include "design/catalogtree.h"
@@ -328,14 +327,9 @@ QTreeWidgetItem *designFrm::addChildNode(QTreeWidgetItem *parent, Level level, c
 
 void designFrm::notifyCatalogChanged(const std::optional<Renamed> &renamed)
 {
+    if (renamed)
+        emit columnRenamed(renamed->level, renamed->from, renamed->to);
     emit catalogChanged();
-    // The data-entry view shows its own copy of the tree; a page open there follows its
-    // new name.
-    if (insDataFrm *entry = forms().find<insDataFrm>()) {
-        if (renamed)
-            entry->columnRenamed(renamed->level, renamed->from, renamed->to);
-        entry->catalogChanged();
-    }
 }
 
 void designFrm::right_canvas(const QString &aspFileName)

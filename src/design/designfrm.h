@@ -105,6 +105,8 @@ public:
             *ppMnu_refresh = nullptr, *ppMnu_moveUp = nullptr, *ppMnu_moveDown = nullptr;
 
 signals:
+    // A column was renamed; comes before the catalogChanged of the rename.
+    void columnRenamed(design::Level level, const QString &from, const QString &to);
     // The stored column tree changed (add, delete, rename, move, format change).
     void catalogChanged();
 

@@ -1,8 +1,8 @@
 #include "editor/advedit.h"
 
-#include "content/entryactions.h"
 #include "core/appcontext.h"
 #include "core/twips.h"
+#include "design/pagestore.h"
 #include "editor/dlgfrm_insert.h"
 #include "editor/editorart.h"
 #include "editor/editorlogic.h"
@@ -141,7 +141,7 @@ void advEdit::sstb_Click(int previousTab)
                 (change.to == V::Design ? DHTMLEditer : DHTMLSafer)->setDocumentHtml(text);
         }
     } catch (const std::exception &e) {
-        ui::show(content::msg::failure(err::descriptionOf(e)));
+        ui::show(design::msg::failure(err::descriptionOf(e)));
     }
     setToolbarEnabled(change.toolbarEnabled);
 }
@@ -180,7 +180,7 @@ void advEdit::tlBar_ButtonClick(const QString &key)
         }
         DHTMLEditer->setFocus();
     } catch (const std::exception &e) {
-        ui::show(content::msg::failure(err::descriptionOf(e)));
+        ui::show(design::msg::failure(err::descriptionOf(e)));
     }
 }
 
@@ -224,10 +224,8 @@ void advEdit::saveContent()
     // The page the editor shows, whatever the data-entry view has selected since.
     const SaveRequest request{m_level, m_page, aspFileName, m_newRecord};
     const SaveResult result = savePage(app().conn, request, [this] { return innerHTML(); });
-    if (result.inserted) {
+    if (result.inserted)
         m_newRecord = false;
-        app().BnewRecord = false;
-    }
     if (const auto message = saveMessage(result))
         ui::show(*message);
 }

@@ -1,10 +1,10 @@
 #include "editor/dlgfrm_insert.h"
 
-#include "content/entryactions.h"
 #include "core/appcontext.h"
 #include "core/datafiles.h"
 #include "core/fileutil.h"
 #include "core/textforms.h"
+#include "design/pagestore.h"
 #include "editor/advedit.h"
 #include "editor/insertfragments.h"
 #include "ui/dialogparts.h"
@@ -123,7 +123,7 @@ void InsertDialog::OKButton_Click()
             editor->setInnerHTML(f);
         accept();
     } catch (const std::exception &e) {
-        ui::show(content::msg::failure(err::descriptionOf(e)));
+        ui::show(design::msg::failure(err::descriptionOf(e)));
     }
 }
 
@@ -138,7 +138,7 @@ QString InsertDialog::importChosen(const QString &path)
         // gets a name of its own.
         return datafiles::importChoice(app().conn, path, dataFolder(), QString()).name;
     } catch (const std::exception &e) {
-        ui::show(content::msg::failure(err::descriptionOf(e)));
+        ui::show(design::msg::failure(err::descriptionOf(e)));
         return {};
     }
 }
@@ -188,7 +188,7 @@ void dlgFrm_img::cmd_imgPath_Click()
     reader.setDecideFormatFromContent(true);
     QSize size = reader.size();
     if (!size.isValid()) {
-        ui::show(content::msg::failure(err::describe(err::Kind::FileRead, QFileInfo(*path).fileName())));
+        ui::show(design::msg::failure(err::describe(err::Kind::FileRead, QFileInfo(*path).fileName())));
         return;
     }
     if (reader.transformation() & QImageIOHandler::TransformationRotate90)

@@ -1,8 +1,7 @@
 #include "editor/editorlogic.h"
 
-#include "content/contentstore.h"
-#include "content/entryactions.h"
-#include "ui/inputhelpers.h"
+#include "core/inputrules.h"
+#include "design/pagestore.h"
 
 #include <QColor>
 #include <QRegularExpression>
@@ -194,12 +193,12 @@ SaveResult savePage(SiteDb &db, const SaveRequest &request, const std::function<
     // The page's record gone since it was opened (another program, a change from
     // outside): the page is stored anew rather than lost.
     const Statement insert = *saveStatement(request.level, request.page, html, true);
-    const content::SaveResult stored = content::ContentStore(db).storePage(
-        request.level, request.page, s.sql, s.binds, request.newRecord ? QString() : insert.sql, insert.binds);
+    const design::PageStoreResult stored = design::storePage(
+        db, request.level, request.page, s.sql, s.binds, request.newRecord ? QString() : insert.sql, insert.binds);
     result.error = stored.error;
-    if (stored.outcome == content::SaveOutcome::NoPage)
+    if (stored.outcome == design::PageStoreOutcome::NoPage)
         result.outcome = SaveOutcome::NoPage;
-    else if (stored.outcome == content::SaveOutcome::Saved)
+    else if (stored.outcome == design::PageStoreOutcome::Stored)
         result = {SaveOutcome::Saved, request.newRecord, QString()};
     return result;
 }
@@ -208,12 +207,12 @@ std::optional<ui::Message> saveMessage(const SaveResult &result)
 {
     switch (result.outcome) {
     case SaveOutcome::Saved: return ui::Message{QStringLiteral("数据保存成功！"), ui::vbInformation, QStringLiteral("提示")};
-    case SaveOutcome::NoLevel: return content::msg::noColumnChosen();
-    case SaveOutcome::NoPage: return content::msg::noPage();
+    case SaveOutcome::NoLevel: return design::msg::noColumnChosen();
+    case SaveOutcome::NoPage: return design::msg::noPage();
     case SaveOutcome::Skipped: return std::nullopt;
     case SaveOutcome::Failed: break;
     }
-    return content::msg::failure(result.error, ui::vbInformation);
+    return design::msg::failure(result.error, ui::vbInformation);
 }
 
 } // namespace editor

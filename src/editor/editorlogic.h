@@ -2,9 +2,9 @@
 // The HTML editor's decisions, apart from its widgets: what a tab change copies, where
 // an appended fragment goes, what each toolbar key does, and how a page is saved.
 
+#include "core/message.h"
 #include "core/sitedb.h"
 #include "design/catalog.h"
-#include "ui/prompter.h"
 
 #include <QString>
 #include <QList>
@@ -89,14 +89,14 @@ struct SaveRequest {
     design::Level level = design::Level::Other; // the level of the data-entry view's page
     QString page;                               // the page's name
     QString aspFileName;                        // the control's marker ("news": nothing stored)
-    bool newRecord = false;                     // BnewRecord
+    bool newRecord = false;                     // the page has no record yet
 };
 
 enum class SaveOutcome { Saved, NoLevel, Skipped, NoPage, Failed };
 
 struct SaveResult {
     SaveOutcome outcome = SaveOutcome::Failed;
-    bool inserted = false; // BnewRecord becomes false
+    bool inserted = false; // the page's record was inserted
     QString error;         // the failure's description
 };
 

@@ -1,6 +1,5 @@
 #include "editor/insertfragments.h"
 
-#include "content/contentstore.h"
 #include "core/errors.h"
 #include "core/textforms.h"
 
@@ -112,7 +111,7 @@ QString imageFragment(const ImageSpec &s)
     QString f = QStringLiteral("<img") + quoted("src", textforms::fileUrl(s.folder + s.fileName));
     attr(f, "height", s.height);
     attr(f, "width", s.width);
-    if (!content::trimBlanks(s.alt).isEmpty())
+    if (!textforms::trimBlanks(s.alt).isEmpty())
         attr(f, "alt", s.alt);
     attr(f, "border", s.border);
     attr(f, "style", imageEffectStyle(s.effect));
@@ -204,7 +203,7 @@ const QStringList &ruleShadows()
 QString ruleFragment(const RuleSpec &s)
 {
     QString f = QStringLiteral("<hr");
-    if (!content::trimBlanks(s.color).isEmpty())
+    if (!textforms::trimBlanks(s.color).isEmpty())
         attr(f, "color", s.color);
     attr(f, "size", s.height);
     if (s.shadow == QStringLiteral("无"))

@@ -1,6 +1,6 @@
 #include "profile/infoactions.h"
 
-#include "ui/inputhelpers.h"
+#include "core/inputrules.h"
 
 #include <QFileInfo>
 #include <QImageReader>

@@ -3,8 +3,8 @@
 // columns and the logo's choice and cancel, each with the box it ends with.
 
 #include "core/datafiles.h"
+#include "core/message.h"
 #include "profile/profilestore.h"
-#include "ui/prompter.h"
 
 #include <optional>
 

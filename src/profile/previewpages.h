@@ -2,8 +2,8 @@
 // What the three page-style previews show: the custom home page, the custom inner-page
 // head, and the full-size picture of a template.
 
+#include "core/message.h"
 #include "core/sitedb.h"
-#include "ui/prompter.h"
 
 #include <QStringList>
 #include <optional>

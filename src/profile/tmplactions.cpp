@@ -1,8 +1,9 @@
 #include "profile/tmplactions.h"
 
+#include "core/datalayout.h"
 #include "core/fileutil.h"
 #include "core/textforms.h"
-#include "ui/inputhelpers.h"
+#include "core/inputrules.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -13,7 +14,6 @@ namespace {
 
 const QString kHint = QStringLiteral("提示");
 const QString kWarning = QStringLiteral("警告");
-const QString kImages = QStringLiteral("images");
 const QString kHeadBase = QStringLiteral("topHeadSelf.");
 
 ui::Message failure(const std::exception &e, int style = ui::vbCritical, const QString &title = kHint)
@@ -96,7 +96,7 @@ Import importHomePage(SiteDb &db, const QString &file, const QString &dataFolder
     const QDir dir(folder);
     if (dir.entryList(QDir::Files | QDir::Hidden | QDir::System).size() >= 2)
         return refuse(onlyDefault + QStringLiteral("文件！"));
-    if (!QFileInfo(folder + kImages).isDir())
+    if (!QFileInfo(folder + datalayout::kImagesFolder).isDir())
         return refuse(QStringLiteral("在") + folder + QStringLiteral("文件夹中必须包含images文件夹！"));
     if (dir.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot).size() >= 2)
         return refuse(onlyDefault + QStringLiteral("文件夹！"));
@@ -104,13 +104,13 @@ Import importHomePage(SiteDb &db, const QString &file, const QString &dataFolder
         if (!QFileInfo(file).isFile())
             return refuse(file + QStringLiteral("文件不存在！"), ui::vbCritical);
         const QString previous = stored(db, QStringLiteral("defaultFile")).trimmed();
-        if (!QFileInfo(folder + kImages).isDir())
+        if (!QFileInfo(folder + datalayout::kImagesFolder).isDir())
             return refuse(folder + QStringLiteral("images/文件夹不存在！"), ui::vbCritical);
         // The new images/ and the new page are complete beside the old ones (the chosen
         // folder may lie inside the old images/) and go in as one swap: the old pair
         // or the new pair, never the new page with the old pictures.
-        fileutil::FolderSwap images(dataFolder + kImages);
-        fileutil::copyTree(folder + kImages, images.path());
+        fileutil::FolderSwap images(dataFolder + datalayout::kImagesFolder);
+        fileutil::copyTree(folder + datalayout::kImagesFolder, images.path());
         const QString name = chosen.fileName();
         fileutil::copyReplace(file, images.companion(name));
         images.commit();
@@ -129,7 +129,7 @@ Outcome turnOffHomePage(SiteDb &db, const QString &dataFolder, const QString &sh
         const QString previous = stored(db, QStringLiteral("defaultFile")).trimmed();
         ProfileStore(db).setColumn(QStringLiteral("defaultFile"), QString());
         dropUnused(db, dataFolder, {shownName, previous});
-        fileutil::removeFolder(dataFolder + kImages);
+        fileutil::removeFolder(dataFolder + datalayout::kImagesFolder);
     } catch (const std::exception &e) {
         return {false, failure(e)};
     }
@@ -194,10 +194,10 @@ PagesImport importOtherPages(SiteDb &db, const QString &folder, const QString &d
         // the data folder itself keeps its pages.
         for (const QString &page : pages)
             datafiles::importFile(from + page, dataFolder);
-        const QString images = from + kImages;
+        const QString images = from + datalayout::kImagesFolder;
         if (QFileInfo(images).isDir()
-            && QFileInfo(images).canonicalFilePath() != QFileInfo(dataFolder + kImages).canonicalFilePath())
-            fileutil::copyTree(images, dataFolder + kImages);
+            && QFileInfo(images).canonicalFilePath() != QFileInfo(dataFolder + datalayout::kImagesFolder).canonicalFilePath())
+            fileutil::copyTree(images, dataFolder + datalayout::kImagesFolder);
         ProfileStore(db).setColumn(QStringLiteral("field01"), encodeExtraPages(pages));
         QStringList gone;
         for (const QString &old : previous)

@@ -17,11 +17,4 @@ QString chatHtml(const QString &who, const QString &text, const QDateTime &when)
     return head + QStringLiteral("<font size=2>") + text + QStringLiteral("</font><br>");
 }
 
-void appendChatHtml(IBrowserPane *pane, const QString &who, const QString &text)
-{
-    if (!pane)
-        return;
-    pane->prependInnerHTML(QStringLiteral("msg"), chatHtml(who, text, QDateTime::currentDateTime()));
-}
-
 } // namespace publish

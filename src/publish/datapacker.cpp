@@ -11,19 +11,16 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QScopeGuard>
-#include <QStringDecoder>
 #include <QTemporaryFile>
 #include <QThread>
 #include <algorithm>
-#include <zip.h>
 #include <zlib.h>
 
 namespace publish {
 
 namespace {
 
-// SQLite keeps these beside a database while it works on it.
-const QStringList kSqliteSuffixes = {QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")};
+using datalayout::kSqliteSuffixes;
 
 // Kinds of file that deflating does not shrink.
 const QStringList kCompressedSuffixes = {
@@ -370,20 +367,6 @@ bool writeZip(const QString &archive, const QList<ZipEntry> &entries, const std:
             throw;
     }
     return !stopped;
-}
-
-QStringList zipEntries(const QString &archive)
-{
-    QStringList names;
-    int code = 0;
-    zip_t *z = zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &code);
-    if (!z)
-        return names;
-    const zip_int64_t n = zip_get_num_entries(z, 0);
-    for (zip_int64_t i = 0; i < n; ++i)
-        names << QStringDecoder("GBK").decode(QByteArray(zip_get_name(z, zip_uint64_t(i), ZIP_FL_ENC_RAW)));
-    zip_discard(z);
-    return names;
 }
 
 DataPacker::DataPacker(const QString &programFolder, const QString &dataFolder)

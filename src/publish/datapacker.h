@@ -10,7 +10,8 @@
 // without Zip64 (the server's reader may not know it) is refused before anything is
 // compressed.
 
-#include "ui/prompter.h"
+#include "core/datalayout.h"
+#include "core/message.h"
 
 #include <QList>
 #include <QObject>
@@ -26,9 +27,9 @@ class QThread;
 
 namespace publish {
 
-inline const QString kUploadArchive = QStringLiteral("ziptest.zip");
-inline const QString kImagesFolder = QStringLiteral("images");
-inline const QString kImagesArchive = QStringLiteral("images.zip");
+using datalayout::kImagesArchive;
+using datalayout::kImagesFolder;
+using datalayout::kUploadArchive;
 // The copy of the database packed in its place lies in the program folder under this
 // name and a suffix while packing runs.
 inline const QString kDatabaseCopy = QStringLiteral("ziptest.qdb");
@@ -66,10 +67,6 @@ qint64 checkZipLimits(const QString &archive, const QList<ZipEntry> &entries, co
 // program's title.
 ui::Message packingFailure(const std::exception &e);
 
-
-// The entry names of a zip archive, in their order, read as GBK (empty when it cannot
-// be read).
-QStringList zipEntries(const QString &archive);
 
 class DataPacker {
 public:

@@ -13,7 +13,7 @@
 // last of them is handed to the socket nothing else goes out.
 
 #include "core/errors.h"
-#include "ui/prompter.h"
+#include "core/message.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

@@ -60,3 +60,14 @@ void ServerTextWindow::deliver(const QString &text)
     else if (!Timer1->isActive())
         Timer1->start();
 }
+
+namespace publish {
+
+void appendChatHtml(IBrowserPane *pane, const QString &who, const QString &text)
+{
+    if (!pane)
+        return;
+    pane->prependInnerHTML(QStringLiteral("msg"), chatHtml(who, text, QDateTime::currentDateTime()));
+}
+
+} // namespace publish

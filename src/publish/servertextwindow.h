@@ -41,3 +41,9 @@ private:
     void showWaiting();
     bool m_placed = false;
 };
+
+namespace publish {
+// Puts one message above the others in the pane's element "msg" (nothing when the
+// page has no such element).
+void appendChatHtml(IBrowserPane *pane, const QString &who, const QString &text);
+} // namespace publish

@@ -1,5 +1,6 @@
 #include "shell/backup.h"
 
+#include "core/datalayout.h"
 #include "core/errors.h"
 #include "core/fileutil.h"
 #include "core/schema.h"
@@ -15,14 +16,16 @@ namespace {
 // journal carried beside another copy of the database would damage it.
 QStringList sqliteFiles()
 {
-    return {datafolder::kDbName + QStringLiteral("-journal"), datafolder::kDbName + QStringLiteral("-wal"),
-            datafolder::kDbName + QStringLiteral("-shm")};
+    QStringList files;
+    for (const QString &suffix : datalayout::kSqliteSuffixes)
+        files << datalayout::kDbName + suffix;
+    return files;
 }
 
 void requireDatabase(const QString &folder)
 {
-    if (!QFileInfo(folder + datafolder::kDbName).isFile())
-        throw err::FileError(err::Kind::FileMissing, folder + datafolder::kDbName);
+    if (!QFileInfo(folder + datalayout::kDbName).isFile())
+        throw err::FileError(err::Kind::FileMissing, folder + datalayout::kDbName);
 }
 
 // A copy that will replace the backup or the data folder must hold a whole site
@@ -32,8 +35,8 @@ void requireDatabase(const QString &folder)
 void requireWholeDatabase(const QString &copyFolder, const QString &sourceFolder)
 {
     SiteDb check;
-    if (!schema::openSite(check, copyFolder + datafolder::kDbName, SiteDb::Check::Full))
-        throw err::DbError(check.openFailure().value_or(err::Kind::DbNotOpen), sourceFolder + datafolder::kDbName);
+    if (!schema::openSite(check, copyFolder + datalayout::kDbName, SiteDb::Check::Full))
+        throw err::DbError(check.openFailure().value_or(err::Kind::DbNotOpen), sourceFolder + datalayout::kDbName);
     check.release();
 }
 
@@ -53,7 +56,7 @@ void restore(const QString &backupFolder, const QString &dataFolder, SiteDb &con
 {
     const QString from = fileutil::withSlash(backupFolder);
     const QString to = fileutil::withSlash(dataFolder);
-    const QString database = to + datafolder::kDbName;
+    const QString database = to + datalayout::kDbName;
     try {
         requireDatabase(from);
         fileutil::FolderSwap swap(to);

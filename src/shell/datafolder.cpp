@@ -1,5 +1,6 @@
 #include "shell/datafolder.h"
 
+#include "core/datalayout.h"
 #include "core/errors.h"
 #include "core/fileutil.h"
 
@@ -57,7 +58,7 @@ Folders findAndRepair(const QString &programFolder)
     // A backup, restore or import cut off between the two renames of its folder swap is
     // finished or undone before anything looks at the folders.
     for (const QString &folder : {f.currImgPath, defaultFolder, programFolder + kBackupFolder})
-        for (const QString &swapped : {folder, folder + QStringLiteral("images")})
+        for (const QString &swapped : {folder, folder + datalayout::kImagesFolder})
             fileutil::recoverSwap(swapped);
 
     if (!QFileInfo(f.currImgPath).isDir()) {
@@ -65,14 +66,14 @@ Folders findAndRepair(const QString &programFolder)
         resetPathFile(programFolder);
     }
 
-    if (!QFileInfo(f.currImgPath + kDbName).isFile()) {
+    if (!QFileInfo(f.currImgPath + datalayout::kDbName).isFile()) {
         f.currImgPath = defaultFolder;
         // A default folder that still holds a database is the user's working site:
         // switch to it rather than emptying it.
-        if (!QFileInfo(defaultFolder + kDbName).isFile()) {
+        if (!QFileInfo(defaultFolder + datalayout::kDbName).isFile()) {
             // Both pristine files must be there before anything is deleted: a repair that
             // stops half-way would cost the folder's contents and still not start.
-            const QString pristine = programFolder + kInitFolder + kDbName;
+            const QString pristine = programFolder + kInitFolder + datalayout::kDbName;
             for (const QString &needed : {pristine, programFolder + kInitFolder + kPathFile})
                 if (!QFileInfo(needed).isFile())
                     throw err::FileError(err::Kind::FileMissing, needed);
@@ -80,7 +81,7 @@ Folders findAndRepair(const QString &programFolder)
             // and swapped in.
             fileutil::makeFolder(defaultFolder);
             fileutil::FolderSwap swap(defaultFolder);
-            fileutil::copyReplace(pristine, swap.path() + kDbName);
+            fileutil::copyReplace(pristine, swap.path() + datalayout::kDbName);
             swap.commit();
             f.repaired = true;
         }

@@ -6,7 +6,6 @@
 
 namespace datafolder {
 
-inline const QString kDbName = QStringLiteral("brevonel.qdb");
 inline const QString kPathFile = QStringLiteral("initPath.ini");
 inline const QString kDefaultFolder = QStringLiteral("userImages/");
 inline const QString kInitFolder = QStringLiteral("initdata/");

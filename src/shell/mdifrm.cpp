@@ -1,6 +1,7 @@
 #include "shell/mdifrm.h"
 
 #include "content/insdatafrm.h"
+#include "core/datalayout.h"
 #include "core/fileutil.h"
 #include "core/schema.h"
 #include "core/version.h"
@@ -174,10 +175,27 @@ void MDIFrm::buildToolbar()
             [this](QAction *a) { xToolbar1_ButtonClick(a->data().toInt()); });
 }
 
+void MDIFrm::linkViews()
+{
+    designFrm *design = forms().find<designFrm>();
+    insDataFrm *entry = forms().find<insDataFrm>();
+    if (!design || !entry)
+        return;
+    connect(design, &designFrm::columnRenamed, entry, &insDataFrm::columnRenamed, Qt::UniqueConnection);
+    connect(design, &designFrm::catalogChanged, entry, &insDataFrm::catalogChanged, Qt::UniqueConnection);
+}
+
+template <class T> T *MDIFrm::view()
+{
+    T *made = forms().get<T>();
+    linkViews();
+    return made;
+}
+
 template <class T> void MDIFrm::showView()
 {
     try {
-        forms().showAndFocus(forms().get<T>());
+        forms().showAndFocus(view<T>());
     } catch (const std::exception &e) {
         ui::msgBox(err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示"));
     }
@@ -186,7 +204,7 @@ template <class T> void MDIFrm::showView()
 template <class T> void MDIFrm::startView()
 {
     try {
-        forms().showOnly(forms().get<T>());
+        forms().showOnly(view<T>());
     } catch (const std::exception &e) {
         viewloads::tell({err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示")}, err::descriptionOf(e));
     }
@@ -281,7 +299,7 @@ bool MDIFrm::MDIForm_Load(const QString &programFolder)
     // 5. The site database, checked in full once per run. A file that is not a whole
     // site database, or one another program holds, is named in one box that says what
     // to do; the views then come up empty without boxes of their own.
-    const QString database = app().currImgPath + datafolder::kDbName;
+    const QString database = app().currImgPath + datalayout::kDbName;
     if (!schema::openSite(app().conn, database, SiteDb::Check::Full)) {
         const err::DbError why(app().conn.openFailure().value_or(err::Kind::DbNotOpen));
         ui::msgBox(err::describe(why.kind(), database), ui::vbExclamation, QStringLiteral("警告"));
@@ -312,7 +330,7 @@ bool MDIFrm::MDIForm_Load(const QString &programFolder)
     forms().starting = false;
     // 9. The design view in front (its activation hook runs once).
     try {
-        forms().showAndFocus(forms().get<designFrm>());
+        forms().showAndFocus(view<designFrm>());
     } catch (const std::exception &) {
     }
     viewloads::endStartup();
@@ -403,7 +421,7 @@ void MDIFrm::backupData()
 void MDIFrm::restoreData()
 {
     const QString backup = app().currentPath + datafolder::kBackupFolder;
-    if (!QFileInfo(backup + datafolder::kDbName).isFile()) {
+    if (!QFileInfo(backup + datalayout::kDbName).isFile()) {
         ui::msgBox(QStringLiteral("数据还原失败，不存在备份数据！"), ui::vbInformation, QStringLiteral("提示"));
         return;
     }

@@ -44,6 +44,11 @@ public:
     void backupData();
     void restoreData();
 
+    // The data-entry view shows its own copy of the column tree: once both views are
+    // loaded, it follows the design view's changes, and a page open in it follows its
+    // new name. Done whenever the shell makes either view.
+    static void linkViews();
+
     QMenuBar *xMenu1 = nullptr;
     QToolBar *xToolbar1 = nullptr;
     QMdiArea *mdiArea = nullptr;
@@ -66,6 +71,8 @@ private:
     void buildMenu();
     void buildToolbar();
     void onSubWindowActivated(QMdiSubWindow *sub);
+    // A view, made (and linked to the others) when it is not loaded.
+    template <class T> T *view();
     template <class T> void showView();
     // Loads and shows a view during the load sequence; a failure is told once.
     template <class T> void startView();

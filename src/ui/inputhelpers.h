@@ -1,7 +1,9 @@
 #pragma once
 // Input helpers shared by the windows: the numeric check of a text box, the name check
-// of a chosen file, the colour choice as an HTML colour, and the folder choice.
+// of a chosen file (core/inputrules), the colour choice as an HTML colour, and the
+// folder choice.
 
+#include "core/inputrules.h"
 #include "ui/prompter.h"
 
 #include <QColor>
@@ -18,15 +20,8 @@ namespace mdl_func {
 // "请输入数字！" is shown once.
 void checkNumeric(QLineEdit *box);
 
-// The name of a chosen file (pictures, pages) may only hold characters 32 to 127: the
-// message to show when it holds others.
-std::optional<ui::Message> refuseNonAsciiName(const QString &path);
-
 // "#RRGGBB" in upper case, or nothing when the user cancels.
 std::optional<QString> pickColorHex(QWidget *owner = nullptr, const QColor &initial = Qt::white);
-
-// "#RRGGBB" in upper case.
-QString colorHex(const QColor &c);
 
 } // namespace mdl_func
 

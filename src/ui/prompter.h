@@ -3,6 +3,8 @@
 // Windows never call QMessageBox, QFileDialog, QColorDialog or QDialog::exec directly:
 // they go through prompter(), which a test replaces with a scripted fake.
 
+#include "core/message.h"
+
 #include <QColor>
 #include <QString>
 #include <optional>
@@ -11,20 +13,6 @@ class QWidget;
 class QDialog;
 
 namespace ui {
-
-// Style numbers add up: icon + buttons.
-enum : int {
-    vbOKOnly = 0,
-    vbOKCancel = 1,
-    vbYesNo = 4,
-    vbCritical = 16,
-    vbQuestion = 32,
-    vbExclamation = 48,
-    vbInformation = 64,
-};
-
-// Answers.
-enum : int { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 
 struct FileChoice {
     QString filter;      // "desc|*.jpg;*.bmp|desc2|*.htm"
@@ -52,13 +40,7 @@ void setPrompter(Prompter *p);
 // Shorthand used everywhere: prompter().msgBox(nullptr, …).
 int msgBox(const QString &text, int style = vbOKOnly, const QString &title = QString());
 
-// A message box as the plain classes hand it to their window: text, style, title.
-struct Message {
-    QString text;
-    int style = 0;
-    QString title;
-    bool operator==(const Message &o) const = default;
-};
+// Shows a message box the plain classes handed over.
 int show(const Message &m);
 
 // "desc|*.jpg;*.bmp|desc2|*.gif" -> "desc (*.jpg *.bmp);;desc2 (*.gif)"

@@ -2,9 +2,9 @@
 #include "core/datafiles.h"
 #include "core/textforms.h"
 #include "testenv.h"
-#include "testmain.h"
 
 #include <QFileInfo>
+#include <QTest>
 
 class TestDataFiles : public QObject {
     Q_OBJECT
@@ -95,5 +95,5 @@ private slots:
     }
 };
 
-QUORVIK_TEST_MAIN(TestDataFiles)
+QTEST_GUILESS_MAIN(TestDataFiles)
 #include "test_datafiles.moc"

@@ -16,6 +16,7 @@ private slots:
     void editorHtml();
     void editorHtmlRoundTrip_data();
     void editorHtmlRoundTrip();
+    void trimBlanks();
     void isEng_data();
     void isEng();
     void isNumeric_data();
@@ -179,6 +180,13 @@ void TestTextForms::editorHtmlRoundTrip()
     // Whatever form the references had, they come back as the folder's file URL, and a
     // second save gives the same stored text.
     QCOMPARE(encodeEditorHtml(html, folder), stored);
+}
+
+void TestTextForms::trimBlanks()
+{
+    QCOMPARE(textforms::trimBlanks(QStringLiteral("  a b  ")), QStringLiteral("a b"));
+    QCOMPARE(textforms::trimBlanks(QStringLiteral("\u3000")), QStringLiteral("\u3000"));
+    QCOMPARE(textforms::trimBlanks(QStringLiteral(" \t ")), QStringLiteral("\t"));
 }
 
 void TestTextForms::isEng_data()

@@ -10,11 +10,6 @@ using namespace design;
 
 namespace {
 
-QVariant opt(const char *s)
-{
-    return s ? QVariant(QString::fromUtf8(s)) : QVariant();
-}
-
 void addFirst(SiteDb &db, const QString &name, QVariant catalog, QVariant order, QVariant fmt = {})
 {
     db.exec(QStringLiteral("INSERT INTO firstCatalog VALUES (?,?,?,?)"), {name, catalog, order, fmt});

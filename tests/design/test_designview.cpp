@@ -8,6 +8,7 @@
 #include "editor/advedit.h"
 #include "fakepane.h"
 #include "fakeprompter.h"
+#include "shell/mdifrm.h"
 #include "testenv.h"
 #include "testmain.h"
 #include "viewsite.h"
@@ -379,6 +380,7 @@ private slots:
     {
         buildSampleTree();
         insDataFrm *entry = forms().get<insDataFrm>();
+        MDIFrm::linkViews();
         const auto open = [entry](const QString &text) {
             for (QTreeWidgetItemIterator it(entry->tvw_nav); *it; ++it)
                 if ((*it)->text(0) == text) {

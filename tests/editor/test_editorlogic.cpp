@@ -3,7 +3,8 @@
 #include "editor/editorlogic.h"
 #include "editor/insertfragments.h"
 #include "testenv.h"
-#include "testmain.h"
+
+#include <QTest>
 
 using namespace editor;
 
@@ -295,5 +296,5 @@ private slots:
     }
 };
 
-QUORVIK_TEST_MAIN(TestEditorLogic)
+QTEST_GUILESS_MAIN(TestEditorLogic)
 #include "test_editorlogic.moc"

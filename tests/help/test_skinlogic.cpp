@@ -1,6 +1,7 @@
 // Geometry and hit logic of the skinned controls.
 #include "help/skinlogic.h"
-#include "testmain.h"
+
+#include <QTest>
 
 using namespace skin;
 
@@ -146,5 +147,5 @@ private slots:
     }
 };
 
-QUORVIK_TEST_MAIN(TestSkinLogic)
+QTEST_GUILESS_MAIN(TestSkinLogic)
 #include "test_skinlogic.moc"

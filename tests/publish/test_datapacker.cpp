@@ -3,7 +3,6 @@
 // when the packing is killed.
 #include "publish/datapacker.h"
 #include "testenv.h"
-#include "testmain.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,12 +13,14 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QTest>
 #include <QThread>
 #include <cerrno>
 #include <cstring>
 #include <zip.h>
 
 using namespace publish;
+using testenv::zipEntries;
 
 namespace {
 
@@ -546,5 +547,5 @@ private slots:
     }
 };
 
-QUORVIK_TEST_MAIN(TestDataPacker)
+QTEST_GUILESS_MAIN(TestDataPacker)
 #include "test_datapacker.moc"

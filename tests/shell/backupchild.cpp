@@ -3,6 +3,7 @@
 // With a step number it kills itself as it is about to take that step (counting every
 // file, link, folder and rename step); without one it prints how many steps it took.
 // "go" is printed just before the work starts.
+#include "core/datalayout.h"
 #include "core/fileutil.h"
 #include "core/sitedb.h"
 #include "shell/backup.h"
@@ -32,7 +33,7 @@ int main(int argc, char *argv[])
         return false;
     });
     SiteDb conn;
-    conn.open(dataFolder + datafolder::kDbName);
+    conn.open(dataFolder + datalayout::kDbName);
     std::printf("go\n");
     std::fflush(stdout);
     QElapsedTimer clock;

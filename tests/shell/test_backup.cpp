@@ -2,6 +2,7 @@
 // part-way, a kill at any moment or a full disk leaves the old state or the new one,
 // whole, with the site database in place.
 #include "content/pictures.h"
+#include "core/datalayout.h"
 #include "core/errors.h"
 #include "core/fileutil.h"
 #include "shell/backup.h"
@@ -28,7 +29,7 @@ using testenv::writeFile;
 
 namespace {
 
-const QString kDb = datafolder::kDbName;
+const QString kDb = datalayout::kDbName;
 
 QString webName(const QString &database)
 {

@@ -1,5 +1,6 @@
 // Finding and repairing the data folder in temporary program folders, and the edges of
 // the folder copy and delete.
+#include "core/datalayout.h"
 #include "core/errors.h"
 #include "core/fileutil.h"
 #include "shell/datafolder.h"
@@ -60,7 +61,7 @@ void prepare(const QString &state, const QString &folderNoSlash, const QString &
         fillWithUserFiles(folder, outside);
     } else if (state == QLatin1String("db")) {
         fillWithUserFiles(folder, outside);
-        writeFile(folder + datafolder::kDbName, kUserDb);
+        writeFile(folder + datalayout::kDbName, kUserDb);
     }
 }
 
@@ -172,7 +173,7 @@ void TestDataFolder::repair()
     if (data != QLatin1String("*"))
         QCOMPARE(f.currDataPath, data);
     QVERIFY(f.currDataPath.endsWith(QLatin1Char('/')));
-    QVERIFY(QFileInfo(f.currImgPath + datafolder::kDbName).isFile());
+    QVERIFY(QFileInfo(f.currImgPath + datalayout::kDbName).isFile());
     QCOMPARE(f.repaired, repaired);
 
     // initPath.ini: reset to the pristine empty file, or left exactly as it was.
@@ -181,9 +182,9 @@ void TestDataFolder::repair()
 
     const QString defaultFolder = prog + datafolder::kDefaultFolder;
     if (repaired) {
-        QCOMPARE(listing(defaultFolder), QStringList{datafolder::kDbName});
-        QCOMPARE(readFile(defaultFolder + datafolder::kDbName), pristine);
-        QVERIFY(QFile::permissions(defaultFolder + datafolder::kDbName).testFlag(QFileDevice::WriteOwner));
+        QCOMPARE(listing(defaultFolder), QStringList{datalayout::kDbName});
+        QCOMPARE(readFile(defaultFolder + datalayout::kDbName), pristine);
+        QVERIFY(QFile::permissions(defaultFolder + datalayout::kDbName).testFlag(QFileDevice::WriteOwner));
     } else {
         QCOMPARE(snapshot(defaultFolder), defaultBefore);
     }
@@ -389,16 +390,16 @@ void TestDataFolder::aSwapCutOffIsFinishedAtStart()
     QTemporaryDir outsideDir;
     const QString prog = pf.path();
     const QString site = outsideDir.path() + QStringLiteral("/siteA/");
-    writeFile(prog + QStringLiteral("userImages/") + datafolder::kDbName, kUserDb);
-    writeFile(site + datafolder::kDbName, kUserDb);
-    writeFile(prog + QStringLiteral("savedData/") + datafolder::kDbName, kUserDb);
+    writeFile(prog + QStringLiteral("userImages/") + datalayout::kDbName, kUserDb);
+    writeFile(site + datalayout::kDbName, kUserDb);
+    writeFile(prog + QStringLiteral("savedData/") + datalayout::kDbName, kUserDb);
     writeFile(prog + datafolder::kPathFile, folder.startsWith(QLatin1String("@SITE")) ? site.toUtf8() : QByteArray());
     const QString target = folder.startsWith(QLatin1String("@SITE")) ? site : prog + folder;
     writeFile(target + QStringLiteral("old.jpg"), "old picture");
     const QFileInfo where(QDir::cleanPath(target));
     const QString beside = where.path() + QStringLiteral("/.") + where.fileName();
     QVERIFY(QDir().rename(QDir::cleanPath(target), beside + QStringLiteral("~old")));
-    writeFile(beside + QStringLiteral("~new/") + datafolder::kDbName, "restored database");
+    writeFile(beside + QStringLiteral("~new/") + datalayout::kDbName, "restored database");
     writeFile(beside + QStringLiteral("~new/mine.jpg"), "restored picture");
     const QByteArray ini = readFile(prog + datafolder::kPathFile);
 
@@ -406,7 +407,7 @@ void TestDataFolder::aSwapCutOffIsFinishedAtStart()
     QVERIFY(!f.repaired);
     QCOMPARE(f.currImgPath, folder.startsWith(QLatin1String("@SITE")) ? site : prog + QStringLiteral("userImages/"));
     QCOMPARE(readFile(prog + datafolder::kPathFile), ini);
-    QCOMPARE(snapshot(target), (QMap<QString, QByteArray>{{datafolder::kDbName, "restored database"},
+    QCOMPARE(snapshot(target), (QMap<QString, QByteArray>{{datalayout::kDbName, "restored database"},
                                                           {QStringLiteral("mine.jpg"), "restored picture"}}));
     QVERIFY(!QFileInfo::exists(beside + QStringLiteral("~old")));
     QVERIFY(!QFileInfo::exists(beside + QStringLiteral("~new")));

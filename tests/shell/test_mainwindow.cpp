@@ -211,6 +211,35 @@ private slots:
         QCOMPARE(m_prompts->lastMessage().style, 16);
     }
 
+    // The data-entry view follows the design view's column tree, also once both have been
+    // made again after a restore.
+    void theDataEntryViewFollowsTheDesignView()
+    {
+        MDIFrm &main = load();
+        const auto add = [this](const QString &name) {
+            m_prompts->onDialog<dgnFrm_addCat>([name](dgnFrm_addCat &d) {
+                d.txt_name->setText(name);
+                d.cmd_cfm_Click();
+            });
+            forms().find<designFrm>()->cmd_addCat_Click();
+        };
+        const auto entryShows = [](const QString &name) {
+            return !forms().find<insDataFrm>()->tvw_nav->findItems(name, Qt::MatchExactly | Qt::MatchRecursive).isEmpty();
+        };
+        add(QStringLiteral("关于"));
+        QVERIFY(entryShows(QStringLiteral("关于")));
+        main.xMenu1_Click(QStringLiteral("mnufile_backup"));
+        m_prompts->answerMsg(6);
+        main.xMenu1_Click(QStringLiteral("mnufile_revert"));
+        testenv::settle();
+        main.xMenu1_Click(QStringLiteral("mnuView_insData"));
+        main.xMenu1_Click(QStringLiteral("mnuView_design"));
+        add(QStringLiteral("产品"));
+        QVERIFY(entryShows(QStringLiteral("产品")));
+        QCOMPARE(m_prompts->messages(), (QStringList{QStringLiteral("数据备份成功！"),
+                                                     QStringLiteral("确实要还原数据吗，当前数据将被覆盖！\r\n数据还原后，Quorvik将有可能重新启动！")}));
+    }
+
     void aDatabaseThatIsNotWholeIsNamedInOneBox_data()
     {
         QTest::addColumn<QString>("damage");

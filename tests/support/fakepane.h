@@ -10,9 +10,9 @@
 class FakePane : public QWidget, public IBrowserPane {
     Q_OBJECT
 public:
-    explicit FakePane(QWidget *parent = nullptr, PaneOptions options = {})
+    explicit FakePane(QWidget *parent = nullptr, PaneOptions paneOptions = {})
         : QWidget(parent)
-        , options(options)
+        , options(paneOptions)
     {
     }
     void navigate(const QString &page) override;

@@ -63,7 +63,9 @@ std::optional<QString> FakePrompter::openFile(QWidget *owner, const ui::FileChoi
         QTest::qFail("unscripted file choice", __FILE__, __LINE__);
         return std::nullopt;
     }
-    auto a = m_files.front();
+    // Taken by a swap: GCC 12 takes a copy of an optional string here for uninitialised.
+    std::optional<QString> a;
+    a.swap(m_files.front());
     m_files.pop_front();
     return a;
 }

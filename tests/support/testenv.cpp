@@ -11,8 +11,10 @@
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStringDecoder>
 
 #include <unistd.h>
+#include <zip.h>
 
 namespace testenv {
 
@@ -114,6 +116,20 @@ void settle()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QStringList zipEntries(const QString &archive)
+{
+    QStringList names;
+    int code = 0;
+    zip_t *z = zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &code);
+    if (!z)
+        return names;
+    const zip_int64_t n = zip_get_num_entries(z, 0);
+    for (zip_int64_t i = 0; i < n; ++i)
+        names << QStringDecoder("GBK").decode(QByteArray(zip_get_name(z, zip_uint64_t(i), ZIP_FL_ENC_RAW)));
+    zip_discard(z);
+    return names;
 }
 
 void makeDatabase(SiteDb &db, const QString &path)

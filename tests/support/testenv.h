@@ -1,6 +1,7 @@
 #pragma once
 // Temporary program folders and site databases for tests.
 
+#include "core/datalayout.h"
 #include "core/fileutil.h"
 #include "core/sitedb.h"
 
@@ -53,6 +54,10 @@ void settle();
 // index of column names misses. SQLite's quick check passes it; its full integrity check does not.
 void breakIndex(const QString &path);
 
+// The entry names of a zip archive, in their order, read as GBK (empty when it cannot
+// be read).
+QStringList zipEntries(const QString &archive);
+
 // A fresh, empty-tree site database made from the schema at path, opened on db.
 void makeDatabase(SiteDb &db, const QString &path);
 
@@ -75,7 +80,7 @@ public:
     TempDatabase();
     SiteDb db;
     QString folder() const { return m_dir.path() + QLatin1Char('/'); }
-    QString path() const { return folder() + QStringLiteral("brevonel.qdb"); }
+    QString path() const { return folder() + datalayout::kDbName; }
 
 private:
     QTemporaryDir m_dir;

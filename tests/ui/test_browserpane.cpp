@@ -165,7 +165,7 @@ private slots:
     // ("&copy", "&lt") show their pictures.
     void previewPicturesShowInFoldersNamedLikeEntities()
     {
-        for (const QString folder : {QStringLiteral("R&copy x/"), QStringLiteral("a&lt b/")}) {
+        for (const QString &folder : {QStringLiteral("R&copy x/"), QStringLiteral("a&lt b/")}) {
             const QString program = m_prog.file(folder);
             QVERIFY(QDir().mkpath(program + QStringLiteral("template")));
             QVERIFY(QDir().mkpath(program + QStringLiteral("userImages")));
