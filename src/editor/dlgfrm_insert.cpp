@@ -361,7 +361,6 @@ dlgFrm_hr::dlgFrm_hr(QWidget *parent)
     addRow(QStringLiteral("阴影效果："), cmb_shadow);
     connect(cmd_color, &QPushButton::clicked, this, &dlgFrm_hr::cmd_color_Click);
     setMinimumWidth(320);
-    Form_Load();
 }
 
 void dlgFrm_hr::Form_Load()
