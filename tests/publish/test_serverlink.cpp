@@ -224,8 +224,9 @@ private slots:
         QCOMPARE(storedColumn(QStringLiteral("field06")), QStringLiteral("1||") + QDate::currentDate().toString(QStringLiteral("yyyy-M-d")));
         notice->CancelButton_Click();
         testenv::settle();
+        QSignalSpy arrived(v->link(), &ServerLink::arrived);
         m_server->say(QStringLiteral("<#getversion#>另一条公告"));
-        QTest::qWait(200);
+        QVERIFY(arrived.wait());
         QVERIFY(!forms().isLoaded<verFrm>());
     }
 
