@@ -205,7 +205,7 @@ double timeUpload(bool ours, const QString &self, const QString &file, qint64 si
 int uploadChild(quint16 port, const QString &file)
 {
     publish::ServerLink link;
-    link.port = port;
+    link.setPort(port);
     int code = 3;
     QObject::connect(&link, &publish::ServerLink::connected, [&] {
         if (link.offerArchive(file))

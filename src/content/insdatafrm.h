@@ -58,8 +58,6 @@ public:
         return currNode ? design::levelOfKey(currNode->data(0, KeyRole).toString()) : design::Level::Other;
     }
     QString currText() const { return currNode ? currNode->text(0) : QString(); }
-    // The display format of the open page ("" when none is open).
-    QString currFormat() const { return m_format; }
     // The view's own new-record flag.
     bool newRecord() const { return m_newRecord.isSet(); }
 

@@ -99,8 +99,7 @@ public:
     void scrl_Change(int index);
     virtual void OKButton_Click() = 0;
 
-    // The names the dialog would store.
-    QString picName() const { return m_picName; }
+    // The thumbnail's name the dialog would store (the picture's shows in lbl_imgName).
     QString thumbName() const { return m_thumbName; }
     // The thumbnail box's size in twips.
     QSize thumbnailBox() const { return m_thumbBox; }

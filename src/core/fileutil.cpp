@@ -377,13 +377,6 @@ void recoverSwap(const QString &target)
     removeFolder(staging);
 }
 
-void replaceFolder(const QString &src, const QString &target)
-{
-    FolderSwap swap(target);
-    copyTree(src, swap.path());
-    swap.commit();
-}
-
 void removeFolder(const QString &folder)
 {
     const QString path = QDir::cleanPath(folder);

@@ -77,9 +77,6 @@ private:
 // nothing else is left.
 void recoverSwap(const QString &target);
 
-// Replaces folder target by a copy of src (which may lie inside target).
-void replaceFolder(const QString &src, const QString &target);
-
 // Deletes a folder with everything in it (a link is removed, not followed); a missing
 // folder is not an error.
 void removeFolder(const QString &folder);

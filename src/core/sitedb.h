@@ -63,8 +63,6 @@ public:
     // when it throws. Nested calls join the outer transaction.
     void transaction(const std::function<void()> &body);
 
-    QString connectionName() const { return m_name; }
-
 private:
     // One attempt to open m_path, waiting waitMs for a lock.
     bool tryOpen(int waitMs) const;

@@ -42,15 +42,6 @@ namespace {
 
 const QString kImgPath = QStringLiteral("[imgpath]/");
 
-QString escapeHtml(QString s)
-{
-    s.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
-    s.replace(QLatin1Char('"'), QStringLiteral("&quot;"));
-    s.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
-    s.replace(QLatin1Char('>'), QStringLiteral("&gt;"));
-    return s;
-}
-
 QString unescapeHtml(QString s)
 {
     s.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
@@ -102,6 +93,8 @@ QStringList folderForms(const QString &folder)
                             QStringLiteral("file://") + folder, folder};
     QStringList forms;
     for (const QString &p : plain) {
+        // Escaped as the engine writes a page out, which is not toHtmlEscaped(): an
+        // attribute value escapes only "&" and '"', text only "&", "<" and ">".
         QString attribute = p;
         attribute.replace(QLatin1Char('&'), QStringLiteral("&amp;")).replace(QLatin1Char('"'), QStringLiteral("&quot;"));
         QString text = p;
@@ -119,7 +112,7 @@ QStringList folderForms(const QString &folder)
 
 QString editorReference(const QString &name)
 {
-    QString reference = kImgPath + escapeHtml(name);
+    QString reference = kImgPath + name.toHtmlEscaped();
     return reference.replace(QStringLiteral("'"), QStringLiteral("[&#39;]"));
 }
 

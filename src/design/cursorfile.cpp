@@ -1,35 +1,21 @@
 #include "design/cursorfile.h"
 
+#include "core/littleendian.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QPixmap>
-#include <QtEndian>
 
 namespace cursorfile {
+
+using littleendian::get16;
+using littleendian::put16;
+using littleendian::put32;
 
 namespace {
 
 constexpr int kDirSize = 6, kEntrySize = 16, kInfoSize = 40;
-
-void put16(QByteArray &out, quint16 v)
-{
-    char b[2];
-    qToLittleEndian(v, b);
-    out.append(b, 2);
-}
-
-void put32(QByteArray &out, quint32 v)
-{
-    char b[4];
-    qToLittleEndian(v, b);
-    out.append(b, 4);
-}
-
-quint16 get16(const QByteArray &in, int at)
-{
-    return qFromLittleEndian<quint16>(in.constData() + at);
-}
 
 } // namespace
 

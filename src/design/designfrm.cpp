@@ -402,26 +402,25 @@ void designFrm::tvw_nav_MouseUp(Qt::MouseButton button)
     }
 }
 
-void designFrm::ppMnu_addCat_Click()
+template <class Dialog> void designFrm::openAddDialog(bool AddGate::*allowed)
 {
     if (!finishLabelEdit())
         return;
-    if (!addGate(nodeRef(mNode())).category) {
+    if (!(addGate(nodeRef(mNode())).*allowed)) {
         ui::show({QStringLiteral("当前栏目下不能添加该类栏目！"), ui::vbExclamation, QStringLiteral("提示")});
         return;
     }
-    forms().showModal<dgnFrm_addCat>();
+    forms().showModal<Dialog>();
+}
+
+void designFrm::ppMnu_addCat_Click()
+{
+    openAddDialog<dgnFrm_addCat>(&AddGate::category);
 }
 
 void designFrm::ppMnu_addFile_Click()
 {
-    if (!finishLabelEdit())
-        return;
-    if (!addGate(nodeRef(mNode())).page) {
-        ui::show({QStringLiteral("当前栏目下不能添加该类栏目！"), ui::vbExclamation, QStringLiteral("提示")});
-        return;
-    }
-    forms().showModal<dgnFrm_addFile>();
+    openAddDialog<dgnFrm_addFile>(&AddGate::page);
 }
 
 void designFrm::cmd_mod_Click()

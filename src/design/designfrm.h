@@ -122,6 +122,8 @@ private:
     // Applies a rename to the node whose label was edited; false when the tree reloaded.
     bool renameEdited(QString newText);
     void move(bool down);
+    // Opens the add dialog Dialog when the current node may take what it adds (allowed).
+    template <class Dialog> void openAddDialog(bool design::AddGate::*allowed);
     void forgetKeys(QTreeWidgetItem *node);
     // Reports a failed handler and reloads, as after any unexpected error.
     void recover(const std::exception &e);

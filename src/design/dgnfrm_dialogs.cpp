@@ -34,13 +34,26 @@ designFrm *view()
     return forms().find<designFrm>();
 }
 
-// After a refusal: the message, and the name box keeps the focus when asked.
-void refuse(const AddResult &r, QLineEdit *name)
+// Adds what the dialog's name box names under the design view's chosen node: `add`
+// stores it, then it shows in the tree and the dialog closes; refused, the dialog says
+// why and stays, the name box keeping the focus when asked.
+template <class Add> void confirmAdd(QDialog &dialog, QLineEdit *nameBox, bool category, Add add)
 {
-    if (r.message)
-        ui::show(*r.message);
-    if (r.focusName && name)
-        name->setFocus();
+    designFrm *v = view();
+    if (!v || !v->mNode())
+        return;
+    const QString name = nameBox->text();
+    CatalogStore store(app().conn);
+    const AddResult r = add(store, v->nodeRef(v->mNode()), name, v->nodeTextExists(name));
+    if (!r.stored) {
+        if (r.message)
+            ui::show(*r.message);
+        if (r.focusName)
+            nameBox->setFocus();
+        return;
+    }
+    v->addChildNode(v->mNode(), r.childLevel, name, category);
+    dialog.accept();
 }
 
 } // namespace
@@ -72,18 +85,7 @@ dgnFrm_addCat::dgnFrm_addCat(QWidget *parent)
 
 void dgnFrm_addCat::cmd_cfm_Click()
 {
-    designFrm *v = view();
-    if (!v || !v->mNode())
-        return;
-    const QString name = txt_name->text();
-    CatalogStore store(app().conn);
-    const AddResult r = addCategory(store, v->nodeRef(v->mNode()), name, v->nodeTextExists(name));
-    if (!r.stored) {
-        refuse(r, txt_name);
-        return;
-    }
-    v->addChildNode(v->mNode(), r.childLevel, name, true);
-    accept();
+    confirmAdd(*this, txt_name, true, addCategory);
 }
 
 void dgnFrm_addCat::cmd_cnl_Click()
@@ -127,19 +129,10 @@ dgnFrm_addFile::dgnFrm_addFile(QWidget *parent)
 
 void dgnFrm_addFile::cmd_cfm_Click()
 {
-    designFrm *v = view();
-    if (!v || !v->mNode())
-        return;
-    const QString name = txt_name->text();
-    CatalogStore store(app().conn);
-    const AddResult r =
-        addPage(store, v->nodeRef(v->mNode()), name, Picture1->chosenFormat(), v->nodeTextExists(name));
-    if (!r.stored) {
-        refuse(r, txt_name);
-        return;
-    }
-    v->addChildNode(v->mNode(), r.childLevel, name, false);
-    accept();
+    confirmAdd(*this, txt_name, false,
+               [this](CatalogStore &store, const NodeRef &parent, const QString &name, bool taken) {
+                   return addPage(store, parent, name, Picture1->chosenFormat(), taken);
+               });
 }
 
 void dgnFrm_addFile::cmd_cnl_Click()

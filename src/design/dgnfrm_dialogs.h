@@ -67,8 +67,7 @@ public:
     void vscrl_Change(int v) { Picture1->vscrl_Change(v); }
     void vscrl_GotFocus() { Picture1->setFocus(); }
 
-    // The page whose format the dialog changes, taken when it opened.
-    design::Level targetLevel() const { return m_level; }
+    // The name of the page whose format the dialog changes, taken when it opened.
     QString targetName() const { return m_name; }
 
     FormatGrid *Picture1 = nullptr;

@@ -127,31 +127,59 @@ void InsertDialog::OKButton_Click()
     }
 }
 
-QString InsertDialog::importChosen(const QString &path)
+FileInsertDialog::FileInsertDialog(QWidget *parent, const QString &caption, const QString &missing)
+    : InsertDialog(parent, caption)
+    , m_missing(missing)
+{
+}
+
+QLineEdit *FileInsertDialog::makePathBox(const char *name)
+{
+    // The file comes only from the choice: the box shows it and takes no typing.
+    m_pathBox = dialogparts::lineEdit(Frame1, name);
+    m_pathBox->setReadOnly(true);
+    return m_pathBox;
+}
+
+bool FileInsertDialog::takeChosen(const QString &path)
 {
     if (const auto refusal = mdl_func::refuseNonAsciiName(path)) {
         ui::show(*refusal);
-        return {};
+        return false;
     }
+    QString name;
     try {
         // A picture the page shows is never replaced: a different file of a name in use
         // gets a name of its own.
-        return datafiles::importChoice(app().conn, path, dataFolder(), QString()).name;
+        name = datafiles::importChoice(app().conn, path, dataFolder(), QString()).name;
     } catch (const std::exception &e) {
         ui::show(design::msg::failure(err::descriptionOf(e)));
-        return {};
+        return false;
     }
+    if (name.isEmpty())
+        return false;
+    m_fileName = name;
+    m_pathBox->setText(path);
+    return true;
+}
+
+bool FileInsertDialog::checkInput()
+{
+    if (m_pathBox->text().trimmed().isEmpty() || m_fileName.isEmpty()) {
+        ui::msgBox(m_missing, ui::vbInformation, kTip);
+        m_pathBox->setFocus();
+        return false;
+    }
+    return true;
 }
 
 // ---- Picture -----------------------------------------------------------------------------
 
 dlgFrm_img::dlgFrm_img(QWidget *parent)
-    : InsertDialog(parent, QStringLiteral("插入图片"))
+    : FileInsertDialog(parent, QStringLiteral("插入图片"), QStringLiteral("图片路径不能为空！"))
 {
     setObjectName(QStringLiteral("dlgFrm_img"));
-    // The picture comes only from the file choice: the box shows it and takes no typing.
-    txt_imgPath = dialogparts::lineEdit(Frame1, "txt_imgPath");
-    txt_imgPath->setReadOnly(true);
+    txt_imgPath = makePathBox("txt_imgPath");
     cmd_imgPath = button(Frame1, "cmd_imgPath", QStringLiteral("浏览..."));
     txt_height = numberBox(Frame1, "txt_height");
     txt_width = numberBox(Frame1, "txt_width");
@@ -193,30 +221,16 @@ void dlgFrm_img::cmd_imgPath_Click()
     }
     if (reader.transformation() & QImageIOHandler::TransformationRotate90)
         size.transpose();
-    const QString name = importChosen(*path);
-    if (name.isEmpty())
+    if (!takeChosen(*path))
         return;
-    m_fileName = name;
-    txt_imgPath->setText(*path);
     txt_width->setText(QString::number(size.width()));
     txt_height->setText(QString::number(size.height()));
-}
-
-bool dlgFrm_img::checkInput()
-{
-    // The box is filled only together with the copied picture's name.
-    if (txt_imgPath->text().trimmed().isEmpty() || m_fileName.isEmpty()) {
-        ui::msgBox(QStringLiteral("图片路径不能为空！"), ui::vbInformation, kTip);
-        txt_imgPath->setFocus();
-        return false;
-    }
-    return true;
 }
 
 QString dlgFrm_img::fragment() const
 {
     return editor::imageFragment({.folder = dataFolder(),
-                                  .fileName = m_fileName,
+                                  .fileName = fileName(),
                                   .height = txt_height->text(),
                                   .width = txt_width->text(),
                                   .alt = txt_alt->text(),
@@ -228,11 +242,10 @@ QString dlgFrm_img::fragment() const
 // ---- Flash -------------------------------------------------------------------------------
 
 dlgFrm_flash::dlgFrm_flash(QWidget *parent)
-    : InsertDialog(parent, QStringLiteral("flash选择"))
+    : FileInsertDialog(parent, QStringLiteral("flash选择"), QStringLiteral("路径不能为空！"))
 {
     setObjectName(QStringLiteral("dlgFrm_flash"));
-    txt_path = dialogparts::lineEdit(Frame1, "txt_path");
-    txt_path->setReadOnly(true);
+    txt_path = makePathBox("txt_path");
     cmd_view = button(Frame1, "cmd_view", QStringLiteral("浏览..."));
     txt_height = numberBox(Frame1, "txt_height", QStringLiteral("120"));
     txt_width = numberBox(Frame1, "txt_width", QStringLiteral("600"));
@@ -246,28 +259,13 @@ dlgFrm_flash::dlgFrm_flash(QWidget *parent)
 void dlgFrm_flash::cmd_view_Click()
 {
     const auto path = ui::prompter().openFile(this, {QStringLiteral("flash文件(*.swf)|*.swf"), QString(), QString()});
-    if (!path)
-        return;
-    const QString name = importChosen(*path);
-    if (name.isEmpty())
-        return;
-    m_fileName = name;
-    txt_path->setText(*path);
-}
-
-bool dlgFrm_flash::checkInput()
-{
-    if (txt_path->text().trimmed().isEmpty() || m_fileName.isEmpty()) {
-        ui::msgBox(QStringLiteral("路径不能为空！"), ui::vbInformation, kTip);
-        txt_path->setFocus();
-        return false;
-    }
-    return true;
+    if (path)
+        takeChosen(*path);
 }
 
 QString dlgFrm_flash::fragment() const
 {
-    return editor::flashFragment(textforms::fileUrl(dataFolder() + m_fileName), txt_width->text(), txt_height->text());
+    return editor::flashFragment(textforms::fileUrl(dataFolder() + fileName()), txt_width->text(), txt_height->text());
 }
 
 // ---- Table -------------------------------------------------------------------------------
@@ -361,7 +359,6 @@ dlgFrm_hr::dlgFrm_hr(QWidget *parent)
     addRow(QStringLiteral("阴影效果："), cmb_shadow);
     connect(cmd_color, &QPushButton::clicked, this, &dlgFrm_hr::cmd_color_Click);
     setMinimumWidth(320);
-    Form_Load();
 }
 
 void dlgFrm_hr::Form_Load()

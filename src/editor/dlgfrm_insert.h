@@ -63,12 +63,33 @@ public:
 protected:
     // Runs before the fragment is built; false stops the OK (the reason is shown).
     virtual bool checkInput() { return true; }
-    // Copies a chosen file into the data folder after the name check; the bare name,
-    // or "" when refused (the reason is shown).
-    QString importChosen(const QString &path);
 };
 
-class dlgFrm_img : public InsertDialog {
+// An insert dialog around one file the user chooses: a read-only box shows its path,
+// filled only together with the name the file was copied into the data folder under.
+class FileInsertDialog : public InsertDialog {
+    Q_OBJECT
+public:
+    // The name of the file last copied into the data folder.
+    QString fileName() const { return m_fileName; }
+
+protected:
+    // missing: what OK says while no file is chosen.
+    FileInsertDialog(QWidget *parent, const QString &caption, const QString &missing);
+    // Makes the box showing the chosen file.
+    QLineEdit *makePathBox(const char *name);
+    // Copies a chosen file into the data folder after the name check and shows its path;
+    // false when refused (the reason is shown).
+    bool takeChosen(const QString &path);
+    bool checkInput() override;
+
+private:
+    QString m_missing;
+    QLineEdit *m_pathBox = nullptr;
+    QString m_fileName;
+};
+
+class dlgFrm_img : public FileInsertDialog {
     Q_OBJECT
 public:
     static constexpr FormKind kKind = FormKind::Dialog;
@@ -86,18 +107,9 @@ public:
     QLineEdit *txt_alt = nullptr;
     QComboBox *cmb_spec = nullptr;
     QComboBox *cmb_align = nullptr;
-
-    // The name of the picture last copied into the data folder.
-    QString fileName() const { return m_fileName; }
-
-protected:
-    bool checkInput() override;
-
-private:
-    QString m_fileName;
 };
 
-class dlgFrm_flash : public InsertDialog {
+class dlgFrm_flash : public FileInsertDialog {
     Q_OBJECT
 public:
     static constexpr FormKind kKind = FormKind::Dialog;
@@ -110,14 +122,6 @@ public:
     QPushButton *cmd_view = nullptr;
     QLineEdit *txt_height = nullptr;
     QLineEdit *txt_width = nullptr;
-
-    QString fileName() const { return m_fileName; }
-
-protected:
-    bool checkInput() override;
-
-private:
-    QString m_fileName;
 };
 
 class dlgFrm_tbl : public InsertDialog {

@@ -31,7 +31,6 @@ public:
     // document.execCommand(name, false, value) on the current selection.
     void execCommand(const QString &name, const QString &value = QString());
 
-    bool isReady() const { return m_ready; }
     Mode mode() const { return m_mode; }
 
     // The longest a read waits, in milliseconds.

@@ -24,12 +24,12 @@ QString Profile::text(const QString &column) const
     return value(column).value_or(QString(QLatin1String("")));
 }
 
-void Profile::set(const QString &column, std::optional<QString> v)
+void Profile::set(const QString &column, const std::optional<QString> &v)
 {
     const QString key = column.toLower();
     if (!m_values.contains(key))
         m_order << column;
-    m_values.insert(key, std::move(v));
+    m_values.insert(key, v);
 }
 
 ProfileStore::ProfileStore(SiteDb &db)

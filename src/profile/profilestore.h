@@ -22,7 +22,7 @@ public:
     // The column's text; Null gives "".
     QString text(const QString &column) const;
     // Sets a column (used by the loader).
-    void set(const QString &column, std::optional<QString> v);
+    void set(const QString &column, const std::optional<QString> &v);
     // The column names held, as the schema spells them.
     QStringList columns() const { return m_order; }
 

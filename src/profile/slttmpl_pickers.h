@@ -27,9 +27,8 @@ public:
     void CancelButton_Click() { reject(); }
     void scrlVer_Change(int value);
 
-    // The chosen image's index and file name.
+    // The chosen image's index.
     int chosenIndex() const { return m_index; }
-    QString chosenName() const { return m_name; }
     bool isFramed(int index) const;
 
     QFrame *Picture1 = nullptr;

@@ -317,58 +317,52 @@ void sltTmplFrm::otherPagesOn(bool on)
     enableAll({cmd_other, lbl_other, cmb_other}, on);
 }
 
-bool sltTmplFrm::confirmRowOff(QCheckBox *box, const ui::Message &question, const std::function<Outcome()> &turnOff)
+void sltTmplFrm::rowClicked(QCheckBox *box, void (sltTmplFrm::*rowOn)(bool), const ui::Message &question,
+                            const std::function<Outcome()> &turnOff, const std::function<void()> &clear)
 {
+    if (box->isChecked()) {
+        (this->*rowOn)(true);
+        return;
+    }
     if (ui::show(question) == ui::vbOK) {
         const Outcome r = turnOff();
-        if (r.done)
-            return true;
+        if (r.done) {
+            clear();
+            (this->*rowOn)(false);
+            return;
+        }
         ui::show(*r.message);
     }
     setTicked(box, true);
-    return false;
 }
 
 void sltTmplFrm::chk_default_Click()
 {
-    if (chk_default->isChecked()) {
-        homePageOn(true);
-        return;
-    }
-    if (!confirmRowOff(chk_default, msg::confirmHomePageOff(),
-                       [this] { return turnOffHomePage(app().conn, app().currImgPath, txt_default->text()); }))
-        return;
-    txt_default->clear();
-    homePageOn(false);
+    rowClicked(
+        chk_default, &sltTmplFrm::homePageOn, msg::confirmHomePageOff(),
+        [this] { return turnOffHomePage(app().conn, app().currImgPath, txt_default->text()); },
+        [this] { txt_default->clear(); });
 }
 
 void sltTmplFrm::chk_head_Click()
 {
-    if (chk_head->isChecked()) {
-        headOn(true);
-        return;
-    }
-    if (!confirmRowOff(chk_head, msg::confirmHomePageOff(),
-                       [this] { return turnOffHead(app().conn, app().currImgPath, txt_head->text()); }))
-        return;
-    txt_head->clear();
-    headOn(false);
+    rowClicked(
+        chk_head, &sltTmplFrm::headOn, msg::confirmHomePageOff(),
+        [this] { return turnOffHead(app().conn, app().currImgPath, txt_head->text()); },
+        [this] { txt_head->clear(); });
 }
 
 void sltTmplFrm::chk_other_Click()
 {
-    if (chk_other->isChecked()) {
-        otherPagesOn(true);
-        return;
-    }
-    QStringList shown;
-    for (int i = 0; i < cmb_other->count(); ++i)
-        shown << cmb_other->itemText(i);
-    if (!confirmRowOff(chk_other, msg::confirmOtherPagesOff(),
-                       [&] { return turnOffOtherPages(app().conn, app().currImgPath, shown); }))
-        return;
-    otherPagesOn(false);
-    cmb_other->clear();
+    rowClicked(
+        chk_other, &sltTmplFrm::otherPagesOn, msg::confirmOtherPagesOff(),
+        [this] {
+            QStringList shown;
+            for (int i = 0; i < cmb_other->count(); ++i)
+                shown << cmb_other->itemText(i);
+            return turnOffOtherPages(app().conn, app().currImgPath, shown);
+        },
+        [this] { cmb_other->clear(); });
 }
 
 void sltTmplFrm::cmd_sltDefault_Click()

@@ -95,7 +95,9 @@ private:
     void headOn(bool on);
     void otherPagesOn(bool on);
     void setTicked(QCheckBox *box, bool ticked);
-    // A row's box was unticked: asks, and turns the row off when the answer is OK and the
-    // stored setting changed; otherwise the box is ticked again.
-    bool confirmRowOff(QCheckBox *box, const ui::Message &question, const std::function<profile::Outcome()> &turnOff);
+    // A row's box was clicked. Ticked, the row turns on (rowOn). Unticked, the user is
+    // asked: when the answer is OK and turnOff changed the stored setting, clear empties
+    // the row and it turns off; otherwise the box is ticked again.
+    void rowClicked(QCheckBox *box, void (sltTmplFrm::*rowOn)(bool), const ui::Message &question,
+                    const std::function<profile::Outcome()> &turnOff, const std::function<void()> &clear);
 };

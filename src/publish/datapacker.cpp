@@ -4,13 +4,12 @@
 #include "core/fileutil.h"
 #include "core/version.h"
 #include "publish/codepage.h"
+#include "publish/zipwriter.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <QThread>
 #include <algorithm>
@@ -163,178 +162,6 @@ qint64 checkZipLimits(const QString &archive, const QList<ZipEntry> &entries, co
     return most;
 }
 
-namespace {
-
-// The archive is written here; zip's own records, little-endian.
-class ZipWriter {
-public:
-    explicit ZipWriter(QIODevice &out, const std::atomic_bool *cancel)
-        : m_out(out)
-        , m_cancel(cancel)
-    {
-    }
-
-    // Adds one file; false when cancelled.
-    bool add(const ZipEntry &entry, const QByteArray &name)
-    {
-        QFile in(entry.path);
-        if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            throw err::FileError(err::Kind::FileRead, entry.path);
-        const bool store = isCompressed(entry.path);
-        const quint16 method = store ? 0 : 8;
-        const quint16 needed = store ? 10 : 20;
-        const auto [time, date] = dosTime(QFileInfo(in).lastModified());
-        const qint64 offset = m_out.pos();
-
-        // The local header, its sizes and CRC filled in once the data is written.
-        QByteArray local;
-        put32(local, 0x04034b50);
-        put16(local, needed);
-        put16(local, 0); // no flags: the name is in the code page, not UTF-8
-        put16(local, method);
-        put16(local, time);
-        put16(local, date);
-        put32(local, 0);
-        put32(local, 0);
-        put32(local, 0);
-        put16(local, quint16(name.size()));
-        put16(local, 0);
-        local += name;
-        write(local);
-
-        quint32 crc = crc32(0, nullptr, 0);
-        qint64 size = 0;
-        const qint64 dataStart = m_out.pos();
-        z_stream z{};
-        if (!store && deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-            throw err::FileError(err::Kind::Archive, entry.path);
-        auto endDeflate = qScopeGuard([&] {
-            if (!store)
-                deflateEnd(&z);
-        });
-        for (;;) {
-            if (m_cancel && m_cancel->load())
-                return false;
-            const qint64 got = in.read(m_buffer.data(), m_buffer.size());
-            if (got < 0)
-                throw err::FileError(err::Kind::FileRead, entry.path);
-            crc = crc32(crc, reinterpret_cast<const Bytef *>(m_buffer.constData()), uInt(got));
-            size += got;
-            if (store) {
-                if (got == 0)
-                    break;
-                write(m_buffer.constData(), got);
-                continue;
-            }
-            z.next_in = reinterpret_cast<Bytef *>(m_buffer.data());
-            z.avail_in = uInt(got);
-            const int flush = got == 0 ? Z_FINISH : Z_NO_FLUSH;
-            int state = Z_OK;
-            do {
-                z.next_out = reinterpret_cast<Bytef *>(m_packed.data());
-                z.avail_out = uInt(m_packed.size());
-                state = deflate(&z, flush);
-                write(m_packed.constData(), m_packed.size() - qint64(z.avail_out));
-            } while (z.avail_out == 0 || (flush == Z_FINISH && state != Z_STREAM_END));
-            if (got == 0)
-                break;
-        }
-        const qint64 packedSize = m_out.pos() - dataStart;
-        if (size > 0xFFFFFFFFLL || packedSize > 0xFFFFFFFFLL || m_out.pos() > 0xFFFFFFFFLL)
-            throw err::FileError(err::Kind::Archive, entry.path);
-        QByteArray sizes;
-        put32(sizes, crc);
-        put32(sizes, quint32(packedSize));
-        put32(sizes, quint32(size));
-        const qint64 end = m_out.pos();
-        if (!m_out.seek(offset + 14))
-            throw err::FileError(err::Kind::FileWrite, m_out.errorString());
-        write(sizes);
-        if (!m_out.seek(end))
-            throw err::FileError(err::Kind::FileWrite, m_out.errorString());
-
-        put32(m_central, 0x02014b50);
-        put16(m_central, 20); // made by: MS-DOS, 2.0
-        put16(m_central, needed);
-        put16(m_central, 0);
-        put16(m_central, method);
-        put16(m_central, time);
-        put16(m_central, date);
-        m_central += sizes;
-        put16(m_central, quint16(name.size()));
-        put16(m_central, 0);
-        put16(m_central, 0);
-        put16(m_central, 0);
-        put16(m_central, 0);
-        put32(m_central, 0);
-        put32(m_central, quint32(offset));
-        m_central += name;
-        ++m_count;
-        return true;
-    }
-
-    void finish()
-    {
-        if (m_count > 0xFFFF)
-            throw err::FileError(err::Kind::Archive, QString::number(m_count));
-        const qint64 start = m_out.pos();
-        write(m_central);
-        QByteArray end;
-        put32(end, 0x06054b50);
-        put16(end, 0);
-        put16(end, 0);
-        put16(end, quint16(m_count));
-        put16(end, quint16(m_count));
-        put32(end, quint32(m_central.size()));
-        put32(end, quint32(start));
-        put16(end, 0);
-        write(end);
-    }
-
-private:
-    static void put16(QByteArray &b, quint16 v)
-    {
-        b += char(v & 0xFF);
-        b += char(v >> 8);
-    }
-    static void put32(QByteArray &b, quint32 v)
-    {
-        put16(b, quint16(v & 0xFFFF));
-        put16(b, quint16(v >> 16));
-    }
-    // MS-DOS time and date of a moment in local time (1980 at the earliest).
-    static std::pair<quint16, quint16> dosTime(const QDateTime &when)
-    {
-        const QDateTime t = when.isValid() && when.date().year() >= 1980 ? when.toLocalTime()
-                                                                         : QDateTime(QDate(1980, 1, 1), QTime(0, 0));
-        const quint16 time = quint16(t.time().hour() << 11 | t.time().minute() << 5 | t.time().second() / 2);
-        const quint16 date = quint16((t.date().year() - 1980) << 9 | t.date().month() << 5 | t.date().day());
-        return {time, date};
-    }
-    void write(const QByteArray &bytes) { write(bytes.constData(), bytes.size()); }
-    void write(const char *data, qint64 size)
-    {
-        // A disk that fills up takes part of a piece first and gives its reason (no
-        // space left) only when asked for the rest.
-        while (size > 0) {
-            const qint64 written = m_out.write(data, size);
-            if (written <= 0)
-                throw err::FileError(err::Kind::FileWrite, m_out.errorString());
-            data += written;
-            size -= written;
-        }
-    }
-
-    QIODevice &m_out;
-    const std::atomic_bool *m_cancel;
-    QByteArray m_buffer = QByteArray(1024 * 1024, Qt::Uninitialized);
-    QByteArray m_packed = QByteArray(256 * 1024, Qt::Uninitialized);
-    QByteArray m_central;
-    qint64 m_count = 0;
-};
-
-} // namespace
-
 bool writeZip(const QString &archive, const QList<ZipEntry> &entries, const std::atomic_bool *cancel)
 {
     if (entries.isEmpty()) {
@@ -355,7 +182,7 @@ bool writeZip(const QString &archive, const QList<ZipEntry> &entries, const std:
         fileutil::writeReplace(archive, [&](QIODevice &out) {
             ZipWriter zip(out, cancel);
             for (qsizetype i = 0; i < entries.size(); ++i)
-                if (!zip.add(entries.at(i), names.at(i))) {
+                if (!zip.add(entries.at(i).path, names.at(i), isCompressed(entries.at(i).path))) {
                     stopped = true;
                     return false;
                 }

@@ -166,9 +166,8 @@ void ServerLink::connectTo(const QString &host)
     // Each connection decodes from a clean state.
     m_decoder = QStringDecoder("GBK");
     m_peerGone = false;
-    m_socket->connectToHost(host.trimmed(), port);
-    if (connectTimeoutMs > 0)
-        m_connectTimer.start(connectTimeoutMs);
+    m_socket->connectToHost(host.trimmed(), m_port);
+    m_connectTimer.start(kConnectTimeoutMs);
 }
 
 bool ServerLink::close()
@@ -184,6 +183,7 @@ bool ServerLink::close()
 void ServerLink::abortQuietly()
 {
     // Aborting reports the disconnection at once: it is ours, not the peer's.
+    m_loggedIn = false;
     m_closingByUs = true;
     m_socket->abort();
     m_closingByUs = false;
@@ -221,7 +221,7 @@ std::optional<ui::Message> ServerLink::offerArchive(const QString &path)
     if (size <= 0)
         return uploadError(err::Kind::FileRead, path);
     dropUpload();
-    zipSize = size;
+    m_zipSize = size;
     m_archivePath = path;
     m_archive = std::move(file);
     if (auto failure = sendMsg(message::sendFileInfo(size))) {
@@ -265,7 +265,7 @@ void ServerLink::readArrival()
     if (bytes.isEmpty())
         return;
     // Read after the quiet time but before its tick came: the message before has ended.
-    if (m_sinceRead.isValid() && m_sinceRead.elapsed() > quietMs && (m_collecting || !m_undecided.isEmpty()))
+    if (m_sinceRead.isValid() && m_sinceRead.elapsed() > m_quietMs && (m_collecting || !m_undecided.isEmpty()))
         endMessage();
     m_sinceRead.start();
     // A character split between two reads is completed by the next one.
@@ -282,7 +282,7 @@ void ServerLink::readArrival()
         m_message += text;
         m_collecting = true;
     }
-    m_quietTimer.start(qMax(quietMs, 0));
+    m_quietTimer.start(qMax(m_quietMs, 0));
 }
 
 void ServerLink::endMessage()
@@ -340,7 +340,7 @@ void ServerLink::dispatch(const QString &data)
     case Tag::None:
         break;
     case Tag::Login:
-        loggedIn = true;
+        m_loggedIn = true;
         emit replied(reply);
         break;
     case Tag::SendFileInfo:
@@ -370,20 +370,20 @@ constexpr qint64 kArchiveQueued = 1024 * 1024;
 void ServerLink::sendZipFile()
 {
     // A go-ahead for nothing offered, or a second one, sends nothing.
-    if (!m_awaitingGoAhead || uploading)
+    if (!m_awaitingGoAhead || m_uploading)
         return;
     m_awaitingGoAhead = false;
-    uploading = true;
+    m_uploading = true;
     m_skipBeforeArchive = m_socket->bytesToWrite();
-    m_archiveUnsent = zipSize;
-    m_archiveUnread = zipSize;
-    emit uploadStarted(zipSize);
+    m_archiveUnsent = m_zipSize;
+    m_archiveUnread = m_zipSize;
+    emit uploadStarted(m_zipSize);
     feedArchive();
 }
 
 void ServerLink::feedArchive()
 {
-    while (uploading && m_archiveUnread > 0 && m_socket->bytesToWrite() < kArchiveQueued) {
+    while (m_uploading && m_archiveUnread > 0 && m_socket->bytesToWrite() < kArchiveQueued) {
         const qint64 size = qMin(kArchivePiece, m_archiveUnread);
         const QByteArray piece = m_archive->read(size);
         // The server counts on exactly the length offered.
@@ -397,7 +397,7 @@ void ServerLink::feedArchive()
         }
         m_archiveUnread -= size;
     }
-    if (uploading && m_archiveUnread == 0 && m_archive) {
+    if (m_uploading && m_archiveUnread == 0 && m_archive) {
         m_archive.reset();
         // What was said meanwhile follows the archive.
         if (!m_held.isEmpty())
@@ -407,7 +407,7 @@ void ServerLink::feedArchive()
 
 bool ServerLink::holding() const
 {
-    return m_awaitingGoAhead || (uploading && m_archiveUnread > 0);
+    return m_awaitingGoAhead || (m_uploading && m_archiveUnread > 0);
 }
 
 void ServerLink::endWait()
@@ -432,7 +432,7 @@ void ServerLink::failTransfer(const ui::Message &message)
 
 void ServerLink::onBytesWritten(qint64 bytes)
 {
-    if (!uploading)
+    if (!m_uploading)
         return;
     const qint64 before = qMin(bytes, m_skipBeforeArchive);
     m_skipBeforeArchive -= before;
@@ -442,11 +442,11 @@ void ServerLink::onBytesWritten(qint64 bytes)
     m_archiveUnsent -= archived;
     emit sendProgress(archived);
     // The link may have been closed meanwhile.
-    if (!uploading)
+    if (!m_uploading)
         return;
     if (m_archiveUnsent == 0) {
-        uploading = false;
-        zipSize = 0;
+        m_uploading = false;
+        m_zipSize = 0;
         emit sendComplete();
         return;
     }
@@ -455,10 +455,10 @@ void ServerLink::onBytesWritten(qint64 bytes)
 
 bool ServerLink::dropUpload()
 {
-    const bool running = uploading || m_awaitingGoAhead;
-    uploading = false;
+    const bool running = m_uploading || m_awaitingGoAhead;
+    m_uploading = false;
     m_awaitingGoAhead = false;
-    zipSize = 0;
+    m_zipSize = 0;
     m_skipBeforeArchive = 0;
     m_archiveUnsent = 0;
     m_archiveUnread = 0;
@@ -479,6 +479,7 @@ void ServerLink::onDisconnected()
     dispatchReady();
     // Messages still waiting behind an open box come after the close.
     m_peerGone = true;
+    m_loggedIn = false;
     if (dropUpload())
         emit uploadFailed(uploadError(err::Kind::SocketClosed));
     emit closedByPeer();

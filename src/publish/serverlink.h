@@ -79,22 +79,21 @@ public:
     explicit ServerLink(QObject *parent = nullptr);
     ~ServerLink() override;
 
-    // ---- State of the link (reset by the upload view when it loads) ----
-    QString loginAccount;   // the account identifier of the site profile
-    bool loggedIn = false;  // the server accepted the log-in
-    bool uploading = false; // the archive is being sent
-    qint64 zipSize = 0;     // byte length of the archive offered
-    bool siteNameSet = false;
-    QString lastSiteName;
+    // ---- State of the link ----
+    // The server accepted the log-in on this connection (until it closes).
+    bool loggedIn() const { return m_loggedIn; }
+    // The archive is being sent.
+    bool uploading() const { return m_uploading; }
+    // Byte length of the archive offered or being sent; 0 when there is none.
+    qint64 zipSize() const { return m_zipSize; }
 
     // The socket (sckClient).
     QTcpSocket *socket() const { return m_socket; }
-    // Remote port (1234 unless a test names another) and how long connecting may take.
-    quint16 port = kServerPort;
-    int connectTimeoutMs = 20000;
+    // The remote port of the next connection: 1234 unless a test names another.
+    void setPort(quint16 port) { m_port = port; }
     // A message ends when the next one begins with its tag, or after this long without
     // data (milliseconds): longer than a lost TCP segment takes to be sent again.
-    int quietMs = 400;
+    void setQuietMs(int ms) { m_quietMs = ms; }
 
     bool isConnected() const;
     // In any state other than closed.
@@ -111,7 +110,7 @@ public:
     // until the archive is handed over, messages wait and follow it.
     std::optional<ui::Message> sendMsg(const QString &text);
 
-    // Offers the archive: its length becomes zipSize and "<#sendFileInfo#>" goes out;
+    // Offers the archive: its length becomes zipSize() and "<#sendFileInfo#>" goes out;
     // the bytes follow when the server gives the go-ahead. The message to show when
     // the file cannot be read or nothing can be sent.
     std::optional<ui::Message> offerArchive(const QString &path);
@@ -120,7 +119,7 @@ public:
     bool awaitingGoAhead() const { return m_awaitingGoAhead; }
     // An upload is offered or runs: from the offer to the end of the send, what the
     // user would send is refused (busyUploading()).
-    bool transferring() const { return m_awaitingGoAhead || uploading; }
+    bool transferring() const { return m_awaitingGoAhead || m_uploading; }
 
     // Reads what arrived and adds it to the message being collected (every readyRead).
     void handleServerData();
@@ -177,11 +176,17 @@ private:
     void resetFraming();
 
     QTcpSocket *m_socket = nullptr;
+    quint16 m_port = kServerPort;
+    // How long connecting may take (milliseconds).
+    static constexpr int kConnectTimeoutMs = 20000;
     QTimer m_connectTimer;
     QStringDecoder m_decoder;
     bool m_closingByUs = false;
     bool m_peerGone = false; // the server closed this connection
 
+    bool m_loggedIn = false;
+
+    int m_quietMs = 400;
     QTimer m_quietTimer;
     QElapsedTimer m_sinceRead;
     QString m_message;        // the message being collected
@@ -193,6 +198,8 @@ private:
     QString m_archivePath;
     std::unique_ptr<QFile> m_archive; // open from the offer to the end of the transfer
     bool m_awaitingGoAhead = false;
+    bool m_uploading = false;
+    qint64 m_zipSize = 0;
     qint64 m_skipBeforeArchive = 0; // bytes queued ahead of the archive
     qint64 m_archiveUnsent = 0;     // archive bytes not yet written to the network
     qint64 m_archiveUnread = 0;     // archive bytes not yet handed to the socket

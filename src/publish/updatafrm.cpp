@@ -294,14 +294,10 @@ void updataFrm::setPanel2(const QString &text)
 
 void updataFrm::Form_Load()
 {
-    m_link->loggedIn = false;
-    m_link->uploading = false;
-    m_link->siteNameSet = false;
     idleCount = 0;
     versionCount = 0;
     lbl_desc->setText(helpText());
     setPanel1(QStringLiteral("还未和服务器建立连接！"));
-    m_link->port = kServerPort;
     loadAccount();
 }
 
@@ -314,12 +310,12 @@ void updataFrm::loadAccount()
             forms().unload<updataFrm>();
             return;
         }
-        m_link->loginAccount = row.text(QStringLiteral("serial"));
-        txt_serial->setText(m_link->loginAccount);
+        m_account = row.text(QStringLiteral("serial"));
+        txt_serial->setText(m_account);
         const QString siteName = row.text(QStringLiteral("site_name"));
         txt_webName->setText(siteName);
-        m_link->siteNameSet = !siteName.isEmpty();
-        m_link->lastSiteName = txt_webName->text();
+        m_siteNameSet = !siteName.isEmpty();
+        m_lastSiteName = txt_webName->text();
         txt_url->setText(siteUrl(siteName));
         txt_url->setCursorPosition(0);
         cmd_changeWebName->setEnabled(false);
@@ -384,7 +380,7 @@ void updataFrm::sckClient_Connect()
     // A new connection starts its idle time afresh.
     idleCount = 0;
     setPanel1(QStringLiteral("已与服务器建立连接"));
-    const QString text = m_link->loginAccount.trimmed().isEmpty()
+    const QString text = m_account.trimmed().isEmpty()
                              ? message::version()
                              : message::login(txt_serial->text(), txt_pwd->text());
     if (const auto failure = m_link->sendMsg(text)) {
@@ -408,7 +404,6 @@ void updataFrm::showDisconnected(const QString &state)
     setPanel1(state);
     cmd_connSever->setEnabled(true);
     cmd_disconn->setEnabled(false);
-    m_link->loggedIn = false;
     // A transfer cut short is not running any more.
     resetUpload();
 }
@@ -475,18 +470,18 @@ void updataFrm::applyReply(const Reply &reply)
             txt_url->setText(siteUrl(name));
         }
         cmd_changeWebName->setEnabled(false);
-        m_link->siteNameSet = true;
+        m_siteNameSet = true;
         idleCount = 0;
         Timer_sck->start();
         ui::msgBox(QStringLiteral("站点名更改成功！"), ui::vbInformation, kTip);
-        m_link->lastSiteName = name;
+        m_lastSiteName = name;
         break;
     }
     case Tag::SiteNameExist:
         m_offeredSiteName.clear();
         ui::msgBox(QStringLiteral("站点名已存在，重新输入！"), ui::vbInformation, kTip);
-        m_link->siteNameSet = false;
-        txt_webName->setText(m_link->lastSiteName);
+        m_siteNameSet = false;
+        txt_webName->setText(m_lastSiteName);
         break;
     case Tag::ModPwd:
         ui::msgBox(QStringLiteral("密码修改成功！"), ui::vbInformation, kTip);
@@ -541,7 +536,7 @@ void updataFrm::cmd_changeWebName_Click()
 {
     if (txt_webName->text().trimmed().isEmpty()) {
         ui::msgBox(QStringLiteral("不能未空！"), ui::vbInformation, kTip);
-    } else if (!m_link->loggedIn) {
+    } else if (!m_link->loggedIn()) {
         ui::msgBox(QStringLiteral("还没登陆服务器！"), ui::vbCritical, kWarning);
     } else if (m_link->transferring()) {
         ui::show(busyUploading());
@@ -568,7 +563,7 @@ void updataFrm::txt_cpwd_Change()
 
 void updataFrm::cmd_modPwd_Click()
 {
-    if (!m_link->loggedIn) {
+    if (!m_link->loggedIn()) {
         ui::msgBox(QStringLiteral("还没登陆服务器！"), ui::vbCritical, kWarning);
         return;
     }
@@ -604,13 +599,13 @@ void updataFrm::cmd_browser_Click()
 void updataFrm::cmd_updata_Click()
 {
     // From the click to the end of the transfer, one upload at a time.
-    if (packing() || m_link->awaitingGoAhead() || m_link->uploading)
+    if (packing() || m_link->awaitingGoAhead() || m_link->uploading())
         return;
-    if (!m_link->loggedIn) {
+    if (!m_link->loggedIn()) {
         ui::msgBox(QStringLiteral("还没登陆服务器！"), ui::vbCritical, kWarning);
         return;
     }
-    if (!m_link->siteNameSet) {
+    if (!m_siteNameSet) {
         ui::msgBox(QStringLiteral("请输入一站点名！"), ui::vbCritical, kWarning);
         txt_webName->setFocus();
         return;

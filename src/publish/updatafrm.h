@@ -35,6 +35,10 @@ public:
     bool packing() const { return m_pack && m_pack->isRunning(); }
     // The link to the server, with its state.
     publish::ServerLink *link() const { return m_link; }
+    // The site has a name the server accepted (stored in the profile or accepted since),
+    // and that name.
+    bool siteNameSet() const { return m_siteNameSet; }
+    QString lastSiteName() const { return m_lastSiteName; }
 
     // The help text, paragraphs separated by an empty line.
     static QString helpText();
@@ -111,6 +115,10 @@ private:
     std::unique_ptr<publish::PackJob> m_pack;
     // The database as it was when packing began: the views go on saving meanwhile.
     std::unique_ptr<QTemporaryFile> m_dbCopy;
+    // The profile's account; blank, the view asks for the version without logging in.
+    QString m_account;
+    bool m_siteNameSet = false;
+    QString m_lastSiteName;
     // The site name last sent for the server to accept.
     QString m_offeredSiteName;
     int m_progressShift = 0;

@@ -333,7 +333,7 @@ QIcon buttonIcon(const QString &name)
         return smallIcon([=](QPainter &p, qreal u) {
             p.setPen(Qt::NoPen);
             p.setBrush(blue);
-            const qreal tip = up ? 2 : 14, base = up ? 8 : 8;
+            const qreal tip = up ? 2 : 14, base = 8;
             p.drawPolygon(QPolygonF({QPointF(8 * u, tip * u), QPointF(13.5 * u, base * u), QPointF(2.5 * u, base * u)}));
             p.drawRect(QRectF(6 * u, (up ? 8 : 2) * u, 4 * u, 6 * u));
         });

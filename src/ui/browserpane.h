@@ -68,7 +68,6 @@ signals:
     void pageReady(bool ok);
 
 private:
-    void startLoad();
     void flushWrites();
     void runScript(const QString &script);
     void onLoadFinished(bool ok);

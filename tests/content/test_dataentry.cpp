@@ -728,7 +728,7 @@ private slots:
         m_prompts->onDialog<insDataFrm_imgs>([&](insDataFrm_imgs &d) {
             m_prompts->answerFile(copy);
             d.cmd_img_Click();
-            QCOMPARE(d.picName(), QStringLiteral("g.jpg"));
+            QCOMPARE(d.lbl_imgName->text(), QStringLiteral("g.jpg"));
             QCOMPARE(d.thumbName(), QStringLiteral("g_small.bmp"));
             d.txt_title->setText(QStringLiteral("C"));
             d.OKButton_Click();
@@ -763,7 +763,7 @@ private slots:
             m_prompts->onDialog<insDataFrm_imgs>([&](insDataFrm_imgs &d) {
                 m_prompts->answerFile(another(QStringLiteral("a.jpg")));
                 d.cmd_img_Click();
-                QCOMPARE(d.picName(), QStringLiteral("a2.jpg"));
+                QCOMPARE(d.lbl_imgName->text(), QStringLiteral("a2.jpg"));
                 QCOMPARE(d.thumbName(), QStringLiteral("a2_small.bmp"));
                 QVERIFY(untouched());
                 d.txt_title->setText(QStringLiteral("B"));

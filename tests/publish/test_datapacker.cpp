@@ -308,7 +308,8 @@ private slots:
         testenv::writeFile(data() + QStringLiteral("brevonel.qdb-wal"), "wal");
         testenv::writeFile(data() + QStringLiteral("brevonel.qdb-shm"), "shm");
         testenv::writeFile(data() + QStringLiteral("images/a.gif"), "GIF89a");
-        // What killed packings left: libzip's temporary archives.
+        // What killed packings left: archives cut off while being written beside their
+        // place, under the archive's name and a random suffix.
         testenv::writeFile(data() + QStringLiteral("images.zip.Ab12Cd"), QByteArray("PK\x03\x04", 4) + QByteArray(100, 'x'));
         testenv::writeFile(data() + QStringLiteral("images.zip.QQ99zz"), QByteArray());
         testenv::writeFile(prog() + QStringLiteral("ziptest.zip.x1Y2z3"), QByteArray("PK\x03\x04", 4));

@@ -236,7 +236,10 @@ private slots:
                      QStringLiteral("<p>二</p><p>一</p>"));
         // A page script in the message cannot run.
         pane.prependInnerHTML(QStringLiteral("msg"), QStringLiteral("<img src=x onerror=\"document.title='ran'\">"));
-        QTest::qWait(300);
+        // The picture has failed to load: its error event has been dispatched.
+        QTRY_VERIFY(evalJs(pane, QStringLiteral("(function() { const i = document.querySelector('#msg img');"
+                                                " return i !== null && i.complete; })()"),
+                           false).toBool());
         QVERIFY(evalJs(pane, QStringLiteral("document.title"), false).toString() != QStringLiteral("ran"));
     }
 
@@ -276,6 +279,10 @@ private slots:
         // Only the http link went to the desktop browser.
         QCOMPARE(m_opened, QList<QUrl>{QUrl(QStringLiteral("http://example.invalid/p"))});
         QCOMPARE(evalJs(pane, QStringLiteral("document.getElementById('s') === null"), false).toBool(), true);
+        // The local pictures have been tried: neither shows.
+        QTRY_VERIFY(evalJs(pane, QStringLiteral("document.getElementById('i').complete"
+                                                " && document.getElementById('j').complete"),
+                           false).toBool());
         QCOMPARE(evalJs(pane, QStringLiteral("document.getElementById('i').naturalWidth"), false).toInt(), 0);
         QCOMPARE(evalJs(pane, QStringLiteral("document.getElementById('j').naturalWidth"), false).toInt(), 0);
         QTRY_VERIFY(evalJs(pane, QStringLiteral("document.getElementById('r').complete"), false).toBool());

@@ -138,11 +138,12 @@ void TestInputHelpers::pickColorCancelled()
 
 void TestInputHelpers::pickColorInvalid()
 {
-    // A real failure of the chooser: the Part's message and black.
+    // A real failure of the chooser: a critical "无效的颜色" box, and black.
     FakePrompter fake;
     fake.answerColor(QColor());
     QCOMPARE(mdl_func::pickColorHex(), std::optional<QString>(QStringLiteral("#000000")));
     QCOMPARE(fake.messageCount(), 1);
+    QCOMPARE(fake.lastMessage().text, QStringLiteral("无效的颜色"));
     QCOMPARE(fake.lastMessage().style, 16);
     QCOMPARE(fake.lastMessage().title, QStringLiteral("提示"));
 }
