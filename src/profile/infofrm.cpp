@@ -108,14 +108,14 @@ void infoFrm::Form_Load()
             m_logoName = *logo;
             m_logoFile = *logo;
         }
+        frm_info->setEnabled(true);
     } catch (const std::exception &e) {
-        // Told, and loaded again once the database can be read, unless the user has
-        // typed meanwhile.
+        // Nothing can be typed into a view that shows none of the stored information: its
+        // save would write the empty boxes over it. Told, and loaded again once the
+        // database can be read.
+        frm_info->setEnabled(false);
         viewloads::failed(this, {err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示")}, err::descriptionOf(e),
-                          [this] {
-                              if (!cmd_ok->isEnabled())
-                                  Form_Load();
-                          });
+                          [this] { Form_Load(); });
     }
     if (!m_logoFile.isEmpty())
         showPicture(img, datafiles::storedFile(app().currImgPath, m_logoFile));

@@ -863,16 +863,19 @@ private slots:
             main.xMenu1_Click(QStringLiteral("mnuView_insData"));
             QCOMPARE(m_prompts->calls.size(), 1);
             QCOMPARE(treeRoot(entry->tvw_nav), QString());
-            // While it is held, a save says why it fails; the user's file is kept.
+            // The information view shows nothing stored, so nothing can be typed into it
+            // that a save would write over the stored information.
             infoFrm *info = forms().find<infoFrm>();
+            QVERIFY(!info->frm_info->isEnabled());
+            // While it is held, a save says why it fails; the user's file is kept.
             info->txt_webName->setText(QStringLiteral("新名称"));
             info->cmd_ok_Click();
             QCOMPARE(m_prompts->lastMessage().text,
                      QStringLiteral("不期望的错误,errNo:infoFrm\r\n数据库正被其他程序使用，请关闭该程序后重试"));
             QCOMPARE(testenv::readFile(path), before);
 
-            // Released: the views that came up empty fill when the user turns to one, all
-            // but the information view, whose typing is kept; the next save succeeds.
+            // Released: the views that came up empty fill when the user turns to one; the
+            // next save succeeds.
             QVERIFY(QSqlQuery(other).exec(QStringLiteral("ROLLBACK")));
             other.close();
             const int boxes = m_prompts->messageCount();
@@ -881,7 +884,9 @@ private slots:
             QCOMPARE(treeRoot(design->tvw_nav), QStringLiteral("我的网站"));
             QCOMPARE(treeRoot(entry->tvw_nav), QStringLiteral("我的网站"));
             QCOMPARE(main.windowTitle(), QStringLiteral("我的网站--") + kCaption);
-            QCOMPARE(info->txt_webName->text(), QStringLiteral("新名称"));
+            QCOMPARE(info->txt_webName->text(), QStringLiteral("我的网站"));
+            QVERIFY(info->frm_info->isEnabled());
+            info->txt_webName->setText(QStringLiteral("新名称"));
             info->cmd_ok_Click();
             QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据保存成功！"));
             QVERIFY(main.conn().isOpen());
