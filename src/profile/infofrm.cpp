@@ -114,8 +114,7 @@ void infoFrm::Form_Load()
         // save would write the empty boxes over it. Told, and loaded again once the
         // database can be read.
         frm_info->setEnabled(false);
-        viewloads::failed(this, {err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示")}, err::descriptionOf(e),
-                          [this] { Form_Load(); });
+        viewloads::failed(this, e, ui::vbInformation, [this] { Form_Load(); });
     }
     if (!m_logoFile.isEmpty())
         showPicture(img, datafiles::storedFile(app().currImgPath, m_logoFile));

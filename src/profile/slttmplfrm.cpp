@@ -180,8 +180,7 @@ void sltTmplFrm::Form_Load()
     try {
         p = ProfileStore(app().conn).load();
     } catch (const std::exception &e) {
-        viewloads::failed(this, {err::descriptionOf(e), ui::vbInformation, QStringLiteral("提示")}, err::descriptionOf(e),
-                          [this] { Form_Load(); });
+        viewloads::failed(this, e, ui::vbInformation, [this] { Form_Load(); });
     }
     if (p.found) {
         const QString home = p.text(QStringLiteral("defaultFile"));

@@ -320,7 +320,7 @@ void updataFrm::loadAccount()
         txt_url->setCursorPosition(0);
         cmd_changeWebName->setEnabled(false);
     } catch (const std::exception &e) {
-        viewloads::failed(this, {err::descriptionOf(e), ui::vbCritical, kTip}, err::descriptionOf(e), [this] { loadAccount(); });
+        viewloads::failed(this, e, ui::vbCritical, [this] { loadAccount(); });
     }
 }
 

@@ -1,6 +1,7 @@
 #include "ui/viewloads.h"
 
 #include "core/appcontext.h"
+#include "core/errors.h"
 #include "ui/formregistry.h"
 
 #include <QList>
@@ -58,20 +59,39 @@ void tell(const ui::Message &box, const QString &cause)
     ui::show(box);
 }
 
-void loadAgainLater(QWidget *view, std::function<void()> reload)
+namespace {
+
+void wait(QWidget *view, std::function<void()> reload)
 {
-    const SiteDb &conn = app().conn;
-    if (conn.isOpen() || conn.openFailure() != err::Kind::DbLocked)
-        return;
     QList<Waiting> &waiting = state().waiting;
     waiting.removeIf([view](const Waiting &w) { return !w.view || w.view == view; });
     waiting.append({view, std::move(reload)});
+}
+
+} // namespace
+
+void loadAgainLater(QWidget *view, std::function<void()> reload)
+{
+    const SiteDb &conn = app().conn;
+    if (!conn.isOpen() && conn.openFailure() == err::Kind::DbLocked)
+        wait(view, std::move(reload));
 }
 
 void failed(QWidget *view, const ui::Message &box, const QString &cause, std::function<void()> reload)
 {
     tell(box, cause);
     loadAgainLater(view, std::move(reload));
+}
+
+void failed(QWidget *view, const std::exception &e, int style, std::function<void()> reload)
+{
+    const QString cause = err::descriptionOf(e);
+    tell({cause, style, QStringLiteral("提示")}, cause);
+    const auto *error = dynamic_cast<const err::Error *>(&e);
+    if (error && error->kind() == err::Kind::DbLocked)
+        wait(view, std::move(reload));
+    else
+        loadAgainLater(view, std::move(reload));
 }
 
 void retry()

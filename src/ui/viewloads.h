@@ -8,6 +8,7 @@
 #include "ui/prompter.h"
 
 #include <QString>
+#include <exception>
 #include <functional>
 
 class QWidget;
@@ -32,6 +33,10 @@ void loadAgainLater(QWidget *view, std::function<void()> reload);
 
 // Both of the above.
 void failed(QWidget *view, const ui::Message &box, const QString &cause, std::function<void()> reload);
+// A view's load failed with e: its description is told in a box of style under "提示",
+// and reload runs once the database can be read again when another program held it
+// (at the open, or at this read).
+void failed(QWidget *view, const std::exception &e, int style, std::function<void()> reload);
 
 // The views that came up empty for a lock load again, once each, when the database can
 // be read now (without waiting for the lock). Called when the user turns to a view or

@@ -15,10 +15,13 @@
 #include "shell/mdifrm.h"
 #include "testenv.h"
 #include "testmain.h"
+#include "ui/viewloads.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QMdiSubWindow>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QWheelEvent>
 #include <QtTest/qtestspontaneevent.h>
 #include <memory>
@@ -229,6 +232,30 @@ private slots:
         for (const QString &m : messages)
             QVERIFY2(m.startsWith(err::text(err::Kind::DbStatement)) && m.contains(QStringLiteral("user_info")), qPrintable(m));
         QCOMPARE(m_prompts->lastMessage().style, 64);
+    }
+
+    // Another program holds the open database while a view loads: the view comes up empty,
+    // says why once, and fills once the database can be read again.
+    void aViewThatMeetsALockLoadsOnceItIsReleased()
+    {
+        set(QStringLiteral("address='长街1号'"));
+        SiteDb::setBusyTimeoutMs(20);
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
+            other.setDatabaseName(data(QStringLiteral("brevonel.qdb")));
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+            infoFrm *info = forms().get<infoFrm>();
+            QVERIFY(info->txt_addr->text().isEmpty());
+            QCOMPARE(m_prompts->messageCount(), 1);
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("ROLLBACK")));
+            other.close();
+            viewloads::retry();
+            QCOMPARE(info->txt_addr->text(), QStringLiteral("长街1号"));
+            QCOMPARE(m_prompts->messageCount(), 1);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other program"));
+        SiteDb::setBusyTimeoutMs(2000);
     }
 
     void anEmptyPagesEntryIsNoPage()
