@@ -369,6 +369,9 @@ void updataFrm::cmd_connSever_Click()
 {
     if (m_link->isConnected())
         return;
+    // An account that could not be read at start-up (another program held the database)
+    // is read now, so that the connection logs in with it.
+    viewloads::retry();
     setPanel1(QStringLiteral("正在和服务器建立连接..."));
     m_link->connectTo(txt_severIP->text());
     cmd_connSever->setEnabled(false);

@@ -837,7 +837,7 @@ private slots:
 
     void aDatabaseLockedAtStartIsUsedOnceReleased()
     {
-        prepareDatabase([](SiteDb &) {});
+        prepareDatabase([](SiteDb &db) { db.exec(QStringLiteral("UPDATE user_info SET serial='acc01'")); });
         const QString path = m_prog->file(QStringLiteral("userImages/brevonel.qdb"));
         SiteDb::setBusyTimeoutMs(20);
         {
@@ -878,6 +878,14 @@ private slots:
             // next save succeeds.
             QVERIFY(QSqlQuery(other).exec(QStringLiteral("ROLLBACK")));
             other.close();
+            // Connecting from the upload view, without turning to another view first,
+            // logs in with the account it could not read before.
+            updataFrm *upload = forms().find<updataFrm>();
+            upload->txt_severIP->setText(QStringLiteral("127.0.0.1"));
+            upload->link()->setPort(1);
+            upload->cmd_connSever_Click();
+            QCOMPARE(upload->txt_serial->text(), QStringLiteral("acc01"));
+            upload->cmd_disconn_Click();
             const int boxes = m_prompts->messageCount();
             main.xMenu1_Click(QStringLiteral("mnuView_design"));
             QCOMPARE(m_prompts->messageCount(), boxes);
