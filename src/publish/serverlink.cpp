@@ -52,11 +52,11 @@ ui::Message unsendable(const QString &character)
             QStringLiteral("提示")};
 }
 
-// What the server says about the link itself: log-in, site name, the go-ahead.
+// What the server says about the link itself: log-in and the go-ahead. (A site name it
+// accepted or refused stays so after the link is gone.)
 bool changesLink(Tag tag)
 {
-    return tag == Tag::Login || tag == Tag::Logout || tag == Tag::SiteName || tag == Tag::SiteNameExist
-           || tag == Tag::SendFileInfo;
+    return tag == Tag::Login || tag == Tag::Logout || tag == Tag::SendFileInfo;
 }
 
 } // namespace

@@ -527,6 +527,9 @@ private slots:
         // Shown, but a log-in behind the box does not revive the closed link.
         QTest::newRow("after the server closed") << QList<QByteArray>{"<#login#>", "<#systemmsg#>b"} << true
                                                  << QStringList{"a", "b"};
+        // A site name the server accepted is its own fact, still stored when it closes.
+        QTest::newRow("a site name accepted before the close")
+            << QList<QByteArray>{"<#siteName#>"} << true << QStringList{"a", "站点名更改成功！"};
     }
 
     void messagesWhileABoxIsOpen()
