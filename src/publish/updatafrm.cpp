@@ -599,20 +599,25 @@ void updataFrm::cmd_browser_Click()
 
 // ---- Upload -----------------------------------------------------------------------
 
-void updataFrm::cmd_updata_Click()
+bool updataFrm::mayUpload()
 {
-    // From the click to the end of the transfer, one upload at a time.
-    if (packing() || m_link->awaitingGoAhead() || m_link->uploading())
-        return;
     if (!m_link->loggedIn()) {
         ui::msgBox(QStringLiteral("还没登陆服务器！"), ui::vbCritical, kWarning);
-        return;
+        return false;
     }
     if (!m_siteNameSet) {
         ui::msgBox(QStringLiteral("请输入一站点名！"), ui::vbCritical, kWarning);
         txt_webName->setFocus();
-        return;
+        return false;
     }
+    return true;
+}
+
+void updataFrm::cmd_updata_Click()
+{
+    // From the click to the end of the transfer, one upload at a time.
+    if (packing() || m_link->transferring() || !mayUpload())
+        return;
     cmd_updata->setEnabled(false);
     DataPacker packer(app().currentPath, app().currImgPath);
     // The database is packed as it is now, whatever the views save while packing runs.
@@ -655,6 +660,12 @@ void updataFrm::packFinished(const DataPacker::Result &packed)
         return;
     }
     setPanel2(QStringLiteral("压缩完成。"));
+    // The log-in or the site name may have changed while packing ran (a closed link is
+    // told by the offer).
+    if (m_link->isConnected() && !mayUpload()) {
+        resetUpload();
+        return;
+    }
     if (const auto failure = m_link->offerArchive(app().currentPath + kUploadArchive)) {
         ui::show(*failure);
         resetUpload();

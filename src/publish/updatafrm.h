@@ -103,6 +103,8 @@ private:
     void uploadFailed(const ui::Message &message);
     // An offer or a transfer came to nothing: the view says so and is ready again.
     void uploadCutShort(const ui::Message &message);
+    // Logged in with a site name set: else says what is missing.
+    bool mayUpload();
     void packFinished(const publish::DataPacker::Result &result);
     // Stops a packing still running; its archives stay as they were.
     void stopPacking();

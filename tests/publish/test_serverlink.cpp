@@ -614,6 +614,23 @@ private slots:
         QCOMPARE(m_server->text().count(QStringLiteral("<#sendFileInfo#>")), 1);
     }
 
+    // What the click checked may change while packing runs: a site name refused meanwhile
+    // means no offer once packing ends.
+    void theOfferChecksAgainWhenPackingEnds()
+    {
+        readyToUpload();
+        v->link()->setQuietMs(kNever);
+        sendPieces({"<#siteNameExist#>"});
+        v->cmd_updata_Click();
+        QVERIFY(v->packing());
+        v->link()->quietTimeout();
+        QVERIFY(QTest::qWaitFor([&] { return !v->packing(); }, 20000));
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("请输入一站点名！"));
+        QVERIFY(v->cmd_updata->isEnabled());
+        testenv::settle();
+        QVERIFY(!m_server->text().contains(QStringLiteral("<#sendFileInfo#>")));
+    }
+
     void closingTheLinkStopsPacking()
     {
         // Shutdown and restore close the link: packing stops first and offers nothing.
