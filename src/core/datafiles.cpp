@@ -12,14 +12,26 @@ namespace datafiles {
 using datalayout::kDbName;
 
 namespace {
-quint64 g_replaced = 0;
-}
 
+quint64 g_replaced = 0;
+
+// A plain name: no folder part, not "." or "..".
 bool isPlainName(const QString &name)
 {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
            && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
 }
+
+// The site database or one of SQLite's files beside it, whatever the case.
+bool isDatabaseFile(const QString &name)
+{
+    if (!name.startsWith(kDbName, Qt::CaseInsensitive))
+        return false;
+    const QString rest = name.mid(kDbName.size());
+    return rest.isEmpty() || datalayout::kSqliteSuffixes.contains(rest, Qt::CaseInsensitive);
+}
+
+} // namespace
 
 QString storedFile(const QString &dataFolder, const QString &name)
 {
@@ -36,7 +48,7 @@ QString importFile(const QString &source, const QString &dataFolder, const QStri
     const QFileInfo from(source);
     const QString name = as.isEmpty() ? from.fileName() : as;
     for (const QString &n : {from.fileName(), name})
-        if (n.compare(kDbName, Qt::CaseInsensitive) == 0)
+        if (isDatabaseFile(n))
             throw err::FileError(err::Kind::FileReserved, n);
     if (!from.isFile())
         throw err::FileError(err::Kind::FileMissing, source);
@@ -102,7 +114,7 @@ bool sameBytes(const QString &a, const QString &b)
 Imported importChoice(SiteDb &db, const QString &source, const QString &dataFolder, const QString &replaceable)
 {
     const QString own = QFileInfo(source).fileName();
-    if (own.compare(kDbName, Qt::CaseInsensitive) == 0)
+    if (isDatabaseFile(own))
         throw err::FileError(err::Kind::FileReserved, own);
     const QString folder = fileutil::withSlash(dataFolder);
     const qsizetype dot = own.lastIndexOf(QLatin1Char('.'));
@@ -135,7 +147,7 @@ void removeUnused(SiteDb &db, const QString &dataFolder, const QStringList &name
 {
     for (const QString &name : names) {
         // The database's journal too: deleting it could cost the last changes.
-        if (!isPlainName(name) || name.startsWith(kDbName, Qt::CaseInsensitive))
+        if (!isPlainName(name) || isDatabaseFile(name))
             continue;
         try {
             if (isNamed(db, name))

@@ -11,18 +11,16 @@
 
 namespace datafiles {
 
-// A file name read from the site database (a picture, thumbnail, page, logo, background
-// or head) names a file of the data folder only when it is a plain name: no folder
-// part, not "." or "..". Any other name is left alone, never followed.
-bool isPlainName(const QString &name);
-// The data folder's file that a name read from the site database stands for, or ""
-// when the name is not plain (nothing is then read, written or deleted).
+// The data folder's file that a name read from the site database (a picture,
+// thumbnail, page, logo, background or head) stands for, or "" when the name is not a
+// plain name (no folder part, not "." or ".."): such a name is left alone, never
+// followed, and nothing is then read, written or deleted.
 QString storedFile(const QString &dataFolder, const QString &name);
 
 // Copies a chosen file into the data folder under its own name (or under `as`),
 // replacing a file of that name, and returns the bare name. Choosing a file that
-// already is the data folder's file copies nothing. The site database's own name is
-// refused. Throws err::FileError.
+// already is the data folder's file copies nothing. The names of the site database and
+// of SQLite's files beside it are refused. Throws err::FileError.
 QString importFile(const QString &source, const QString &dataFolder, const QString &as = QString());
 
 // How many files importFile has replaced by a new one of the same name so far. A web
@@ -54,8 +52,8 @@ struct Imported {
 // that name and nothing names it, when the folder holds one with the same bytes (which
 // is then simply used), or when the name is `replaceable` (the chooser's own file, which
 // nothing else names: it is overwritten). Otherwise it goes under the first of
-// stem2.ext, stem3.ext, ... that one of these allows. The site database's own name is
-// refused. Throws err::FileError.
+// stem2.ext, stem3.ext, ... that one of these allows. The names importFile refuses
+// are refused. Throws err::FileError.
 Imported importChoice(SiteDb &db, const QString &source, const QString &dataFolder, const QString &replaceable);
 
 // Deletes those of the named files that the site database no longer names; failures

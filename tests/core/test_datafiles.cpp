@@ -49,6 +49,11 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(err::FileError, datafiles::importFile(db, t.folder()));
         QVERIFY(t.db.isOpen());
         QVERIFY(testenv::readFile(t.path()).startsWith("SQLite format 3"));
+        // Nor the names of its side files: SQLite would take a chosen file for its journal.
+        const QString journal = testenv::writeFile(elsewhere.path() + QStringLiteral("/brevonel.qdb-journal"), "x");
+        QVERIFY_THROWS_EXCEPTION(err::FileError, datafiles::importFile(journal, t.folder()));
+        QVERIFY_THROWS_EXCEPTION(err::FileError, datafiles::importChoice(t.db, journal, t.folder(), QString()));
+        QVERIFY(!QFileInfo::exists(t.folder() + QStringLiteral("brevonel.qdb-journal")));
         QVERIFY_THROWS_EXCEPTION(err::FileError, datafiles::importFile(elsewhere.path() + QStringLiteral("/none.jpg"), t.folder()));
     }
 
