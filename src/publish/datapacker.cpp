@@ -99,7 +99,8 @@ std::unique_ptr<QTemporaryFile> DataPacker::copyDatabase(const QString &db)
             return nullptr;
     if (source.error() != QFileDevice::NoError || !copy->flush() || copy->size() != source.size())
         return nullptr;
-    setDatabaseCopy(QFileInfo(db).fileName(), copy->fileName());
+    m_dbName = QFileInfo(db).fileName();
+    m_dbCopy = copy->fileName();
     return copy;
 }
 
@@ -202,12 +203,6 @@ DataPacker::DataPacker(const QString &programFolder, const QString &dataFolder)
 {
 }
 
-void DataPacker::setDatabaseCopy(const QString &name, const QString &copy)
-{
-    m_dbName = name;
-    m_dbCopy = copy;
-}
-
 QStringList DataPacker::packedFiles(const QString &folder)
 {
     const QFileInfoList files = QDir(folder).entryInfoList(
@@ -293,9 +288,6 @@ DataPacker::Result DataPacker::packData(const std::atomic_bool *cancel)
         }
         // A name the server cannot read, or more than an archive holds, stops packing
         // before any archive changes.
-        for (const QList<ZipEntry> *list : {&pictures, &upload})
-            for (const ZipEntry &entry : *list)
-                gbkName(entry.name);
         QList<ZipEntry> planned = upload;
         if (!pictures.isEmpty())
             planned << ZipEntry{kImagesArchive, m_data + kImagesArchive, checkZipLimits(kImagesArchive, pictures, m_limits)};

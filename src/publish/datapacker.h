@@ -73,12 +73,10 @@ public:
     // Both folders end in "/".
     DataPacker(const QString &programFolder, const QString &dataFolder);
 
-    // The file of this name in the data folder is packed from copy instead: a copy of
-    // the open database taken where nothing writes to it.
-    void setDatabaseCopy(const QString &name, const QString &copy);
-    // Copies the database db for packing (setDatabaseCopy) into the program folder,
-    // where a later packing removes it should this one be killed; the copy goes with
-    // the object. nullptr when it cannot be made.
+    // Copies the database db into the program folder, where nothing writes to it and a
+    // later packing removes it should this one be killed; the data folder's file of its
+    // name is then packed from the copy. The copy goes with the object; nullptr when it
+    // cannot be made.
     std::unique_ptr<QTemporaryFile> copyDatabase(const QString &db);
     // Smaller limits than a zip's own (tests).
     void setLimits(const ZipLimits &limits) { m_limits = limits; }

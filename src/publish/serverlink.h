@@ -114,7 +114,6 @@ public:
     // the bytes follow when the server gives the go-ahead. The message to show when
     // the file cannot be read or nothing can be sent.
     std::optional<ui::Message> offerArchive(const QString &path);
-    QString archivePath() const { return m_archivePath; }
     // An offer waits for the server's go-ahead.
     bool awaitingGoAhead() const { return m_awaitingGoAhead; }
     // An upload is offered or runs: from the offer to the end of the send, what the

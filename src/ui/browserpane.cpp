@@ -86,11 +86,6 @@ void setPaneBaseFolder(const QString &folder)
     g_baseFolder = folder;
 }
 
-QString paneBaseFolder()
-{
-    return g_baseFolder;
-}
-
 QString jsString(const QString &text)
 {
     // A one-element JSON array gives a correctly escaped string literal.

@@ -93,7 +93,6 @@ void setPaneFactory(PaneFactory factory);
 
 // The program folder that relative page names resolve against (ends in "/").
 void setPaneBaseFolder(const QString &folder);
-QString paneBaseFolder();
 
 // The settings every pane's page gets: its own scripts only when asked for, local
 // files readable, nothing remote, no windows, no plug-ins, UTF-8 by default.
