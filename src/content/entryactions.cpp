@@ -1,6 +1,5 @@
 #include "content/entryactions.h"
 
-#include "core/appcontext.h"
 #include "core/textforms.h"
 
 namespace content {
@@ -77,17 +76,6 @@ StoreResult modifyGallery(ContentStore &store, Level level, const QString &page,
     if (!design::tablesOf(level))
         return refused(msg::noColumnChosen());
     return run([&] { store.updateRecord(level, page, item.id, valuesOf(item)); });
-}
-
-QString replaceableName(const QString &own, const std::optional<datafiles::Records> &mine)
-{
-    if (own.isEmpty())
-        return {};
-    try {
-        return datafiles::isNamed(app().conn, own, mine) ? QString() : own;
-    } catch (const std::exception &) {
-        return {};
-    }
 }
 
 namespace msg {

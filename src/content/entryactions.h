@@ -4,7 +4,6 @@
 // messages they show.
 
 #include "content/contentstore.h"
-#include "core/datafiles.h"
 #include "core/message.h"
 #include "design/pagestore.h"
 
@@ -33,11 +32,6 @@ StoreResult modifyNews(ContentStore &store, Level level, const QString &page, co
 // The gallery dialogs: a caption of blanks only is refused.
 StoreResult addGallery(ContentStore &store, Level level, const QString &page, const GalleryItem &item);
 StoreResult modifyGallery(ContentStore &store, Level level, const QString &page, const GalleryItem &item);
-
-// The picture a chooser holds (`own`) when a new choice of the same name may overwrite
-// it: nothing but the chooser's own record (`mine`; none while it is not stored) names
-// it. "" otherwise, and when the site cannot be asked.
-QString replaceableName(const QString &own, const std::optional<datafiles::Records> &mine);
 
 // The messages of content entry; those of a page's save are the design view's too.
 namespace msg {

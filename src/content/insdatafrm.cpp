@@ -590,12 +590,7 @@ void insDataFrm::columnRenamed(Level level, const QString &from, const QString &
 
 void insDataFrm::cmd_img_Click(int index)
 {
-    // The row's own picture may be replaced when nothing but this page names it.
-    std::optional<datafiles::Records> page;
-    if (const auto t = design::tablesOf(currLevel()))
-        page = datafiles::Records{t->contentTable, t->ownerColumn, currText()};
-    const auto chosen = choosePicture(this, app().currImgPath, m_files, replaceableName(txt_img[index]->text(), page),
-                                      msg::noPicturePath());
+    const auto chosen = choosePicture(this, app().currImgPath, m_files, msg::noPicturePath());
     if (!chosen)
         return;
     // The row's earlier picture goes once the page is saved without it.

@@ -108,16 +108,6 @@ std::optional<QSqlRecord> EntryDialog::loadChosenRecord()
     }
 }
 
-QString EntryDialog::replaceable(const QString &own) const
-{
-    // The record a modify dialog changes may have its own picture replaced; anything else
-    // that names the file keeps it.
-    std::optional<datafiles::Records> mine;
-    if (const auto t = design::tablesOf(viewLevel(view())); t && m_id >= 0)
-        mine = datafiles::Records{t->contentTable, QStringLiteral("ID"), m_id};
-    return replaceableName(own, mine);
-}
-
 // ---- News ---------------------------------------------------------------------------
 
 NewsDialog::NewsDialog(QWidget *parent, const QString &caption, const QString &okCaption, int shift)
@@ -172,7 +162,7 @@ NewsItem NewsDialog::item() const
 
 void NewsDialog::cmd_img_Click()
 {
-    const auto chosen = choosePicture(this, app().currImgPath, m_files, replaceable(m_curName));
+    const auto chosen = choosePicture(this, app().currImgPath, m_files);
     if (!chosen)
         return;
     if (m_curName != chosen->name)
@@ -339,7 +329,7 @@ void GalleryDialog::showThumbnail(const QImage &thumbnail, QSize box)
 
 void GalleryDialog::cmd_img_Click()
 {
-    const auto chosen = choosePicture(this, app().currImgPath, m_files, replaceable(m_picName));
+    const auto chosen = choosePicture(this, app().currImgPath, m_files);
     if (!chosen)
         return;
     // Every choice starts from the box's design size, whatever the last picture made of it.
@@ -350,10 +340,11 @@ void GalleryDialog::cmd_img_Click()
     try {
         thumbName = ContentStore(app().conn).freeThumbnailName(chosen->name, app().currImgPath, m_thumbName);
         const QString thumbPath = app().currImgPath + thumbName;
-        // The thumbnail of a picture another record shows too stays as that record has it.
-        if (QFileInfo::exists(thumbPath) && replaceable(thumbName).isEmpty())
+        // A thumbnail the site names is that of this very picture (the choice took the
+        // stored picture's name only for the same bytes): it stays as the records have it.
+        if (QFileInfo::exists(thumbPath) && datafiles::isNamed(app().conn, thumbName)) {
             thumbnail = pictures::load(thumbPath);
-        if (thumbnail.isNull()) {
+        } else {
             thumbnail = pictures::writeThumbnail(chosen->image, thumbSize, thumbPath);
             m_files.chose(thumbName);
         }

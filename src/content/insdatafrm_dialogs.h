@@ -39,8 +39,6 @@ protected:
     // its load step, so it does not open. A read that fails shows its description; a
     // record not found gives nullopt too.
     std::optional<QSqlRecord> loadChosenRecord();
-    // The picture the dialog holds, when a new choice of its name may overwrite it.
-    QString replaceable(const QString &own) const;
 
     qint64 m_id = -1; // the record a modify dialog changes
     datafiles::PendingFiles m_files;

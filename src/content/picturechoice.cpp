@@ -10,7 +10,7 @@
 namespace content {
 
 std::optional<ChosenPicture> choosePicture(QWidget *owner, const QString &dataFolder,
-                                           datafiles::PendingFiles &session, const QString &replaceable,
+                                           datafiles::PendingFiles &session,
                                            const std::optional<ui::Message> &unreadable)
 {
     const std::optional<QString> path = ui::prompter().openFile(
@@ -29,7 +29,7 @@ std::optional<ChosenPicture> choosePicture(QWidget *owner, const QString &dataFo
         return std::nullopt;
     }
     try {
-        chosen.name = pictures::importPicture(app().conn, *path, dataFolder, session, replaceable);
+        chosen.name = datafiles::importChoice(app().conn, *path, dataFolder, &session);
     } catch (const std::exception &e) {
         ui::show(msg::pictureFailed(err::descriptionOf(e)));
         return std::nullopt;

@@ -21,12 +21,12 @@ struct ChosenPicture {
     QImage image;
 };
 // Asks for a picture file (JPEG, BMP, GIF) and copies it into the data folder for the
-// editing session, never over a file that something else shows (pictures::importPicture;
-// `replaceable` from replaceableName). Nothing happens when the choice is cancelled; a
-// name outside printable ASCII is refused; a file that cannot be read shows
-// `unreadable`, or else the error's description, and so does a failed copy.
+// editing session, never over a file the folder holds (datafiles::importChoice), so
+// nothing stored changes before the session saves. Nothing happens when the choice is
+// cancelled; a name outside printable ASCII is refused; a file that cannot be read
+// shows `unreadable`, or else the error's description, and so does a failed copy.
 std::optional<ChosenPicture> choosePicture(QWidget *owner, const QString &dataFolder,
-                                           datafiles::PendingFiles &session, const QString &replaceable,
+                                           datafiles::PendingFiles &session,
                                            const std::optional<ui::Message> &unreadable = std::nullopt);
 
 } // namespace content

@@ -92,13 +92,4 @@ QImage writeThumbnail(const QImage &picture, QSize sizeTwips, const QString &pat
     return thumb;
 }
 
-QString importPicture(SiteDb &db, const QString &source, const QString &dataFolder, datafiles::PendingFiles &session,
-                      const QString &replaceable)
-{
-    const datafiles::Imported imported = datafiles::importChoice(db, source, dataFolder, replaceable);
-    if (imported.copied)
-        session.chose(imported.name);
-    return imported.name;
-}
-
 } // namespace content::pictures

@@ -1,9 +1,6 @@
 #pragma once
 // Pictures of content entry: the sizes at which the data-entry view and the gallery
-// dialogs show a picture (in twips, 15 to a pixel), the gallery thumbnail, and the
-// import of a chosen picture into the data folder for one editing session.
-
-#include "core/datafiles.h"
+// dialogs show a picture (in twips, 15 to a pixel) and the gallery thumbnail.
 
 #include <QImage>
 #include <QSize>
@@ -55,12 +52,5 @@ QImage load(const QString &path);
 // Draws the picture scaled to size (twips), writes it as a Windows bitmap and
 // returns it; throws err::FileError.
 QImage writeThumbnail(const QImage &picture, QSize sizeTwips, const QString &path);
-
-// Copies a chosen picture into the data folder for an editing session, under a name
-// that changes nothing anything else shows (datafiles::importChoice; `replaceable` is the
-// session's own picture, which it may overwrite), and returns that name; a copy goes on
-// the session's list. Throws err::FileError.
-QString importPicture(SiteDb &db, const QString &source, const QString &dataFolder, datafiles::PendingFiles &session,
-                      const QString &replaceable);
 
 } // namespace content::pictures

@@ -5,6 +5,7 @@
 #include "core/textforms.h"
 
 #include <QFile>
+#include <QHash>
 #include <QFileInfo>
 
 namespace datafiles {
@@ -14,6 +15,9 @@ using datalayout::kDbName;
 namespace {
 
 quint64 g_replaced = 0;
+
+// The copies that editing sessions made and have not saved yet, by name.
+QHash<QString, const PendingFiles *> g_unsaved;
 
 // A plain name: no folder part, not "." or "..".
 bool isPlainName(const QString &name)
@@ -62,7 +66,7 @@ QString importFile(const QString &source, const QString &dataFolder, const QStri
     return name;
 }
 
-bool isNamed(SiteDb &db, const QString &name, const std::optional<Records> &except)
+bool isNamed(SiteDb &db, const QString &name)
 {
     if (name.isEmpty())
         return false;
@@ -71,15 +75,10 @@ bool isNamed(SiteDb &db, const QString &name, const std::optional<Records> &exce
     const QString inPage = textforms::editorReference(name);
     const QString inPagePlain = QStringLiteral("[imgpath]/") + name;
     for (const char *table : {"content01", "content02", "content03"}) {
-        QString sql = QStringLiteral("SELECT 1 FROM %1 WHERE (value01=? OR value02=? OR value03=? OR value04=? "
-                                     "OR instr(value01, ?) > 0 OR instr(value01, ?) > 0)")
-                          .arg(QLatin1String(table));
-        QVariantList binds{name, name, name, name, inPage, inPagePlain};
-        if (except && except->table == QLatin1String(table)) {
-            sql += QStringLiteral(" AND NOT (%1 IS ?)").arg(except->column);
-            binds << except->value;
-        }
-        const Rows rows = db.select(sql + QStringLiteral(" LIMIT 1"), binds);
+        const QString sql = QStringLiteral("SELECT 1 FROM %1 WHERE (value01=? OR value02=? OR value03=? OR value04=? "
+                                           "OR instr(value01, ?) > 0 OR instr(value01, ?) > 0) LIMIT 1")
+                                .arg(QLatin1String(table));
+        const Rows rows = db.select(sql, {name, name, name, name, inPage, inPagePlain});
         if (!rows.empty())
             return true;
     }
@@ -109,9 +108,27 @@ bool sameBytes(const QString &a, const QString &b)
     return true;
 }
 
+// Deletes those of the named files that the site database does not name; a name the
+// database cannot be asked about is deleted only when `removeWhenUnsure` says so.
+void removeUnnamed(SiteDb &db, const QString &dataFolder, const QStringList &names, bool removeWhenUnsure)
+{
+    for (const QString &name : names) {
+        // The database's journal too: deleting it could cost the last changes.
+        if (!isPlainName(name) || isDatabaseFile(name))
+            continue;
+        bool named = !removeWhenUnsure;
+        try {
+            named = isNamed(db, name);
+        } catch (const std::exception &) {
+        }
+        if (!named)
+            QFile::remove(storedFile(dataFolder, name));
+    }
+}
+
 } // namespace
 
-Imported importChoice(SiteDb &db, const QString &source, const QString &dataFolder, const QString &replaceable)
+QString importChoice(SiteDb &db, const QString &source, const QString &dataFolder, PendingFiles *session)
 {
     const QString own = QFileInfo(source).fileName();
     if (isDatabaseFile(own))
@@ -124,45 +141,52 @@ Imported importChoice(SiteDb &db, const QString &source, const QString &dataFold
         const QString name = n == 1 ? own : stem + QString::number(n) + ext;
         const QFileInfo there(folder + name);
         if (there.exists() || there.isSymLink()) {
-            if (there.isFile() && !there.isSymLink() && sameBytes(source, there.filePath()))
-                return {name, false};
-            if (name != replaceable)
-                continue;
-        } else if (name != replaceable) {
-            // A name that something names, its file missing, would show the choice there.
-            bool named = false;
-            try {
-                named = isNamed(db, name);
-            } catch (const std::exception &) {
-                // Cannot tell: a file the folder does not hold shows nowhere now.
-            }
-            if (named)
-                continue;
+            // Never written over: whatever names the file keeps it as it is.
+            const PendingFiles *unsavedBy = g_unsaved.value(name);
+            if ((!unsavedBy || unsavedBy == session) && there.isFile() && !there.isSymLink()
+                && sameBytes(source, there.filePath()))
+                return name;
+            continue;
         }
-        return {importFile(source, folder, name), true};
+        // A name that something names, its file missing, would show the choice there.
+        bool named = false;
+        try {
+            named = isNamed(db, name);
+        } catch (const std::exception &) {
+            // Cannot tell: a file the folder does not hold shows nowhere now.
+        }
+        if (named)
+            continue;
+        importFile(source, folder, name);
+        if (session)
+            session->chose(name);
+        return name;
     }
 }
 
 void removeUnused(SiteDb &db, const QString &dataFolder, const QStringList &names)
 {
-    for (const QString &name : names) {
-        // The database's journal too: deleting it could cost the last changes.
-        if (!isPlainName(name) || isDatabaseFile(name))
-            continue;
-        try {
-            if (isNamed(db, name))
-                continue;
-        } catch (const std::exception &) {
-            continue; // cannot tell: keep the file
-        }
-        QFile::remove(storedFile(dataFolder, name));
-    }
+    removeUnnamed(db, dataFolder, names, false); // cannot tell: keep the file
+}
+
+PendingFiles::~PendingFiles()
+{
+    release();
+}
+
+void PendingFiles::release()
+{
+    for (const QString &name : std::as_const(m_chosen))
+        if (g_unsaved.value(name) == this)
+            g_unsaved.remove(name);
 }
 
 void PendingFiles::chose(const QString &name)
 {
-    if (!name.isEmpty() && !m_chosen.contains(name))
+    if (!name.isEmpty() && !m_chosen.contains(name)) {
         m_chosen << name;
+        g_unsaved.insert(name, this);
+    }
 }
 
 void PendingFiles::replaces(const QString &name)
@@ -173,6 +197,7 @@ void PendingFiles::replaces(const QString &name)
 
 void PendingFiles::saved(SiteDb &db, const QString &dataFolder)
 {
+    release();
     removeUnused(db, dataFolder, m_replaced + m_chosen);
     m_replaced.clear();
     m_chosen.clear();
@@ -180,7 +205,10 @@ void PendingFiles::saved(SiteDb &db, const QString &dataFolder)
 
 void PendingFiles::abandoned(SiteDb &db, const QString &dataFolder)
 {
-    removeUnused(db, dataFolder, m_chosen);
+    release();
+    // When the site cannot be asked, the copies go all the same: each was this
+    // session's alone, and its save never came.
+    removeUnnamed(db, dataFolder, m_chosen, true);
     m_replaced.clear();
     m_chosen.clear();
 }

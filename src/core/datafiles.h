@@ -6,8 +6,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <QVariant>
-#include <optional>
 
 namespace datafiles {
 
@@ -28,33 +26,23 @@ QString importFile(const QString &source, const QString &dataFolder, const QStri
 // document afresh when this has changed.
 quint64 replacedCount();
 
-// Content records picked by one column's value: a record by its ID, or the record of a
-// one-record page by the page's name.
-struct Records {
-    QString table;  // content01 / content02 / content03
-    QString column; // ID, or the table's page-name column
-    QVariant value;
-};
-
 // True when the site database names the file: a content record's value01..value04 (or
 // an editor page's reference to it inside value01), or
-// the profile's logo, background, custom home page, custom head or extra pages. The
-// records `except` picks do not count.
-bool isNamed(SiteDb &db, const QString &name, const std::optional<Records> &except = std::nullopt);
+// the profile's logo, background, custom home page, custom head or extra pages.
+bool isNamed(SiteDb &db, const QString &name);
 
-// A chosen file as the data folder keeps it.
-struct Imported {
-    QString name;
-    bool copied = false; // false: the folder already held these bytes under the name
-};
-// Copies a chosen file into the data folder so that the choice changes nothing another
-// record, page or setting shows. It keeps its own name when the folder holds no file of
-// that name and nothing names it, when the folder holds one with the same bytes (which
-// is then simply used), or when the name is `replaceable` (the chooser's own file, which
-// nothing else names: it is overwritten). Otherwise it goes under the first of
-// stem2.ext, stem3.ext, ... that one of these allows. The names importFile refuses
-// are refused. Throws err::FileError.
-Imported importChoice(SiteDb &db, const QString &source, const QString &dataFolder, const QString &replaceable);
+class PendingFiles;
+
+// Copies a chosen file into the data folder so that the choice changes nothing stored:
+// a file the folder holds is never written over, so a record's own picture chosen
+// again stays as the record has it until a save names the new one. The file keeps its
+// own name when the folder holds no file of that name and nothing names it, or when
+// the folder's file has the same bytes (it is then simply used, unless it is another
+// session's unsaved copy). Otherwise it goes under the first of stem2.ext, stem3.ext,
+// ... that one of these allows. A copy goes on the list of `session`, which alone may
+// use it until it is saved. The names importFile refuses are refused. Returns the name;
+// throws err::FileError.
+QString importChoice(SiteDb &db, const QString &source, const QString &dataFolder, PendingFiles *session = nullptr);
 
 // Deletes those of the named files that the site database no longer names; failures
 // to delete are passed over (a file left behind costs nothing but space). Names that
@@ -62,11 +50,17 @@ Imported importChoice(SiteDb &db, const QString &source, const QString &dataFold
 void removeUnused(SiteDb &db, const QString &dataFolder, const QStringList &names);
 
 // The files one editing session (a dialog, a page being edited) copied in and those it
-// replaces: replaced files go only after the new state is saved, and files copied but
-// never saved go when the session is abandoned - in both cases only when nothing else
-// names them.
+// replaces: replaced files go only after the new state is saved, and only when nothing
+// else names them; copies never saved go when the session is abandoned, unless
+// something names them by then. A copy is the session's own until saved (importChoice
+// hands it to no other chooser), so it goes even when the site cannot be asked.
 class PendingFiles {
 public:
+    PendingFiles() = default;
+    PendingFiles(const PendingFiles &) = delete;
+    PendingFiles &operator=(const PendingFiles &) = delete;
+    ~PendingFiles();
+
     // A file was copied in for this session.
     void chose(const QString &name);
     // A stored name that the session's save replaces.
@@ -78,6 +72,9 @@ public:
     bool isEmpty() const { return m_chosen.isEmpty() && m_replaced.isEmpty(); }
 
 private:
+    // Hands this session's unsaved copies back to every chooser.
+    void release();
+
     QStringList m_chosen;
     QStringList m_replaced;
 };

@@ -35,14 +35,14 @@ std::optional<ui::Message> refuseNonPicture(const QString &path)
                        QStringLiteral("警告")};
 }
 
-Import importLogo(SiteDb &db, const QString &path, const QString &dataFolder)
+Import importLogo(SiteDb &db, const QString &path, const QString &dataFolder, datafiles::PendingFiles &logoFiles)
 {
     if (auto refusal = mdl_func::refuseNonAsciiName(path))
         return {std::nullopt, refusal};
     if (auto refusal = refuseNonPicture(path))
         return {std::nullopt, refusal};
     try {
-        return {datafiles::importChoice(db, path, dataFolder, QString()).name, std::nullopt};
+        return {datafiles::importChoice(db, path, dataFolder, &logoFiles), std::nullopt};
     } catch (const std::exception &e) {
         return {std::nullopt, ui::Message{err::descriptionOf(e), ui::vbCritical, QStringLiteral("警告")}};
     }

@@ -31,9 +31,10 @@ Outcome saveBasicInfo(SiteDb &db, const BasicInfo &info, datafiles::PendingFiles
 // for it (critical icon, "警告"); nothing when it is a picture.
 std::optional<ui::Message> refuseNonPicture(const QString &path);
 
-// Copies a chosen logo picture into the data folder, so that it changes nothing another
-// record, page or setting shows; its name must be plain ASCII and it must be a picture.
-Import importLogo(SiteDb &db, const QString &path, const QString &dataFolder);
+// Copies a chosen logo picture into the data folder, so that it changes nothing stored
+// before the save (a copy goes on `logoFiles`); its name must be plain ASCII and it
+// must be a picture.
+Import importLogo(SiteDb &db, const QString &path, const QString &dataFolder, datafiles::PendingFiles &logoFiles);
 
 // Stores an empty logo at once; then the shown logo and every logo file chosen since
 // the last save go when nothing else names them.

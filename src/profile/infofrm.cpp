@@ -194,12 +194,11 @@ void infoFrm::cmd_view_Click()
         this, {QStringLiteral("图像文件(*.jpg;*.bmp;*.gif)|*.jpg;*.bmp;*.gif"), QString(), QString()});
     if (!file)
         return;
-    const Import r = importLogo(app().conn, *file, app().currImgPath);
+    const Import r = importLogo(app().conn, *file, app().currImgPath, m_logoFiles);
     if (!r.name) {
         ui::show(*r.message);
         return;
     }
-    m_logoFiles.chose(*r.name);
     if (m_logoFile != *r.name)
         m_logoFiles.replaces(m_logoFile);
     m_logoName = *r.name;

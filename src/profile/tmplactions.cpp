@@ -228,14 +228,18 @@ Import chooseBackground(SiteDb &db, const QString &file, const QString &dataFold
         return {std::nullopt, refusal};
     if (auto refusal = refuseNonPicture(file))
         return {std::nullopt, refusal};
+    // The choice is saved at once; a save that fails takes its copy away again.
+    datafiles::PendingFiles copied;
     try {
         const QString previous = stored(db, QStringLiteral("backGround")).trimmed();
-        const QString name = datafiles::importChoice(db, file, dataFolder, QString()).name;
+        const QString name = datafiles::importChoice(db, file, dataFolder, &copied);
         ProfileStore(db).setColumn(QStringLiteral("backGround"), name);
         if (previous != name)
-            dropUnused(db, dataFolder, {previous});
+            copied.replaces(previous);
+        copied.saved(db, dataFolder);
         return {name, std::nullopt};
     } catch (const std::exception &e) {
+        copied.abandoned(db, dataFolder);
         return {std::nullopt, failure(e)};
     }
 }

@@ -41,6 +41,34 @@ QString val(const QSqlRecord &rec, int n)
     return db::text(rec, QStringLiteral("value%1").arg(n, 2, 10, QLatin1Char('0')));
 }
 
+// Another program with the site database open; the program's own waits for it are short.
+class OtherProgram {
+public:
+    OtherProgram()
+    {
+        SiteDb::setBusyTimeoutMs(20);
+        if (!app().conn.open(app().conn.filePath()))
+            qFatal("the site database does not open again");
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kName);
+        other.setDatabaseName(app().conn.filePath());
+        if (!other.open())
+            qFatal("the other program cannot open the site database");
+    }
+    ~OtherProgram()
+    {
+        QSqlDatabase::database(kName).close();
+        QSqlDatabase::removeDatabase(kName);
+        SiteDb::setBusyTimeoutMs(2000);
+    }
+    OtherProgram(const OtherProgram &) = delete;
+    OtherProgram &operator=(const OtherProgram &) = delete;
+    void lock() { QVERIFY(QSqlQuery(QSqlDatabase::database(kName)).exec(QStringLiteral("BEGIN EXCLUSIVE"))); }
+    void unlock() { QVERIFY(QSqlQuery(QSqlDatabase::database(kName)).exec(QStringLiteral("ROLLBACK"))); }
+
+private:
+    inline static const QString kName = QStringLiteral("other program");
+};
+
 } // namespace
 
 class TestDataEntry : public QObject {
@@ -740,7 +768,7 @@ private slots:
     // 图文一 shows a.jpg and b.jpg, the news item 旧闻 n0.jpg. Another file named a.jpg,
     // chosen for another record, never changes them: cancelled it leaves nothing behind,
     // confirmed it is kept under the first free name. A file with the same bytes is simply
-    // used, and a record's own picture chosen again replaces it.
+    // used.
     void aSameNamedChoiceNeverChangesAnotherRecord()
     {
         const QStringList shown{QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("n0.jpg")};
@@ -821,15 +849,121 @@ private slots:
         }
         QCOMPARE(val(onlyRow(QStringLiteral("SELECT * FROM content01 WHERE firstCatalog='图文三'")), 3),
                  QStringLiteral("b2.jpg"));
+    }
 
-        // 图文一's own picture chosen again: replaced under its name.
+    // A record's own picture chosen again (another file of its name) changes nothing
+    // stored before the save: left, cancelled or refused by the database, the stored
+    // picture and thumbnail stay byte for byte and no new file stays behind. Saved, the
+    // record shows the new picture; the old file goes once nothing names it.
+    void reChoosingARecordsOwnPictureWaitsForTheSave()
+    {
+        // Gallery record 7 shows g.jpg with its thumbnail; a news item shows g.jpg too.
+        app().conn.exec(QStringLiteral("INSERT INTO content02 (ID, secondCatalog, value01, value02, value03, value04) "
+                                       "VALUES (7,'图库','A','g.jpg','g_small.bmp',NULL),(9,'新闻','又闻','2004-5-3','','g.jpg')"));
+        const QImage g = pictures::load(picture(QStringLiteral("g.jpg")));
+        g.save(data(QStringLiteral("g.jpg")), "JPG");
+        pictures::writeThumbnail(g, QSize(960, 720), data(QStringLiteral("g_small.bmp")));
+        const auto userFiles = [] {
+            testenv::Snapshot s = testenv::folderSnapshot(app().currImgPath);
+            s.removeIf([](const auto &entry) { return entry.key().startsWith(QLatin1String("brevonel.qdb")); });
+            return s;
+        };
+        const testenv::Snapshot before = userFiles();
+        const auto asBefore = [&](const QStringList &names) {
+            for (const QString &name : names)
+                if (testenv::readFile(data(name)) != before.value(name))
+                    return false;
+            return true;
+        };
+        // Red pictures named like the stored ones.
+        const auto red = [&](const QString &name) {
+            const QString path = testenv::writeFile(m_prog->file(QStringLiteral("other/") + name));
+            QImage img(QSize(80, 40), QImage::Format_RGB32);
+            img.fill(Qt::red);
+            img.save(path, "JPG");
+            return path;
+        };
+        const auto isRed = [](const QImage &img) {
+            const QRgb c = img.pixel(img.width() / 2, img.height() / 2);
+            return qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60;
+        };
+        const QString newA = red(QStringLiteral("a.jpg"));
+        const QString newG = red(QStringLiteral("g.jpg"));
+
+        // A picture row, left without a save.
         click(QStringLiteral("图文一"));
-        const QString newA = another(QStringLiteral("a.jpg"));
         m_prompts->answerFile(newA);
         v->cmd_img_Click(0);
-        QCOMPARE(v->txt_img[0]->text(), QStringLiteral("a.jpg"));
-        QCOMPARE(testenv::readFile(data(QStringLiteral("a.jpg"))), testenv::readFile(newA));
-        QCOMPARE(testenv::readFile(data(QStringLiteral("b.jpg"))), before[QStringLiteral("b.jpg")]);
+        QVERIFY(asBefore({QStringLiteral("a.jpg")}));
+        click(QStringLiteral("文本页"));
+        QCOMPARE(userFiles(), before);
+        // Saved: the page shows the new picture, and a.jpg, which nothing else names, goes.
+        click(QStringLiteral("图文一"));
+        m_prompts->answerFile(newA);
+        v->cmd_img_Click(0);
+        v->cmd_OK_Click();
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据已保存！"));
+        const QString savedA = val(onlyRow(QStringLiteral("SELECT * FROM content01 WHERE firstCatalog='图文一'")), 3);
+        QCOMPARE(testenv::readFile(data(savedA)), testenv::readFile(newA));
+        QVERIFY(!inData(QStringLiteral("a.jpg")));
+        click(QStringLiteral("文本页"));
+        click(QStringLiteral("图文一"));
+        QCOMPARE(v->txt_img[0]->text(), savedA);
+        QVERIFY(isRed(v->img[0]->pixmap().toImage()));
+
+        // Record 7's 修改 dialog: a copy of g.jpg (whose thumbnail, drawn afresh, would
+        // differ) and the red g.jpg, cancelled; then refused while another program holds
+        // the database, and cancelled while it still does.
+        click(QStringLiteral("图库"));
+        list()->values[QStringLiteral("currID")] = QStringLiteral("7");
+        const QStringList oldNames{QStringLiteral("g.jpg"), QStringLiteral("g_small.bmp")};
+        const QString copyOfG = testenv::writeFile(m_prog->file(QStringLiteral("copies/g.jpg")), before.value(oldNames[0]));
+        const auto modify = [&](const std::function<void(insDataFrm_imgsMod &)> &end) {
+            bool ran = false;
+            m_prompts->onDialog<insDataFrm_imgsMod>([&](insDataFrm_imgsMod &d) {
+                ran = true;
+                m_prompts->answerFile(copyOfG);
+                d.cmd_img_Click();
+                QCOMPARE(d.lbl_imgName->text(), oldNames[0]);
+                QCOMPARE(d.thumbName(), oldNames[1]);
+                QVERIFY(asBefore(oldNames));
+                m_prompts->answerFile(newG);
+                d.cmd_img_Click();
+                QVERIFY(isRed(d.pic_imgsSmall->pixmap().toImage()));
+                QVERIFY(asBefore(oldNames));
+                end(d);
+            });
+            v->cmd_addData_Click(2);
+            QVERIFY(ran);
+        };
+        const auto record = [](int id) {
+            const QSqlRecord rec = onlyRow(QStringLiteral("SELECT * FROM content02 WHERE ID=%1").arg(id));
+            return QStringList{val(rec, 2), val(rec, 3)};
+        };
+        const testenv::Snapshot beforeGallery = userFiles();
+        modify([](insDataFrm_imgsMod &d) { d.CancelButton_Click(); });
+        QCOMPARE(userFiles(), beforeGallery);
+        {
+            OtherProgram other;
+            modify([&](insDataFrm_imgsMod &d) {
+                other.lock();
+                d.OKButton_Click();
+                QVERIFY(m_prompts->lastMessage().text.startsWith(QStringLiteral("保存数据失败\r\n")));
+                QVERIFY(asBefore(oldNames));
+                d.CancelButton_Click();
+            });
+            QCOMPARE(userFiles(), beforeGallery);
+        }
+        QCOMPARE(record(7), oldNames);
+
+        // Saved: record 7 names the new picture and a thumbnail drawn from it. The old
+        // thumbnail, which nothing else names, goes; g.jpg stays for the news item.
+        modify([](insDataFrm_imgsMod &d) { d.OKButton_Click(); });
+        const QStringList names = record(7);
+        QCOMPARE(testenv::readFile(data(names[0])), testenv::readFile(newG));
+        QVERIFY(isRed(QImage(data(names[1]))));
+        QVERIFY(asBefore({oldNames[0]}));
+        QVERIFY(!inData(oldNames[1]));
     }
 
     void failedStoresKeepTheDialogWithItsFields()
@@ -853,30 +987,20 @@ private slots:
 
     void savesWhileAnotherProgramHoldsTheDatabaseSayWhy()
     {
-        SiteDb::setBusyTimeoutMs(20);
-        QVERIFY(app().conn.open(app().conn.filePath()));
         const QString locked = err::text(err::Kind::DbLocked);
-        {
-            // Another program takes the file while a page is being entered and while a
-            // news item is being added.
-            QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other program"));
-            other.setDatabaseName(app().conn.filePath());
-            QVERIFY(other.open());
-            const auto lock = [&other] { QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN EXCLUSIVE"))); };
-            const auto unlock = [&other] { QVERIFY(QSqlQuery(other).exec(QStringLiteral("ROLLBACK"))); };
-            click(QStringLiteral("文本页"));
-            v->txt_title->setText(QStringLiteral("新标题"));
-            lock();
-            v->cmd_OK_Click();
-            QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("保存数据失败\r\n") + locked);
-            QCOMPARE(m_prompts->lastMessage().style, 16);
-            unlock();
-            click(QStringLiteral("新闻"));
-            expectStoreFails<insDatafrm_news>(0, lock, locked);
-            unlock();
-        }
-        QSqlDatabase::removeDatabase(QStringLiteral("other program"));
-        SiteDb::setBusyTimeoutMs(2000);
+        // Another program takes the file while a page is being entered and while a news
+        // item is being added.
+        OtherProgram other;
+        click(QStringLiteral("文本页"));
+        v->txt_title->setText(QStringLiteral("新标题"));
+        other.lock();
+        v->cmd_OK_Click();
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("保存数据失败\r\n") + locked);
+        QCOMPARE(m_prompts->lastMessage().style, 16);
+        other.unlock();
+        click(QStringLiteral("新闻"));
+        expectStoreFails<insDatafrm_news>(0, [&other] { other.lock(); }, locked);
+        other.unlock();
     }
 
     void pictureGeometry()

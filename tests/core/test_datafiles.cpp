@@ -52,9 +52,31 @@ private slots:
         // Nor the names of its side files: SQLite would take a chosen file for its journal.
         const QString journal = testenv::writeFile(elsewhere.path() + QStringLiteral("/brevonel.qdb-journal"), "x");
         QVERIFY_THROWS_EXCEPTION(err::FileError, datafiles::importFile(journal, t.folder()));
-        QVERIFY_THROWS_EXCEPTION(err::FileError, datafiles::importChoice(t.db, journal, t.folder(), QString()));
+        QVERIFY_THROWS_EXCEPTION(err::FileError, datafiles::importChoice(t.db, journal, t.folder()));
         QVERIFY(!QFileInfo::exists(t.folder() + QStringLiteral("brevonel.qdb-journal")));
         QVERIFY_THROWS_EXCEPTION(err::FileError, datafiles::importFile(elsewhere.path() + QStringLiteral("/none.jpg"), t.folder()));
+    }
+
+    // A choice never goes over a file the folder holds. A session's unsaved copy is its
+    // own: another chooser of the same bytes gets a name of its own, so the copy can go
+    // when the session is abandoned, even while the site cannot be asked.
+    void choicesStayTheSessionsUntilSaved()
+    {
+        testenv::TempDatabase t;
+        QTemporaryDir elsewhere;
+        const QString a = testenv::writeFile(t.folder() + QStringLiteral("a.jpg"), "stored");
+        t.db.exec(QStringLiteral("INSERT INTO content01 (firstCatalog, value03) VALUES ('p','a.jpg')"));
+        const QString chosen = testenv::writeFile(elsewhere.path() + QStringLiteral("/a.jpg"), "new");
+        datafiles::PendingFiles first, second;
+        QCOMPARE(datafiles::importChoice(t.db, chosen, t.folder(), &first), QStringLiteral("a2.jpg"));
+        QCOMPARE(datafiles::importChoice(t.db, chosen, t.folder(), &first), QStringLiteral("a2.jpg"));
+        QCOMPARE(datafiles::importChoice(t.db, chosen, t.folder(), &second), QStringLiteral("a3.jpg"));
+        QCOMPARE(datafiles::importChoice(t.db, chosen, t.folder()), QStringLiteral("a4.jpg"));
+        QCOMPARE(testenv::readFile(a), QByteArray("stored"));
+        t.db.exec(QStringLiteral("DROP TABLE user_info"));
+        first.abandoned(t.db, t.folder());
+        QVERIFY(!QFileInfo::exists(t.folder() + QStringLiteral("a2.jpg")));
+        QVERIFY(QFileInfo::exists(t.folder() + QStringLiteral("a3.jpg")));
     }
 
     void filesGoOnlyWhenNothingNamesThem()

@@ -75,6 +75,12 @@ class TestProfileActions : public QObject {
         return put(path, bytes.data());
     }
     bool inData(const QString &name) const { return QFileInfo::exists(m_data + name); }
+    // A logo chosen in a view that is then closed without a save.
+    Import logo(const QString &path)
+    {
+        datafiles::PendingFiles session;
+        return importLogo(db(), path, m_data, session);
+    }
 
 private slots:
     void init()
@@ -99,10 +105,8 @@ private slots:
         db().exec(QStringLiteral("UPDATE user_info SET logo='old.gif'"));
         put(m_data + QStringLiteral("old.gif"));
         for (const char *name : {"first.jpg", "second.jpg"})
-            QVERIFY(importLogo(db(), putPicture(src(QLatin1String(name))), m_data).name);
+            QVERIFY(importLogo(db(), putPicture(src(QLatin1String(name))), m_data, logos).name);
         logos.replaces(QStringLiteral("old.gif"));
-        logos.chose(QStringLiteral("first.jpg"));
-        logos.chose(QStringLiteral("second.jpg"));
         info = {QStringLiteral("站点"), QStringLiteral("O'Brien & Co"), QStringLiteral("地址"), QStringLiteral("张三"),
                 QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
                 QStringLiteral("a@b.c"), QStringLiteral("second.jpg")};
@@ -131,15 +135,15 @@ private slots:
 
     void logoChoiceAndCancel()
     {
-        const Import chinese = importLogo(db(), put(src(QStringLiteral("徽标.jpg"))), m_data);
+        const Import chinese = logo(put(src(QStringLiteral("徽标.jpg"))));
         QVERIFY(!chinese.name);
         QCOMPARE(chinese.message->text, QStringLiteral("所选择的文件名中不能包含中文，请重命名后选择文件！"));
         QVERIFY(!inData(QStringLiteral("徽标.jpg")));
-        const Import missing = importLogo(db(), src(QStringLiteral("gone.jpg")), m_data);
+        const Import missing = logo(src(QStringLiteral("gone.jpg")));
         QCOMPARE(missing.message->style, ui::vbCritical);
         QCOMPARE(missing.message->title, QStringLiteral("警告"));
         // A file that is no picture gets the picture dialogs' box and is not copied.
-        const Import text = importLogo(db(), put(src(QStringLiteral("notes.jpg")), "just text"), m_data);
+        const Import text = logo(put(src(QStringLiteral("notes.jpg")), "just text"));
         QVERIFY(!text.name);
         QCOMPARE(*text.message, content::msg::pictureFailed(err::describe(err::Kind::FileRead, QStringLiteral("notes.jpg"))));
         QVERIFY(!inData(QStringLiteral("notes.jpg")));
@@ -531,6 +535,12 @@ private slots:
         QVERIFY(inData(QStringLiteral("one.jpg")));
         r = chooseBackground(db(), putPicture(src(QStringLiteral("two.gif"))), m_data);
         QVERIFY(!inData(QStringLiteral("one.jpg")));
+        // A save the database refuses leaves the background as it was, and no copy behind.
+        db().exec(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON user_info BEGIN SELECT RAISE(ABORT, 'x'); END"));
+        QVERIFY(!chooseBackground(db(), putPicture(src(QStringLiteral("three.gif"))), m_data).name);
+        QVERIFY(!inData(QStringLiteral("three.gif")));
+        QVERIFY(inData(QStringLiteral("two.gif")));
+        db().exec(QStringLiteral("DROP TRIGGER refuse"));
         QVERIFY(cancelBackground(db(), m_data, QStringLiteral("two.gif")).done);
         QCOMPARE(column(db(), QStringLiteral("backGround")), QString());
         QVERIFY(!inData(QStringLiteral("two.gif")));
@@ -550,7 +560,7 @@ private slots:
             QVERIFY(image.save(path, "PNG"));
         };
         differentPicture();
-        QCOMPARE(importLogo(db(), src(QStringLiteral("a.jpg")), m_data).name, std::optional<QString>(QStringLiteral("a2.jpg")));
+        QCOMPARE(logo(src(QStringLiteral("a.jpg"))).name, std::optional<QString>(QStringLiteral("a2.jpg")));
         QCOMPARE(chooseBackground(db(), src(QStringLiteral("a.jpg")), m_data).name,
                  std::optional<QString>(QStringLiteral("a2.jpg")));
         QCOMPARE(column(db(), QStringLiteral("backGround")), QStringLiteral("a2.jpg"));
@@ -558,7 +568,7 @@ private slots:
 
         QVERIFY(QFile::remove(src(QStringLiteral("a.jpg"))));
         QVERIFY(QFile::copy(recordsPicture, src(QStringLiteral("a.jpg"))));
-        QCOMPARE(importLogo(db(), src(QStringLiteral("a.jpg")), m_data).name, std::optional<QString>(QStringLiteral("a.jpg")));
+        QCOMPARE(logo(src(QStringLiteral("a.jpg"))).name, std::optional<QString>(QStringLiteral("a.jpg")));
         QCOMPARE(testenv::readFile(recordsPicture), recordsBytes);
     }
 

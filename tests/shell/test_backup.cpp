@@ -2,6 +2,7 @@
 // part-way, a kill at any moment or a full disk leaves the old state or the new one,
 // whole, with the site database in place.
 #include "content/pictures.h"
+#include "core/datafiles.h"
 #include "core/datalayout.h"
 #include "core/errors.h"
 #include "core/fileutil.h"
@@ -414,10 +415,8 @@ private slots:
         QVERIFY(conn.open(site + kDb));
         try {
             if (op == QLatin1String("picture import")) {
-                // A record's own picture chosen again: the file it names is replaced.
                 datafiles::PendingFiles session;
-                content::pictures::importPicture(conn, m_root + QStringLiteral("p0.jpg"), site, session,
-                                                 QStringLiteral("p0.jpg"));
+                datafiles::importChoice(conn, m_root + QStringLiteral("p0.jpg"), site, &session);
                 QFAIL("the disk should be too full");
             }
             if (op == QLatin1String("thumbnail")) {
