@@ -17,6 +17,7 @@
 #include <QCursor>
 #include <QHBoxLayout>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 
 using namespace content;
@@ -71,7 +72,13 @@ insDataFrm::insDataFrm(QWidget *parent)
 
     Frame_nav = new QGroupBox(this);
     Frame_nav->setObjectName(QStringLiteral("Frame_nav"));
-    tvw_nav = design::makeTreeWidget(Frame_nav, this);
+    design::CatalogTreeWidget *tree = design::makeTreeWidget(Frame_nav, this);
+    tvw_nav = tree;
+    // Enter or Space opens the highlighted node as a click on it does.
+    connect(tree, &design::CatalogTreeWidget::keyOpen, this, [this](QTreeWidgetItem *node) {
+        tvw_nav->setCurrentItem(node);
+        tvw_nav_MouseUp(Qt::LeftButton);
+    });
 
     Frame_optn = new QGroupBox(this);
     Frame_optn->setObjectName(QStringLiteral("Frame_optn"));
@@ -202,6 +209,19 @@ void insDataFrm::showOpenNode()
     } else {
         tvw_nav->clearSelection();
         tvw_nav->setCurrentItem(nullptr);
+    }
+}
+
+void insDataFrm::markOpenNode()
+{
+    const bool open = !m_format.isEmpty() && m_format != design::kNoFormat;
+    for (QTreeWidgetItemIterator it(tvw_nav); *it; ++it) {
+        const bool bold = open && *it == currNode;
+        if ((*it)->font(0).bold() != bold) {
+            QFont f = (*it)->font(0);
+            f.setBold(bold);
+            (*it)->setFont(0, f);
+        }
     }
 }
 
@@ -386,6 +406,7 @@ void insDataFrm::leavePage()
     StsBar_panel2->clear();
     webBer->navigate(kWelcome);
     webBer->widget()->show();
+    markOpenNode();
 }
 
 void insDataFrm::showFormatEditor(const QString &format)
@@ -498,6 +519,8 @@ void insDataFrm::tvw_nav_MouseUp(Qt::MouseButton button)
         mnuIns->popup(QCursor::pos());
         return;
     }
+    // Whatever this opens or leaves, the tree marks what is open.
+    const auto mark = qScopeGuard([this] { markOpenNode(); });
     clearRows();
     const QList<QTreeWidgetItem *> selected = tvw_nav->selectedItems();
     if (!selected.isEmpty()) {
@@ -571,6 +594,7 @@ void insDataFrm::catalogChanged()
             for (QTreeWidgetItem *p = item->parent(); p; p = p->parent())
                 p->setExpanded(true);
             tvw_nav->setCurrentItem(item);
+            markOpenNode();
             return;
         }
     }

@@ -973,6 +973,53 @@ private slots:
         QCOMPARE(app().conn.select(QStringLiteral("SELECT * FROM content01 WHERE firstCatalog='图文一'")).size(),
                  size_t(0));
     }
+
+    // Enter or Space opens the highlighted page as a click does; the arrows only move
+    // the highlight, and the page that is open, the one a save stores, shows bold.
+    void theKeyboardOpensTheHighlightedPage()
+    {
+        showView();
+        v->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(v));
+        QTreeWidget *tree = v->tvw_nav;
+        const auto bold = [this] {
+            QStringList out;
+            for (QTreeWidgetItemIterator it(v->tvw_nav); *it; ++it)
+                if ((*it)->font(0).bold())
+                    out << (*it)->text(0);
+            return out;
+        };
+        clickTreeAt(tree->visualItemRect(node(QStringLiteral("文本页"))).center());
+        QCOMPARE(bold(), QStringList{QStringLiteral("文本页")});
+        QVERIFY(tree->hasFocus());
+        v->txt_title->setText(QStringLiteral("改过"));
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(tree->currentItem(), node(QStringLiteral("图文一")));
+        QCOMPARE(bold(), QStringList{QStringLiteral("文本页")});
+        v->cmd_OK_Click();
+        QCOMPARE(val(onlyRow(QStringLiteral("SELECT * FROM content01 WHERE firstCatalog='文本页'")), 1),
+                 QStringLiteral("改过"));
+        QTest::keyClick(tree, Qt::Key_Return);
+        QCOMPARE(v->currText(), QStringLiteral("图文一"));
+        QCOMPARE(v->txt_title->text(), QStringLiteral("图文"));
+        QCOMPARE(bold(), QStringList{QStringLiteral("图文一")});
+        QTest::keyClick(tree, Qt::Key_Down);
+        QTest::keyClick(tree, Qt::Key_Space);
+        QCOMPARE(v->currText(), QStringLiteral("图文三"));
+        QVERIFY(shown(v->cmd_img[0]));
+        QCOMPARE(bold(), QStringList{QStringLiteral("图文三")});
+        // The mark follows the open page when the design view renames it.
+        QTest::keyClick(tree, Qt::Key_Down);
+        QTest::keyClick(tree, Qt::Key_Down);
+        QTest::keyClick(tree, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(v->currText(), QStringLiteral("高级"));
+        design::CatalogStore(app().conn).renameCatalog(design::Level::First, QStringLiteral("高级"),
+                                                       QStringLiteral("高级页"));
+        v->columnRenamed(design::Level::First, QStringLiteral("高级"), QStringLiteral("高级页"));
+        v->catalogChanged();
+        QCOMPARE(bold(), QStringList{QStringLiteral("高级页")});
+        QCOMPARE(m_prompts->messages(), QStringList{QStringLiteral("数据已保存！")});
+    }
 };
 
 QUORVIK_TEST_MAIN(TestDataEntry)

@@ -826,6 +826,42 @@ private slots:
         QCOMPARE(grid.opt[6]->y(), (6630 - 2470 + 7) / 15);
         QCOMPARE(grid.lbl_bg->pos(), QPoint((180 + 70 + 7) / 15, (2775 + 70 - 2470 + 7) / 15));
     }
+
+    // A node reached with the arrows does what a click on it does; F2 starts the
+    // rename as 重命名 does.
+    void theKeyboardDoesWhatTheMouseDoes()
+    {
+        buildSampleTree();
+        showActive();
+        QTreeWidget *tree = v->tvw_nav;
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(v->mNode(), item(QStringLiteral("公司简介")));
+        QVERIFY(v->cmd_mod->isEnabled());
+        QCOMPARE(pane()->lastPage(), QStringLiteral("tmplImg/txt.htm"));
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(v->mNode(), item(QStringLiteral("新闻中心")));
+        QVERIFY(!v->cmd_mod->isEnabled());
+        QTest::keyClick(tree, Qt::Key_Right);
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(v->mNode(), item(QStringLiteral("公司新闻")));
+        QCOMPARE(pane()->lastPage(), QStringLiteral("tmplImg/news.htm"));
+        QVERIFY(v->cmd_mod->isEnabled());
+        QTest::keyClick(tree, Qt::Key_F2);
+        auto *editor = tree->findChild<QLineEdit *>();
+        QVERIFY(editor && editor->hasFocus());
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("News"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(item(QStringLiteral("News")));
+        QCOMPARE(count(QStringLiteral("SELECT count(*) AS n FROM secondCatalog WHERE secondCatalog='News'")), 1);
+        // On the root F2 meets the refusal the button gives.
+        QTest::keyClick(tree, Qt::Key_Home);
+        QCOMPARE(v->mNode(), v->root());
+        QTest::keyClick(tree, Qt::Key_F2);
+        QVERIFY(!tree->findChild<QLineEdit *>() || !tree->findChild<QLineEdit *>()->isVisible());
+        QCOMPARE(m_prompts->messageCount(), 1);
+    }
 };
 
 QUORVIK_TEST_MAIN(TestDesignView)
