@@ -117,8 +117,7 @@ insDataFrm::insDataFrm(QWidget *parent)
     txt_title = new QLineEdit(pic_rows);
     txt_title->setObjectName(QStringLiteral("txt_title"));
     lbl_content = label(pic_rows, "lbl_content", QStringLiteral("内   容："));
-    txt_content = new QPlainTextEdit(pic_rows);
-    txt_content->setObjectName(QStringLiteral("txt_content"));
+    txt_content = dialogparts::textBox(pic_rows, "txt_content");
     const QString rowCaptions[2] = {QStringLiteral("图片一："), QStringLiteral("图片二：")};
     for (int i = 0; i < 2; ++i) {
         lbl_img[i] = new QLabel(rowCaptions[i], pic_rows);

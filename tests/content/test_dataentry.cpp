@@ -15,6 +15,7 @@
 #include "testmain.h"
 #include "viewsite.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QMap>
 #include <QSqlDatabase>
@@ -1019,6 +1020,29 @@ private slots:
         v->catalogChanged();
         QCOMPARE(bold(), QStringList{QStringLiteral("高级页")});
         QCOMPARE(m_prompts->messages(), QStringList{QStringLiteral("数据已保存！")});
+    }
+
+    // Tab runs through the news dialog in reading order; in the body Tab moves on.
+    void newsDialogTabChain()
+    {
+        click(QStringLiteral("新闻"));
+        m_prompts->onDialog<insDatafrm_news>([&](insDatafrm_news &d) {
+            d.show();
+            d.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            d.txt_title->setFocus();
+            const QList<QWidget *> chain{d.myDate1->txtValue, d.txt_content, d.cmd_img,
+                                         d.OKButton,           d.CancelButton, d.txt_title};
+            for (QWidget *next : chain) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QCOMPARE(QApplication::focusWidget(), next);
+            }
+            QCOMPARE(d.txt_content->toPlainText(), QString());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            QCOMPARE(QApplication::focusWidget(), d.CancelButton);
+            d.reject();
+        });
+        v->cmd_addData_Click(0);
     }
 };
 
