@@ -134,6 +134,11 @@ insDataFrm::insDataFrm(QWidget *parent)
         connect(cmd_img[i], &QPushButton::clicked, this, [this, i] { cmd_img_Click(i); });
     }
 
+    // What takes the keyboard in the panel is brought into its visible part.
+    for (QWidget *w : std::initializer_list<QWidget *>{txt_title, txt_content, txt_img[0], cmd_img[0], txt_img[1],
+                                                       cmd_img[1]})
+        w->installEventFilter(this);
+
     webMultiData = makeBrowserPane(Frame_optn, PaneOptions{true});
     webMultiData->widget()->setObjectName(QStringLiteral("webMultiData"));
 
@@ -185,6 +190,12 @@ insDataFrm::~insDataFrm()
 
 bool insDataFrm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::FocusIn && watched->parent() == pic_rows) {
+        // Only the keyboard's way in: a click lands on what is already in sight.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+            scrollIntoView(static_cast<QWidget *>(watched));
+    }
     if (watched == tvw_nav->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto *me = static_cast<QMouseEvent *>(event);
         // The left button opens only the item it lands on: blank space and the expand
@@ -335,6 +346,23 @@ void insDataFrm::placeRows(int v)
         cmd_img[i]->setGeometry(twips::rect(left + kBrowseLeft, rowTop, kBrowseWidth, 330));
         img[i]->move(toPx(left), toPx(rowTop + kRowGap));
     }
+}
+
+void insDataFrm::scrollIntoView(QWidget *row)
+{
+    // The bars count in twips, kPerPixel to a pixel. A row taller or wider than the
+    // visible part shows its top or its left end.
+    const QRect area = pic_rows->rect();
+    const QRect r = row->geometry();
+    const auto shift = [](int start, int end, int areaStart, int areaEnd) {
+        if (start < areaStart || end - start > areaEnd - areaStart)
+            return start - areaStart;
+        return end > areaEnd ? end - areaEnd : 0;
+    };
+    if (const int dy = shift(r.top(), r.bottom(), area.top(), area.bottom()))
+        vscrl->setValue(vscrl->value() + dy * twips::kPerPixel);
+    if (const int dx = shift(r.left(), r.right(), area.left(), area.right()))
+        hscrl->setValue(hscrl->value() + dx * twips::kPerPixel);
 }
 
 void insDataFrm::vscrl_Change(int value)

@@ -128,6 +128,8 @@ private:
     // The node open for entry shows bold, so that a highlight elsewhere is never taken
     // for it; nothing is bold while no page is open.
     void markOpenNode();
+    // Scrolls the panel so that one of its rows is in sight.
+    void scrollIntoView(QWidget *row);
     // Places the editor panel's rows for the format, scrolled by v twips.
     void placeRows(int v);
     // Where picture row `index` stands, unscrolled (twips).

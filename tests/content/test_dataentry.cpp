@@ -1044,6 +1044,39 @@ private slots:
         });
         v->cmd_addData_Click(0);
     }
+
+    // Tab through the panel's rows: whatever takes the keyboard is brought into the
+    // panel's visible part, and Tab in the content box moves on.
+    void tabbingScrollsThePanelToTheFocus()
+    {
+        showView();
+        v->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(v));
+        click(QStringLiteral("图文一"));
+        v->txt_title->setFocus();
+        const QRect area = v->pic_rows->rect();
+        const auto inSight = [&](QWidget *w) {
+            return area.contains(QRect(w->mapTo(v->pic_rows, QPoint(0, 0)), w->size()));
+        };
+        QVERIFY(!inSight(v->cmd_img[0]));
+        // The content box is taller than the panel: its top comes into sight.
+        const auto tab = [&](Qt::Key key) {
+            QTest::keyClick(QApplication::focusWidget(), key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+            QWidget *w = QApplication::focusWidget();
+            QVERIFY2(w == v->txt_content ? w->y() == 0 : inSight(w), qPrintable(w->objectName()));
+        };
+        const QList<QWidget *> chain{v->txt_title, v->txt_content, v->txt_img[0], v->cmd_img[0], v->txt_img[1],
+                                     v->cmd_img[1]};
+        for (int i = 1; i < chain.size(); ++i) {
+            tab(Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), chain[i]);
+        }
+        QCOMPARE(v->txt_content->toPlainText(), QStringLiteral("正文"));
+        for (int i = chain.size() - 2; i >= 0; --i) {
+            tab(Qt::Key_Backtab);
+            QCOMPARE(QApplication::focusWidget(), chain[i]);
+        }
+    }
 };
 
 QUORVIK_TEST_MAIN(TestDataEntry)

@@ -2,6 +2,7 @@
 // messages (text, style, title) and the tree afterwards.
 #include "content/insdatafrm.h"
 #include "core/appcontext.h"
+#include "core/twips.h"
 #include "design/designfrm.h"
 #include "design/dgnfrm_dialogs.h"
 #include "design/formatgrid.h"
@@ -13,7 +14,10 @@
 #include "testmain.h"
 #include "viewsite.h"
 
+#include <QApplication>
 #include <QSignalSpy>
+#include <QWheelEvent>
+#include <functional>
 #include <memory>
 
 using namespace design;
@@ -64,6 +68,17 @@ class TestDesignView : public QObject {
         v->tvw_nav_NodeClick(it);
         v->tvw_nav_MouseUp(button);
         v->ppMnu->hide();
+    }
+
+    // Hands the add-page dialog (below the root) and then the change-format dialog (on
+    // 公司简介) to check, with their grids and scroll bars.
+    void eachPageDialog(const std::function<void(QDialog &, FormatGrid *, QScrollBar *)> &check)
+    {
+        m_prompts->onDialog<dgnFrm_addFile>([&](dgnFrm_addFile &d) { check(d, d.Picture1, d.vscrl); });
+        v->cmd_addFile_Click();
+        click(QStringLiteral("公司简介"));
+        m_prompts->onDialog<dgnFrm_modFile>([&](dgnFrm_modFile &d) { check(d, d.Picture1, d.vscrl); });
+        v->cmd_mod_Click();
     }
 
     // Shows the view as the active window, so that focus moves as it does for a user.
@@ -790,11 +805,7 @@ private slots:
             QVERIFY(grid->rect().contains(atEnd[7]));
             d.reject();
         };
-        m_prompts->onDialog<dgnFrm_addFile>([&](dgnFrm_addFile &d) { check(d, d.Picture1, d.vscrl); });
-        v->cmd_addFile_Click();
-        click(QStringLiteral("公司简介"));
-        m_prompts->onDialog<dgnFrm_modFile>([&](dgnFrm_modFile &d) { check(d, d.Picture1, d.vscrl); });
-        v->cmd_mod_Click();
+        eachPageDialog(check);
     }
 
     void statusHints()
@@ -861,6 +872,39 @@ private slots:
         QTest::keyClick(tree, Qt::Key_F2);
         QVERIFY(!tree->findChild<QLineEdit *>() || !tree->findChild<QLineEdit *>()->isVisible());
         QCOMPARE(m_prompts->messageCount(), 1);
+    }
+
+    // In both page dialogs the format chosen with the arrows is scrolled into sight, and
+    // the wheel over a thumbnail scrolls the grid.
+    void theChosenFormatIsInSight()
+    {
+        buildSampleTree();
+        const auto check = [](QDialog &d, FormatGrid *grid, QScrollBar *bar) {
+            d.show();
+            d.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            const auto inSight = [grid](int i) {
+                return grid->rect().contains(grid->img[i]->geometry()) && grid->rect().contains(grid->opt[i]->geometry());
+            };
+            grid->opt[0]->setFocus();
+            QTest::keyClick(grid->opt[0], Qt::Key_Down);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            QCOMPARE(grid->chosenIndex(), 6);
+            QVERIFY(grid->opt[6]->hasFocus());
+            QVERIFY(inSight(6));
+            QTest::keyClick(grid->opt[6], Qt::Key_Up);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+            QCOMPARE(grid->chosenIndex(), 0);
+            QVERIFY(inSight(0));
+            QCOMPARE(bar->value(), 0);
+            QWheelEvent wheel(QPointF(10, 10), grid->img[1]->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(grid->img[1], &wheel);
+            QVERIFY(bar->value() > 0);
+            QCOMPARE(grid->img[1]->y(), twips::toPx(585 - bar->value()));
+            d.reject();
+        };
+        eachPageDialog(check);
     }
 };
 
