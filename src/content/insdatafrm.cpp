@@ -17,6 +17,7 @@
 #include <QCursor>
 #include <QHBoxLayout>
 #include <QMouseEvent>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 
 using namespace content;
@@ -71,7 +72,13 @@ insDataFrm::insDataFrm(QWidget *parent)
 
     Frame_nav = new QGroupBox(this);
     Frame_nav->setObjectName(QStringLiteral("Frame_nav"));
-    tvw_nav = design::makeTreeWidget(Frame_nav, this);
+    design::CatalogTreeWidget *tree = design::makeTreeWidget(Frame_nav, this);
+    tvw_nav = tree;
+    // Enter or Space opens the highlighted node as a click on it does.
+    connect(tree, &design::CatalogTreeWidget::keyOpen, this, [this](QTreeWidgetItem *node) {
+        tvw_nav->setCurrentItem(node);
+        tvw_nav_MouseUp(Qt::LeftButton);
+    });
 
     Frame_optn = new QGroupBox(this);
     Frame_optn->setObjectName(QStringLiteral("Frame_optn"));
@@ -110,8 +117,7 @@ insDataFrm::insDataFrm(QWidget *parent)
     txt_title = new QLineEdit(pic_rows);
     txt_title->setObjectName(QStringLiteral("txt_title"));
     lbl_content = label(pic_rows, "lbl_content", QStringLiteral("内   容："));
-    txt_content = new QPlainTextEdit(pic_rows);
-    txt_content->setObjectName(QStringLiteral("txt_content"));
+    txt_content = dialogparts::textBox(pic_rows, "txt_content");
     const QString rowCaptions[2] = {QStringLiteral("图片一："), QStringLiteral("图片二：")};
     for (int i = 0; i < 2; ++i) {
         lbl_img[i] = new QLabel(rowCaptions[i], pic_rows);
@@ -127,6 +133,11 @@ insDataFrm::insDataFrm(QWidget *parent)
         cmd_img[i]->setObjectName(QStringLiteral("cmd_img_%1").arg(i));
         connect(cmd_img[i], &QPushButton::clicked, this, [this, i] { cmd_img_Click(i); });
     }
+
+    // What takes the keyboard in the panel is brought into its visible part.
+    for (QWidget *w : std::initializer_list<QWidget *>{txt_title, txt_content, txt_img[0], cmd_img[0], txt_img[1],
+                                                       cmd_img[1]})
+        w->installEventFilter(this);
 
     webMultiData = makeBrowserPane(Frame_optn, PaneOptions{true});
     webMultiData->widget()->setObjectName(QStringLiteral("webMultiData"));
@@ -179,6 +190,12 @@ insDataFrm::~insDataFrm()
 
 bool insDataFrm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::FocusIn && watched->parent() == pic_rows) {
+        // Only the keyboard's way in: a click lands on what is already in sight.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)
+            scrollIntoView(static_cast<QWidget *>(watched));
+    }
     if (watched == tvw_nav->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto *me = static_cast<QMouseEvent *>(event);
         // The left button opens only the item it lands on: blank space and the expand
@@ -202,6 +219,19 @@ void insDataFrm::showOpenNode()
     } else {
         tvw_nav->clearSelection();
         tvw_nav->setCurrentItem(nullptr);
+    }
+}
+
+void insDataFrm::markOpenNode()
+{
+    const bool open = !m_format.isEmpty() && m_format != design::kNoFormat;
+    for (QTreeWidgetItemIterator it(tvw_nav); *it; ++it) {
+        const bool bold = open && *it == currNode;
+        if ((*it)->font(0).bold() != bold) {
+            QFont f = (*it)->font(0);
+            f.setBold(bold);
+            (*it)->setFont(0, f);
+        }
     }
 }
 
@@ -318,6 +348,23 @@ void insDataFrm::placeRows(int v)
     }
 }
 
+void insDataFrm::scrollIntoView(QWidget *row)
+{
+    // The bars count in twips, kPerPixel to a pixel. A row taller or wider than the
+    // visible part shows its top or its left end.
+    const QRect area = pic_rows->rect();
+    const QRect r = row->geometry();
+    const auto shift = [](int start, int end, int areaStart, int areaEnd) {
+        if (start < areaStart || end - start > areaEnd - areaStart)
+            return start - areaStart;
+        return end > areaEnd ? end - areaEnd : 0;
+    };
+    if (const int dy = shift(r.top(), r.bottom(), area.top(), area.bottom()))
+        vscrl->setValue(vscrl->value() + dy * twips::kPerPixel);
+    if (const int dx = shift(r.left(), r.right(), area.left(), area.right()))
+        hscrl->setValue(hscrl->value() + dx * twips::kPerPixel);
+}
+
 void insDataFrm::vscrl_Change(int value)
 {
     placeRows(value);
@@ -386,6 +433,7 @@ void insDataFrm::leavePage()
     StsBar_panel2->clear();
     webBer->navigate(kWelcome);
     webBer->widget()->show();
+    markOpenNode();
 }
 
 void insDataFrm::showFormatEditor(const QString &format)
@@ -498,6 +546,8 @@ void insDataFrm::tvw_nav_MouseUp(Qt::MouseButton button)
         mnuIns->popup(QCursor::pos());
         return;
     }
+    // Whatever this opens or leaves, the tree marks what is open.
+    const auto mark = qScopeGuard([this] { markOpenNode(); });
     clearRows();
     const QList<QTreeWidgetItem *> selected = tvw_nav->selectedItems();
     if (!selected.isEmpty()) {
@@ -571,6 +621,7 @@ void insDataFrm::catalogChanged()
             for (QTreeWidgetItem *p = item->parent(); p; p = p->parent())
                 p->setExpanded(true);
             tvw_nav->setCurrentItem(item);
+            markOpenNode();
             return;
         }
     }

@@ -125,6 +125,11 @@ private:
     void leavePage();
     // The tree's highlight goes back to the node that is open.
     void showOpenNode();
+    // The node open for entry shows bold, so that a highlight elsewhere is never taken
+    // for it; nothing is bold while no page is open.
+    void markOpenNode();
+    // Scrolls the panel so that one of its rows is in sight.
+    void scrollIntoView(QWidget *row);
     // Places the editor panel's rows for the format, scrolled by v twips.
     void placeRows(int v);
     // Where picture row `index` stands, unscrolled (twips).

@@ -124,8 +124,7 @@ NewsDialog::NewsDialog(QWidget *parent, const QString &caption, const QString &o
     txt_title->setGeometry(twips::rect(660, 225, 2910, 330));
     Label4 = label(Frame1, "Label4", QStringLiteral("日期："), QPoint(3705, 300));
     Label2 = label(Frame1, "Label2", QStringLiteral("内容："), QPoint(2910, 810));
-    txt_content = new QPlainTextEdit(Frame1);
-    txt_content->setObjectName(QStringLiteral("txt_content"));
+    txt_content = dialogparts::textBox(Frame1, "txt_content");
     txt_content->setGeometry(twips::rect(2730, 1125, 5475, 2955));
     txt_content->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Label3 = label(Frame1, "Label3", QStringLiteral("图片："), QPoint(135, 795));
@@ -145,6 +144,10 @@ NewsDialog::NewsDialog(QWidget *parent, const QString &caption, const QString &o
     OKButton = button(this, "OKButton", okCaption, QRect(4905 - shift, 4470 - shift, 1215, 375));
     OKButton->setDefault(true);
     CancelButton = button(this, "CancelButton", QStringLiteral("取消"), QRect(6615 - shift, 4455 - shift, 1215, 375));
+    // Tab in reading order: the title and the date, the body, the picture, the buttons.
+    QWidget *const chain[] = {txt_title, myDate1, txt_content, cmd_img, OKButton, CancelButton};
+    for (size_t i = 0; i + 1 < std::size(chain); ++i)
+        setTabOrder(chain[i], chain[i + 1]);
     connect(cmd_img, &QPushButton::clicked, this, &NewsDialog::cmd_img_Click);
     connect(OKButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
     connect(CancelButton, &QPushButton::clicked, this, &EntryDialog::CancelButton_Click);

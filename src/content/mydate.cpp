@@ -31,6 +31,10 @@ myDate::myDate(QWidget *parent)
     txtValue->setGeometry(twips::toPx(30), twips::toPx(15), twips::toPx(2175), twips::toPx(330));
     txtValue->setTextMargins(0, 0, twips::toPx(300), 0);
     txtValue->installEventFilter(this);
+    // The control stands in its host's Tab order as one box: the text box takes the
+    // keyboard for it.
+    setFocusProxy(txtValue);
+    setFocusPolicy(Qt::StrongFocus);
     cmdDown = new QToolButton(this);
     cmdDown->setObjectName(QStringLiteral("cmdDown"));
     cmdDown->setIcon(arrowIcon());

@@ -1,5 +1,6 @@
 #include "design/catalogtree.h"
 
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "ui/artwork.h"
@@ -19,9 +20,33 @@ void fillTreeItem(QTreeWidgetItem *item, const CatalogNode &node,
         fillTreeItem(new QTreeWidgetItem(item), child, each);
 }
 
-QTreeWidget *makeTreeWidget(QWidget *frame, QObject *viewportFilter)
+void CatalogTreeWidget::keyPressEvent(QKeyEvent *event)
 {
-    auto *tree = new QTreeWidget(frame);
+    QTreeWidgetItem *before = currentItem();
+    if (before && !(event->modifiers() & ~Qt::KeypadModifier)) {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            event->accept();
+            emit keyOpen(before);
+            return;
+        case Qt::Key_F2:
+            event->accept();
+            emit keyRename(before);
+            return;
+        default:
+            break;
+        }
+    }
+    QTreeWidget::keyPressEvent(event);
+    if (QTreeWidgetItem *now = currentItem(); now && now != before)
+        emit keyMoved(now);
+}
+
+CatalogTreeWidget *makeTreeWidget(QWidget *frame, QObject *viewportFilter)
+{
+    auto *tree = new CatalogTreeWidget(frame);
     tree->setObjectName(QStringLiteral("tvw_nav"));
     tree->setHeaderHidden(true);
     tree->setRootIsDecorated(true);

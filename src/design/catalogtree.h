@@ -19,8 +19,25 @@ constexpr int TagRole = Qt::UserRole + 1;
 void fillTreeItem(QTreeWidgetItem *item, const CatalogNode &node,
                   const std::function<void(QTreeWidgetItem *, const CatalogNode &)> &each = {});
 
+// The tree control of both views. The keyboard reaches what the mouse does there: once
+// a key has made another node current, keyMoved follows; Enter or Space on the current
+// node gives keyOpen, F2 keyRename.
+class CatalogTreeWidget : public QTreeWidget {
+    Q_OBJECT
+public:
+    using QTreeWidget::QTreeWidget;
+
+signals:
+    void keyMoved(QTreeWidgetItem *current);
+    void keyOpen(QTreeWidgetItem *current);
+    void keyRename(QTreeWidgetItem *current);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
 // The tree control "tvw_nav" filling its frame: no header, no editing by itself, mouse
 // events of its viewport going to viewportFilter.
-QTreeWidget *makeTreeWidget(QWidget *frame, QObject *viewportFilter);
+CatalogTreeWidget *makeTreeWidget(QWidget *frame, QObject *viewportFilter);
 
 } // namespace design

@@ -80,8 +80,16 @@ designFrm::designFrm(QWidget *parent)
     Frame_nav = new QGroupBox(this);
     Frame_nav->setObjectName(QStringLiteral("Frame_nav"));
     Frame_nav->setMouseTracking(true);
-    tvw_nav = makeTreeWidget(Frame_nav, this);
+    CatalogTreeWidget *tree = makeTreeWidget(Frame_nav, this);
+    tvw_nav = tree;
     tvw_nav->setItemDelegate(new RenameDelegate(this));
+    // From the keyboard: a node reached with the keys is taken as a click on it takes
+    // it, and F2 renames as the rename command does.
+    connect(tree, &CatalogTreeWidget::keyMoved, this, [this](QTreeWidgetItem *node) {
+        tvw_nav_NodeClick(node);
+        tvw_nav_MouseUp(Qt::LeftButton);
+    });
+    connect(tree, &CatalogTreeWidget::keyRename, this, &designFrm::ppMnu_ren_Click);
 
     frame_cmdNode = new QGroupBox(this);
     frame_cmdNode->setObjectName(QStringLiteral("frame_cmdNode"));

@@ -17,7 +17,7 @@ using dialogparts::unloadOnFinish;
 
 namespace {
 
-QScrollBar *gridScrollBar(QWidget *parent, const FormatGrid *grid)
+QScrollBar *gridScrollBar(QWidget *parent, FormatGrid *grid)
 {
     auto *bar = new QScrollBar(Qt::Vertical, parent);
     bar->setObjectName(QStringLiteral("vscrl"));
@@ -26,6 +26,7 @@ QScrollBar *gridScrollBar(QWidget *parent, const FormatGrid *grid)
     bar->setSingleStep(150);
     bar->setPageStep(FormatGrid::kViewHeight / 2);
     bar->setFixedHeight(twips::toPx(FormatGrid::kViewHeight));
+    grid->setScrollBar(bar);
     return bar;
 }
 

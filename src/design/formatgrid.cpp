@@ -6,9 +6,11 @@
 #include "design/cursorfile.h"
 #include "design/formatart.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QFileInfo>
 #include <QPixmap>
+#include <QWheelEvent>
 
 void ClickLabel::mousePressEvent(QMouseEvent *event)
 {
@@ -90,12 +92,14 @@ FormatGrid::FormatGrid(Variant variant, QWidget *parent)
         const QString caption = variant == Variant::ModFile ? f.modCaption : f.caption;
         img[i]->setToolTip(caption);
         connect(img[i], &ClickLabel::clicked, this, [this, i] { img_Click(i); });
+        img[i]->installEventFilter(this);
 
         opt[i] = new QRadioButton(caption, this);
         opt[i]->setObjectName(QStringLiteral("opt%1").arg(i));
         opt[i]->setProperty("Tag", f.key);
         opt[i]->adjustSize();
         group->addButton(opt[i], i);
+        opt[i]->installEventFilter(this);
         connect(opt[i], &QRadioButton::clicked, this, [this, i] { opt_Click(i); });
     }
     opt[0]->setChecked(true);
@@ -120,6 +124,44 @@ void FormatGrid::img_Click(int index)
     lbl_bg->show();
     layoutAt(m_scroll);
     opt[index]->setChecked(true);
+    scrollIntoView(index);
+}
+
+void FormatGrid::scrollIntoView(int index)
+{
+    if (!m_bar)
+        return;
+    // From the top of the thumbnail's row (the first row with the caption above it) to
+    // the option's bottom with the margin the scroll range leaves under the last row.
+    const int top = (index / 3) * kRowStep;
+    const int bottom = gridPos(index, 0).option.y() + (opt[index]->height() + kBottomMarginPx) * twips::kPerPixel;
+    const int v = m_bar->value();
+    if (top < v)
+        m_bar->setValue(top);
+    else if (bottom > v + kViewHeight)
+        m_bar->setValue(bottom - kViewHeight);
+}
+
+bool FormatGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn) {
+        for (int i = 0; i < 8; ++i)
+            if (watched == opt[i])
+                scrollIntoView(i);
+    } else if (event->type() == QEvent::Wheel && m_bar) {
+        // Over a thumbnail or an option as anywhere over the grid.
+        wheelEvent(static_cast<QWheelEvent *>(event));
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FormatGrid::wheelEvent(QWheelEvent *event)
+{
+    if (m_bar)
+        QCoreApplication::sendEvent(m_bar, event);
+    else
+        QWidget::wheelEvent(event);
 }
 
 void FormatGrid::opt_Click(int index)

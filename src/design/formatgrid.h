@@ -42,6 +42,10 @@ public:
 
     FormatGrid(Variant variant, QWidget *parent = nullptr);
 
+    // The dialog's scroll bar that moves the grid: a format chosen or reached with the
+    // keyboard is scrolled into sight with it, and the wheel over the grid turns it.
+    void setScrollBar(QScrollBar *bar) { m_bar = bar; }
+
     // The key of the checked option ("txt" when the dialog opens).
     QString chosenFormat() const;
     int chosenIndex() const { return m_chosen; }
@@ -59,8 +63,15 @@ public:
     QFrame *Line1 = nullptr;
     QButtonGroup *group = nullptr;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
 private:
     void layoutAt(int v);
+    // Scrolls so that the thumbnail and the option of this index are in sight.
+    void scrollIntoView(int index);
     int m_chosen = 0; // the thumbnail chosen last
     int m_scroll = 0;
+    QScrollBar *m_bar = nullptr;
 };

@@ -7,6 +7,7 @@
 #include "editor/editorart.h"
 #include "editor/editorlogic.h"
 #include "editor/htmldocview.h"
+#include "ui/dialogparts.h"
 #include "ui/formregistry.h"
 #include "ui/prompter.h"
 
@@ -54,8 +55,7 @@ advEdit::advEdit(QWidget *parent)
     const QString folder = app().currImgPath;
     DHTMLEditer = new HtmlDocView(HtmlDocView::Mode::Design, folder);
     DHTMLEditer->setObjectName(QStringLiteral("DHTMLEditer"));
-    txt_code = new QPlainTextEdit;
-    txt_code->setObjectName(QStringLiteral("txt_code"));
+    txt_code = dialogparts::textBox(nullptr, "txt_code");
     txt_code->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txt_code->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     DHTMLSafer = new HtmlDocView(HtmlDocView::Mode::Preview, folder);

@@ -50,8 +50,7 @@ sltTmplFrm_adBoardFrm::sltTmplFrm_adBoardFrm(QWidget *parent)
     Frame1 = new QGroupBox(QStringLiteral("窗口内容"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     txt_title = dialogparts::lineEdit(Frame1, "txt_title");
-    txt_content = new QPlainTextEdit(Frame1);
-    txt_content->setObjectName(QStringLiteral("txt_content"));
+    txt_content = dialogparts::textBox(Frame1, "txt_content");
     auto *content = new QFormLayout(Frame1);
     content->addRow(QStringLiteral("标题："), txt_title);
     content->addRow(QStringLiteral("内容："), txt_content);

@@ -25,9 +25,7 @@ dlgFrm::dlgFrm(QWidget *parent)
 
     Frame2 = new QGroupBox(QStringLiteral("发送消息"), this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
-    txt_msg = new QPlainTextEdit(Frame2);
-    txt_msg->setObjectName(QStringLiteral("txt_msg"));
-    txt_msg->setTabChangesFocus(true);
+    txt_msg = dialogparts::textBox(Frame2, "txt_msg");
     txt_msg->installEventFilter(this);
     auto *send = new QVBoxLayout(Frame2);
     send->setContentsMargins(4, 4, 4, 4);

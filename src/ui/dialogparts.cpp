@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 
@@ -22,6 +23,14 @@ QLineEdit *lineEdit(QWidget *parent, const char *name, const QString &text)
 {
     auto *box = new QLineEdit(text, parent);
     box->setObjectName(QString::fromLatin1(name));
+    return box;
+}
+
+QPlainTextEdit *textBox(QWidget *parent, const char *name)
+{
+    auto *box = new QPlainTextEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setTabChangesFocus(true);
     return box;
 }
 

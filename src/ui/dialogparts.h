@@ -10,6 +10,7 @@ class QDialog;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
+class QPlainTextEdit;
 class QStatusBar;
 class QPushButton;
 class QWidget;
@@ -20,6 +21,9 @@ namespace dialogparts {
 QLabel *label(QWidget *parent, const char *name, const QString &caption);
 // A text box with the control's name.
 QLineEdit *lineEdit(QWidget *parent, const char *name, const QString &text = QString());
+// A multi-line text box with the control's name. Tab moves on to the next control, as it
+// does from a one-line box: no text typed into the program's boxes needs a tab character.
+QPlainTextEdit *textBox(QWidget *parent, const char *name);
 // A button with the control's name; Enter does not press it unless it is the default.
 QPushButton *button(QWidget *parent, const char *name, const QString &caption);
 // The same, placed at a fixed position in its parent.

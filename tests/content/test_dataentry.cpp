@@ -15,6 +15,7 @@
 #include "testmain.h"
 #include "viewsite.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QMap>
 #include <QSqlDatabase>
@@ -1096,6 +1097,109 @@ private slots:
         QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("没有在左边选择栏目！"));
         QCOMPARE(app().conn.select(QStringLiteral("SELECT * FROM content01 WHERE firstCatalog='图文一'")).size(),
                  size_t(0));
+    }
+
+    // Enter or Space opens the highlighted page as a click does; the arrows only move
+    // the highlight, and the page that is open, the one a save stores, shows bold.
+    void theKeyboardOpensTheHighlightedPage()
+    {
+        showView();
+        v->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(v));
+        QTreeWidget *tree = v->tvw_nav;
+        const auto bold = [this] {
+            QStringList out;
+            for (QTreeWidgetItemIterator it(v->tvw_nav); *it; ++it)
+                if ((*it)->font(0).bold())
+                    out << (*it)->text(0);
+            return out;
+        };
+        clickTreeAt(tree->visualItemRect(node(QStringLiteral("文本页"))).center());
+        QCOMPARE(bold(), QStringList{QStringLiteral("文本页")});
+        QVERIFY(tree->hasFocus());
+        v->txt_title->setText(QStringLiteral("改过"));
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(tree->currentItem(), node(QStringLiteral("图文一")));
+        QCOMPARE(bold(), QStringList{QStringLiteral("文本页")});
+        v->cmd_OK_Click();
+        QCOMPARE(val(onlyRow(QStringLiteral("SELECT * FROM content01 WHERE firstCatalog='文本页'")), 1),
+                 QStringLiteral("改过"));
+        QTest::keyClick(tree, Qt::Key_Return);
+        QCOMPARE(v->currText(), QStringLiteral("图文一"));
+        QCOMPARE(v->txt_title->text(), QStringLiteral("图文"));
+        QCOMPARE(bold(), QStringList{QStringLiteral("图文一")});
+        QTest::keyClick(tree, Qt::Key_Down);
+        QTest::keyClick(tree, Qt::Key_Space);
+        QCOMPARE(v->currText(), QStringLiteral("图文三"));
+        QVERIFY(shown(v->cmd_img[0]));
+        QCOMPARE(bold(), QStringList{QStringLiteral("图文三")});
+        // The mark follows the open page when the design view renames it.
+        QTest::keyClick(tree, Qt::Key_Down);
+        QTest::keyClick(tree, Qt::Key_Down);
+        QTest::keyClick(tree, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(v->currText(), QStringLiteral("高级"));
+        design::CatalogStore(app().conn).renameCatalog(design::Level::First, QStringLiteral("高级"),
+                                                       QStringLiteral("高级页"));
+        v->columnRenamed(design::Level::First, QStringLiteral("高级"), QStringLiteral("高级页"));
+        v->catalogChanged();
+        QCOMPARE(bold(), QStringList{QStringLiteral("高级页")});
+        QCOMPARE(m_prompts->messages(), QStringList{QStringLiteral("数据已保存！")});
+    }
+
+    // Tab runs through the news dialog in reading order; in the body Tab moves on.
+    void newsDialogTabChain()
+    {
+        click(QStringLiteral("新闻"));
+        m_prompts->onDialog<insDatafrm_news>([&](insDatafrm_news &d) {
+            d.show();
+            d.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            d.txt_title->setFocus();
+            const QList<QWidget *> chain{d.myDate1->txtValue, d.txt_content, d.cmd_img,
+                                         d.OKButton,           d.CancelButton, d.txt_title};
+            for (QWidget *next : chain) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+                QCOMPARE(QApplication::focusWidget(), next);
+            }
+            QCOMPARE(d.txt_content->toPlainText(), QString());
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            QCOMPARE(QApplication::focusWidget(), d.CancelButton);
+            d.reject();
+        });
+        v->cmd_addData_Click(0);
+    }
+
+    // Tab through the panel's rows: whatever takes the keyboard is brought into the
+    // panel's visible part, and Tab in the content box moves on.
+    void tabbingScrollsThePanelToTheFocus()
+    {
+        showView();
+        v->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(v));
+        click(QStringLiteral("图文一"));
+        v->txt_title->setFocus();
+        const QRect area = v->pic_rows->rect();
+        const auto inSight = [&](QWidget *w) {
+            return area.contains(QRect(w->mapTo(v->pic_rows, QPoint(0, 0)), w->size()));
+        };
+        QVERIFY(!inSight(v->cmd_img[0]));
+        // The content box is taller than the panel: its top comes into sight.
+        const auto tab = [&](Qt::Key key) {
+            QTest::keyClick(QApplication::focusWidget(), key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+            QWidget *w = QApplication::focusWidget();
+            QVERIFY2(w == v->txt_content ? w->y() == 0 : inSight(w), qPrintable(w->objectName()));
+        };
+        const QList<QWidget *> chain{v->txt_title, v->txt_content, v->txt_img[0], v->cmd_img[0], v->txt_img[1],
+                                     v->cmd_img[1]};
+        for (int i = 1; i < chain.size(); ++i) {
+            tab(Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), chain[i]);
+        }
+        QCOMPARE(v->txt_content->toPlainText(), QStringLiteral("正文"));
+        for (int i = chain.size() - 2; i >= 0; --i) {
+            tab(Qt::Key_Backtab);
+            QCOMPARE(QApplication::focusWidget(), chain[i]);
+        }
     }
 };
 

@@ -2,6 +2,7 @@
 // messages (text, style, title) and the tree afterwards.
 #include "content/insdatafrm.h"
 #include "core/appcontext.h"
+#include "core/twips.h"
 #include "design/designfrm.h"
 #include "design/dgnfrm_dialogs.h"
 #include "design/formatgrid.h"
@@ -13,7 +14,10 @@
 #include "testmain.h"
 #include "viewsite.h"
 
+#include <QApplication>
 #include <QSignalSpy>
+#include <QWheelEvent>
+#include <functional>
 #include <memory>
 
 using namespace design;
@@ -64,6 +68,17 @@ class TestDesignView : public QObject {
         v->tvw_nav_NodeClick(it);
         v->tvw_nav_MouseUp(button);
         v->ppMnu->hide();
+    }
+
+    // Hands the add-page dialog (below the root) and then the change-format dialog (on
+    // 公司简介) to check, with their grids and scroll bars.
+    void eachPageDialog(const std::function<void(QDialog &, FormatGrid *, QScrollBar *)> &check)
+    {
+        m_prompts->onDialog<dgnFrm_addFile>([&](dgnFrm_addFile &d) { check(d, d.Picture1, d.vscrl); });
+        v->cmd_addFile_Click();
+        click(QStringLiteral("公司简介"));
+        m_prompts->onDialog<dgnFrm_modFile>([&](dgnFrm_modFile &d) { check(d, d.Picture1, d.vscrl); });
+        v->cmd_mod_Click();
     }
 
     // Shows the view as the active window, so that focus moves as it does for a user.
@@ -790,11 +805,7 @@ private slots:
             QVERIFY(grid->rect().contains(atEnd[7]));
             d.reject();
         };
-        m_prompts->onDialog<dgnFrm_addFile>([&](dgnFrm_addFile &d) { check(d, d.Picture1, d.vscrl); });
-        v->cmd_addFile_Click();
-        click(QStringLiteral("公司简介"));
-        m_prompts->onDialog<dgnFrm_modFile>([&](dgnFrm_modFile &d) { check(d, d.Picture1, d.vscrl); });
-        v->cmd_mod_Click();
+        eachPageDialog(check);
     }
 
     void statusHints()
@@ -825,6 +836,75 @@ private slots:
         grid.vscrl_Change(2470);
         QCOMPARE(grid.opt[6]->y(), (6630 - 2470 + 7) / 15);
         QCOMPARE(grid.lbl_bg->pos(), QPoint((180 + 70 + 7) / 15, (2775 + 70 - 2470 + 7) / 15));
+    }
+
+    // A node reached with the arrows does what a click on it does; F2 starts the
+    // rename as 重命名 does.
+    void theKeyboardDoesWhatTheMouseDoes()
+    {
+        buildSampleTree();
+        showActive();
+        QTreeWidget *tree = v->tvw_nav;
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(v->mNode(), item(QStringLiteral("公司简介")));
+        QVERIFY(v->cmd_mod->isEnabled());
+        QCOMPARE(pane()->lastPage(), QStringLiteral("tmplImg/txt.htm"));
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(v->mNode(), item(QStringLiteral("新闻中心")));
+        QVERIFY(!v->cmd_mod->isEnabled());
+        QTest::keyClick(tree, Qt::Key_Right);
+        QTest::keyClick(tree, Qt::Key_Down);
+        QCOMPARE(v->mNode(), item(QStringLiteral("公司新闻")));
+        QCOMPARE(pane()->lastPage(), QStringLiteral("tmplImg/news.htm"));
+        QVERIFY(v->cmd_mod->isEnabled());
+        QTest::keyClick(tree, Qt::Key_F2);
+        auto *editor = tree->findChild<QLineEdit *>();
+        QVERIFY(editor && editor->hasFocus());
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("News"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(item(QStringLiteral("News")));
+        QCOMPARE(count(QStringLiteral("SELECT count(*) AS n FROM secondCatalog WHERE secondCatalog='News'")), 1);
+        // On the root F2 meets the refusal the button gives.
+        QTest::keyClick(tree, Qt::Key_Home);
+        QCOMPARE(v->mNode(), v->root());
+        QTest::keyClick(tree, Qt::Key_F2);
+        QVERIFY(!tree->findChild<QLineEdit *>() || !tree->findChild<QLineEdit *>()->isVisible());
+        QCOMPARE(m_prompts->messageCount(), 1);
+    }
+
+    // In both page dialogs the format chosen with the arrows is scrolled into sight, and
+    // the wheel over a thumbnail scrolls the grid.
+    void theChosenFormatIsInSight()
+    {
+        buildSampleTree();
+        const auto check = [](QDialog &d, FormatGrid *grid, QScrollBar *bar) {
+            d.show();
+            d.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&d));
+            const auto inSight = [grid](int i) {
+                return grid->rect().contains(grid->img[i]->geometry()) && grid->rect().contains(grid->opt[i]->geometry());
+            };
+            grid->opt[0]->setFocus();
+            QTest::keyClick(grid->opt[0], Qt::Key_Down);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            QCOMPARE(grid->chosenIndex(), 6);
+            QVERIFY(grid->opt[6]->hasFocus());
+            QVERIFY(inSight(6));
+            QTest::keyClick(grid->opt[6], Qt::Key_Up);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+            QCOMPARE(grid->chosenIndex(), 0);
+            QVERIFY(inSight(0));
+            QCOMPARE(bar->value(), 0);
+            QWheelEvent wheel(QPointF(10, 10), grid->img[1]->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, -120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(grid->img[1], &wheel);
+            QVERIFY(bar->value() > 0);
+            QCOMPARE(grid->img[1]->y(), twips::toPx(585 - bar->value()));
+            d.reject();
+        };
+        eachPageDialog(check);
     }
 };
 
