@@ -256,7 +256,11 @@ bool isStartOfTag(const QString &text)
 void ServerLink::handleServerData()
 {
     readArrival();
-    dispatchReady();
+    // Handled once this returns: a message's box must not run inside readyRead, which
+    // the socket does not emit again until it returns, and what arrives while the box
+    // is open would wait unread.
+    if (!m_ready.isEmpty())
+        QMetaObject::invokeMethod(this, &ServerLink::dispatchReady, Qt::QueuedConnection);
 }
 
 void ServerLink::readArrival()

@@ -120,7 +120,8 @@ public:
     // user would send is refused (busyUploading()).
     bool transferring() const { return m_awaitingGoAhead || m_uploading; }
 
-    // Reads what arrived and adds it to the message being collected (every readyRead).
+    // Reads what arrived and adds it to the message being collected (every readyRead);
+    // the messages it ends are handled right after, outside readyRead.
     void handleServerData();
     // The quiet time passed: the message collected so far is complete (the timer's tick).
     void quietTimeout();
