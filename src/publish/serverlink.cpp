@@ -140,6 +140,10 @@ ServerLink::ServerLink(QObject *parent)
     connect(m_socket, &QTcpSocket::bytesWritten, this, &ServerLink::onBytesWritten);
     connect(m_socket, &QTcpSocket::disconnected, this, &ServerLink::onDisconnected);
     connect(m_socket, &QTcpSocket::errorOccurred, this, &ServerLink::onError);
+    connect(m_socket, &QTcpSocket::stateChanged, this, [this](QAbstractSocket::SocketState state) {
+        if (state == QAbstractSocket::UnconnectedState)
+            emit ended();
+    });
 }
 
 ServerLink::~ServerLink()

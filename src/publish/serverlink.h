@@ -138,6 +138,9 @@ signals:
     void closedByPeer();
     // Connecting or the connection failed; the description comes from the catalogue.
     void failed(const QString &description);
+    // The connection is gone, whoever ended it (us, the server or a failure): nothing
+    // timed for it may follow.
+    void ended();
 
     // The server answered an offer with a failure ("<#errMsg#>", "<#selectTemplate#>"):
     // no transfer follows. Anything else it says meanwhile leaves the offer waiting.

@@ -782,6 +782,39 @@ private slots:
         QCOMPARE(forms().get<dlgFrm>()->serverMSG, QStringList{"hi"});
     }
 
+    // Once the link is gone, nothing timed for it follows: the server closes while the
+    // log-in box is open, or the user disconnects right after it.
+    void noBoxOnceTheLinkIsGone_data()
+    {
+        QTest::addColumn<bool>("serverCloses");
+        QTest::newRow("server closes under the log-in box") << true;
+        QTest::newRow("disconnected after the log-in box") << false;
+    }
+
+    void noBoxOnceTheLinkIsGone()
+    {
+        QFETCH(bool, serverCloses);
+        loadView();
+        v->txt_pwd->setText(QStringLiteral("pw"));
+        connectView();
+        QVERIFY(m_server->waitFor(QStringLiteral("<#login#>acct01||pw")));
+        if (serverCloses) {
+            m_prompts->whileMessageOpen = [&](const PromptCall &) {
+                m_server->closeClient();
+                QVERIFY(QTest::qWaitFor([&] { return !v->socketOpen(); }, 5000));
+            };
+        }
+        m_server->say(QStringLiteral("<#login#>"));
+        QVERIFY(waitForMessage(QStringLiteral("登陆服务器成功！")));
+        if (!serverCloses) {
+            QVERIFY(v->timer_verion->isActive());
+            v->cmd_disconn_Click();
+        }
+        QVERIFY(!v->timer_verion->isActive());
+        testenv::settle();
+        QCOMPARE(m_prompts->messages(), QStringList{"登陆服务器成功！"});
+    }
+
     void aMessageSplitByAPause()
     {
         // One lost segment resent 200 ms or more later still belongs to its message.
