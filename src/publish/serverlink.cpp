@@ -122,6 +122,12 @@ ui::Message busyUploading()
     return {QStringLiteral("正在上传数据不能，不能发送消息！"), ui::vbInformation, QStringLiteral("提示")};
 }
 
+ui::Message busyUploading(const QString &refused)
+{
+    return {QStringLiteral("正在上传数据，不能") + refused + QStringLiteral("！"), ui::vbInformation,
+            QStringLiteral("提示")};
+}
+
 ServerLink::ServerLink(QObject *parent)
     : QObject(parent)
     , m_socket(new QTcpSocket(this))

@@ -213,8 +213,10 @@ private:
 // reach the server.
 ui::Message uploadError(err::Kind kind, const QString &detail = QString());
 
-// Told to the user who sends something while an upload is offered or runs.
+// Told to the user who sends a chat message while an upload is offered or runs; and,
+// naming what was refused ("修改密码"), who asks for anything else meanwhile.
 ui::Message busyUploading();
+ui::Message busyUploading(const QString &refused);
 
 } // namespace publish
 

@@ -550,7 +550,7 @@ void updataFrm::cmd_changeWebName_Click()
     } else if (!m_link->loggedIn()) {
         ui::msgBox(QStringLiteral("还没登陆服务器！"), ui::vbCritical, kWarning);
     } else if (m_link->transferring()) {
-        ui::show(busyUploading());
+        ui::show(busyUploading(QStringLiteral("更改站点名称")));
     } else {
         m_offeredSiteName = txt_webName->text();
         if (const auto failure = m_link->sendMsg(message::siteName(m_offeredSiteName)))
@@ -588,7 +588,7 @@ void updataFrm::cmd_modPwd_Click()
         return;
     }
     if (m_link->transferring()) {
-        ui::show(busyUploading());
+        ui::show(busyUploading(QStringLiteral("修改密码")));
         return;
     }
     if (const auto failure = m_link->sendMsg(message::modPwd(txt_newpwd->text()))) {

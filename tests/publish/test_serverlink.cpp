@@ -730,8 +730,10 @@ private slots:
         v->cmd_modPwd_Click();
         v->txt_webName->setText(QStringLiteral("shop2"));
         v->cmd_changeWebName_Click();
-        const QString busy = QStringLiteral("正在上传数据不能，不能发送消息！");
-        QCOMPARE(m_prompts->messages(), (QStringList{busy, busy, busy}));
+        // Each refusal names what was refused.
+        QCOMPARE(m_prompts->messages(), (QStringList{"正在上传数据不能，不能发送消息！", "正在上传数据，不能修改密码！",
+                                                     "正在上传数据，不能更改站点名称！"}));
+        QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("提示"));
         QCOMPARE(chat->txt_msg->toPlainText(), QStringLiteral("快好了吗"));
         // What the program itself says waits for the end of the archive.
         QVERIFY(!v->link()->sendMsg(message::version()));
