@@ -122,6 +122,12 @@ ui::Message busyUploading()
     return {QStringLiteral("正在上传数据不能，不能发送消息！"), ui::vbInformation, QStringLiteral("提示")};
 }
 
+ui::Message busyUploading(const QString &refused)
+{
+    return {QStringLiteral("正在上传数据，不能") + refused + QStringLiteral("！"), ui::vbInformation,
+            QStringLiteral("提示")};
+}
+
 ServerLink::ServerLink(QObject *parent)
     : QObject(parent)
     , m_socket(new QTcpSocket(this))
@@ -140,6 +146,10 @@ ServerLink::ServerLink(QObject *parent)
     connect(m_socket, &QTcpSocket::bytesWritten, this, &ServerLink::onBytesWritten);
     connect(m_socket, &QTcpSocket::disconnected, this, &ServerLink::onDisconnected);
     connect(m_socket, &QTcpSocket::errorOccurred, this, &ServerLink::onError);
+    connect(m_socket, &QTcpSocket::stateChanged, this, [this](QAbstractSocket::SocketState state) {
+        if (state == QAbstractSocket::UnconnectedState)
+            emit ended();
+    });
 }
 
 ServerLink::~ServerLink()
@@ -256,7 +266,11 @@ bool isStartOfTag(const QString &text)
 void ServerLink::handleServerData()
 {
     readArrival();
-    dispatchReady();
+    // Handled once this returns: a message's box must not run inside readyRead, which
+    // the socket does not emit again until it returns, and what arrives while the box
+    // is open would wait unread.
+    if (!m_ready.isEmpty())
+        QMetaObject::invokeMethod(this, &ServerLink::dispatchReady, Qt::QueuedConnection);
 }
 
 void ServerLink::readArrival()

@@ -120,7 +120,8 @@ public:
     // user would send is refused (busyUploading()).
     bool transferring() const { return m_awaitingGoAhead || m_uploading; }
 
-    // Reads what arrived and adds it to the message being collected (every readyRead).
+    // Reads what arrived and adds it to the message being collected (every readyRead);
+    // the messages it ends are handled right after, outside readyRead.
     void handleServerData();
     // The quiet time passed: the message collected so far is complete (the timer's tick).
     void quietTimeout();
@@ -137,6 +138,9 @@ signals:
     void closedByPeer();
     // Connecting or the connection failed; the description comes from the catalogue.
     void failed(const QString &description);
+    // The connection is gone, whoever ended it (us, the server or a failure): nothing
+    // timed for it may follow.
+    void ended();
 
     // The server answered an offer with a failure ("<#errMsg#>", "<#selectTemplate#>"):
     // no transfer follows. Anything else it says meanwhile leaves the offer waiting.
@@ -209,8 +213,10 @@ private:
 // reach the server.
 ui::Message uploadError(err::Kind kind, const QString &detail = QString());
 
-// Told to the user who sends something while an upload is offered or runs.
+// Told to the user who sends a chat message while an upload is offered or runs; and,
+// naming what was refused ("修改密码"), who asks for anything else meanwhile.
 ui::Message busyUploading();
+ui::Message busyUploading(const QString &refused);
 
 } // namespace publish
 

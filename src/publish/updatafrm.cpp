@@ -241,6 +241,11 @@ updataFrm::updataFrm(QWidget *parent)
     connect(m_link, &ServerLink::sendProgress, this, &updataFrm::sckClient_SendProgress);
     connect(m_link, &ServerLink::sendComplete, this, &updataFrm::sckClient_SendComplete);
     connect(m_link, &ServerLink::uploadFailed, this, &updataFrm::uploadFailed);
+    connect(m_link, &ServerLink::ended, this, [this] {
+        // The version request belongs to the connection that logged in.
+        timer_verion->stop();
+        versionCount = 0;
+    });
     connect(m_link, &ServerLink::offerDropped, this, [this] {
         resetUpload();
         setPanel2(QString());
@@ -451,8 +456,11 @@ void updataFrm::applyReply(const Reply &reply)
     case Tag::Login:
         setPanel1(QStringLiteral("登陆服务器成功！"));
         ui::msgBox(QStringLiteral("登陆服务器成功！"), ui::vbInformation, kTip);
-        versionCount = 0;
-        timer_verion->start();
+        // Unless the link went while the box was open.
+        if (m_link->loggedIn()) {
+            versionCount = 0;
+            timer_verion->start();
+        }
         break;
     case Tag::Logout:
         ui::msgBox(QStringLiteral("帐号或密码错误，请重新登陆！"), ui::vbCritical, kTip);
@@ -542,7 +550,7 @@ void updataFrm::cmd_changeWebName_Click()
     } else if (!m_link->loggedIn()) {
         ui::msgBox(QStringLiteral("还没登陆服务器！"), ui::vbCritical, kWarning);
     } else if (m_link->transferring()) {
-        ui::show(busyUploading());
+        ui::show(busyUploading(QStringLiteral("更改站点名称")));
     } else {
         m_offeredSiteName = txt_webName->text();
         if (const auto failure = m_link->sendMsg(message::siteName(m_offeredSiteName)))
@@ -580,7 +588,7 @@ void updataFrm::cmd_modPwd_Click()
         return;
     }
     if (m_link->transferring()) {
-        ui::show(busyUploading());
+        ui::show(busyUploading(QStringLiteral("修改密码")));
         return;
     }
     if (const auto failure = m_link->sendMsg(message::modPwd(txt_newpwd->text()))) {

@@ -493,7 +493,7 @@ private slots:
         connect(v->link(), &ServerLink::arrived, this, [&](const QString &d) { framed << d; });
         sendPieces(pieces);
         // Each message is handled when the next one begins; the last one waits for quiet.
-        QCOMPARE(m_prompts->messages(), boxes.mid(0, boxes.size() - 1));
+        QTRY_COMPARE(m_prompts->messages(), boxes.mid(0, boxes.size() - 1));
         v->link()->quietTimeout();
         QCOMPARE(m_prompts->messages(), boxes);
         QCOMPARE(framed.size(), boxes.size());
@@ -730,8 +730,10 @@ private slots:
         v->cmd_modPwd_Click();
         v->txt_webName->setText(QStringLiteral("shop2"));
         v->cmd_changeWebName_Click();
-        const QString busy = QStringLiteral("正在上传数据不能，不能发送消息！");
-        QCOMPARE(m_prompts->messages(), (QStringList{busy, busy, busy}));
+        // Each refusal names what was refused.
+        QCOMPARE(m_prompts->messages(), (QStringList{"正在上传数据不能，不能发送消息！", "正在上传数据，不能修改密码！",
+                                                     "正在上传数据，不能更改站点名称！"}));
+        QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("提示"));
         QCOMPARE(chat->txt_msg->toPlainText(), QStringLiteral("快好了吗"));
         // What the program itself says waits for the end of the archive.
         QVERIFY(!v->link()->sendMsg(message::version()));
@@ -742,6 +744,77 @@ private slots:
         QCOMPARE(QCryptographicHash::hash(m_server->received.mid(start, archive.size()), QCryptographicHash::Sha256),
                  QCryptographicHash::hash(archive, QCryptographicHash::Sha256));
         QCOMPARE(m_server->received.mid(start + archive.size()), version);
+    }
+
+    // The go-ahead arrives while the box of the message before it is open, inside the
+    // read that ended that message: it is read once the box closes, the archive goes out
+    // whole, and what the server says next is a message of its own.
+    void theGoAheadBehindAnOpenBox()
+    {
+        readyToUpload();
+        offerArchive();
+        v->link()->setQuietMs(kNever);
+        m_prompts->clear();
+        QStringList handled;
+        connect(v->link(), &ServerLink::arrived, this, [&](const QString &d) { handled << d; });
+        QTcpSocket *socket = v->link()->socket();
+        QSignalSpy reads(socket, &QTcpSocket::readyRead);
+        m_prompts->whileMessageOpen = [&](const PromptCall &call) {
+            if (call.text != QLatin1String("notice"))
+                return;
+            const qsizetype before = reads.count();
+            m_server->say(QStringLiteral("<#sendFileInfo#>"));
+            // Here: read at once, or waiting in the socket.
+            QVERIFY(QTest::qWaitFor([&] { return reads.count() > before || socket->bytesAvailable() > 0; }, 5000));
+        };
+        const QByteArray archive = testenv::readFile(m_prog->file(kUploadArchive));
+        const qsizetype start = m_server->received.size();
+        // The chat message's first read ends the notice.
+        sendPieces({"<#systemmsg#>notice", "<#talkmsg#>hi"});
+        QVERIFY(waitForMessage(QStringLiteral("notice")));
+        v->link()->quietTimeout();
+        QVERIFY(QTest::qWaitFor([&] { return m_server->received.size() >= start + archive.size(); }, 10000));
+        QVERIFY(waitForMessage(QStringLiteral("数据传输完毕！")));
+        QCOMPARE(QCryptographicHash::hash(m_server->received.mid(start), QCryptographicHash::Sha256),
+                 QCryptographicHash::hash(archive, QCryptographicHash::Sha256));
+        sendPieces({"<#modPwd#>"});
+        v->link()->quietTimeout();
+        QCOMPARE(handled, (QStringList{"<#systemmsg#>notice", "<#talkmsg#>hi", "<#sendFileInfo#>", "<#modPwd#>"}));
+        QCOMPARE(m_prompts->messages(), (QStringList{"notice", "数据传输完毕！", "密码修改成功！"}));
+        QCOMPARE(forms().get<dlgFrm>()->serverMSG, QStringList{"hi"});
+    }
+
+    // Once the link is gone, nothing timed for it follows: the server closes while the
+    // log-in box is open, or the user disconnects right after it.
+    void noBoxOnceTheLinkIsGone_data()
+    {
+        QTest::addColumn<bool>("serverCloses");
+        QTest::newRow("server closes under the log-in box") << true;
+        QTest::newRow("disconnected after the log-in box") << false;
+    }
+
+    void noBoxOnceTheLinkIsGone()
+    {
+        QFETCH(bool, serverCloses);
+        loadView();
+        v->txt_pwd->setText(QStringLiteral("pw"));
+        connectView();
+        QVERIFY(m_server->waitFor(QStringLiteral("<#login#>acct01||pw")));
+        if (serverCloses) {
+            m_prompts->whileMessageOpen = [&](const PromptCall &) {
+                m_server->closeClient();
+                QVERIFY(QTest::qWaitFor([&] { return !v->socketOpen(); }, 5000));
+            };
+        }
+        m_server->say(QStringLiteral("<#login#>"));
+        QVERIFY(waitForMessage(QStringLiteral("登陆服务器成功！")));
+        if (!serverCloses) {
+            QVERIFY(v->timer_verion->isActive());
+            v->cmd_disconn_Click();
+        }
+        QVERIFY(!v->timer_verion->isActive());
+        testenv::settle();
+        QCOMPARE(m_prompts->messages(), QStringList{"登陆服务器成功！"});
     }
 
     void aMessageSplitByAPause()
