@@ -242,9 +242,12 @@ updataFrm::updataFrm(QWidget *parent)
     connect(m_link, &ServerLink::sendComplete, this, &updataFrm::sckClient_SendComplete);
     connect(m_link, &ServerLink::uploadFailed, this, &updataFrm::uploadFailed);
     connect(m_link, &ServerLink::ended, this, [this] {
-        // The version request belongs to the connection that logged in.
+        // The version request and the idle watch belong to the connection that logged
+        // in; the idle watch resumes on the next log-in.
         timer_verion->stop();
         versionCount = 0;
+        Timer_sck->stop();
+        idleCount = 0;
     });
     connect(m_link, &ServerLink::offerDropped, this, [this] {
         resetUpload();
@@ -460,6 +463,8 @@ void updataFrm::applyReply(const Reply &reply)
         if (m_link->loggedIn()) {
             versionCount = 0;
             timer_verion->start();
+            if (m_idleWatch)
+                Timer_sck->start();
         }
         break;
     case Tag::Logout:
@@ -483,6 +488,7 @@ void updataFrm::applyReply(const Reply &reply)
         cmd_changeWebName->setEnabled(false);
         m_siteNameSet = true;
         idleCount = 0;
+        m_idleWatch = true;
         Timer_sck->start();
         ui::msgBox(QStringLiteral("站点名更改成功！"), ui::vbInformation, kTip);
         m_lastSiteName = name;
@@ -752,6 +758,7 @@ void updataFrm::Timer_sck_Timer()
     idleCount = 0;
     cmd_disconn_Click();
     ui::msgBox(QStringLiteral("连接超时，已于服务器断开连接！"), ui::vbInformation, kTip);
+    m_idleWatch = false;
     Timer_sck->stop();
 }
 

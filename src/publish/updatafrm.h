@@ -120,6 +120,9 @@ private:
     // The profile's account; blank, the view asks for the version without logging in.
     QString m_account;
     bool m_siteNameSet = false;
+    // Whether the idle disconnect runs while logged in: from an accepted site name until
+    // the idle disconnect itself switches it off.
+    bool m_idleWatch = false;
     QString m_lastSiteName;
     // The site name last sent for the server to accept.
     QString m_offeredSiteName;

@@ -817,6 +817,26 @@ private slots:
         QCOMPARE(m_prompts->messages(), QStringList{"登陆服务器成功！"});
     }
 
+    void theIdleWatchStopsWithTheLink()
+    {
+        loadView();
+        logIn();
+        v->txt_webName->setText(QStringLiteral("shop1"));
+        v->cmd_changeWebName_Click();
+        QVERIFY(m_server->waitFor(QStringLiteral("<#siteName#>shop1")));
+        m_server->say(QStringLiteral("<#siteName#>"));
+        QVERIFY(waitForMessage(QStringLiteral("站点名更改成功！")));
+        QVERIFY(v->Timer_sck->isActive());
+        v->cmd_disconn_Click();
+        QVERIFY(!v->Timer_sck->isActive());
+        // The next connection watches again once it is logged in.
+        QVERIFY(m_server->waitForGone());
+        m_server->received.clear();
+        m_server->connected = false;
+        logIn();
+        QVERIFY(v->Timer_sck->isActive());
+    }
+
     void aMessageSplitByAPause()
     {
         // One lost segment resent 200 ms or more later still belongs to its message.
