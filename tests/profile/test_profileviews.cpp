@@ -22,6 +22,7 @@
 #include <QMdiSubWindow>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStyleOptionTitleBar>
 #include <QWheelEvent>
 #include <QtTest/qtestspontaneevent.h>
 #include <memory>
@@ -51,12 +52,28 @@ class TestProfileViews : public QObject {
         qApp->notify(w, &wheel);
     }
 
+    // The middle of a view's close box, as its frame lays out its title bar.
+    static QPoint closeBoxOf(QMdiSubWindow *sub)
+    {
+        QStyleOptionTitleBar title;
+        title.initFrom(sub);
+        title.subControls = QStyle::SC_All;
+        title.titleBarFlags = sub->windowFlags();
+        title.titleBarState = sub->windowState() | QStyle::State_Active;
+        const int border = 4;
+        const int height = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, sub);
+        title.rect = QRect(border, border, sub->width() - 2 * border, height - border);
+        return sub->style()->subControlRect(QStyle::CC_TitleBar, &title, QStyle::SC_TitleBarCloseButton, sub).center();
+    }
+
 private slots:
     void init()
     {
         m_prog = std::make_unique<testenv::ProgramFolder>();
         m_prompts = std::make_unique<FakePrompter>();
         m_panes = std::make_unique<FakePaneFactory>();
+        // A main window that a test unloaded leaves the registry closing.
+        forms().closing = false;
         // Pictures come from the build's program folder; the data folder is temporary.
         app().currentPath = testenv::appDir();
         app().currImgPath = m_prog->file(QStringLiteral("userImages/"));
@@ -188,6 +205,48 @@ private slots:
         main.xMenu1_Click(QStringLiteral("mnuView_info"));
         QCOMPARE(forms().find<infoFrm>(), v);
         QCOMPARE(v->txt_tel->text(), QStringLiteral("123"));
+        main.MDIForm_Unload();
+        testenv::settle();
+    }
+
+    // After each warning the keys typed next land in the box the user was typing in:
+    // the close box of the view, and another view from the toolbar.
+    void theKeyboardComesBackToTheBoxAfterEachWarning()
+    {
+        db().close();
+        MDIFrm main;
+        main.MDIForm_Load(m_prog->path());
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        m_prompts->runEventsInBoxes = true;
+        infoFrm *v = forms().find<infoFrm>();
+        QMdiSubWindow *sub = FormRegistry::subWindowOf(v);
+        const auto toolbarButton = [&](int index) {
+            return main.xToolbar1->widgetForAction(main.xToolbar1->actions().at(index - 1));
+        };
+        const auto type = [&](const char *keys) {
+            for (const char *k = keys; *k; ++k)
+                QTest::keyClick(main.windowHandle(), *k);
+            testenv::settle();
+        };
+        QTest::mouseClick(toolbarButton(2), Qt::LeftButton);
+        QTest::mouseClick(v->txt_addr, Qt::LeftButton);
+        type("ab");
+        QCOMPARE(v->txt_addr->text(), QStringLiteral("ab"));
+        m_prompts->clear();
+
+        QTest::mouseMove(sub, closeBoxOf(sub));
+        QTest::mouseClick(sub, Qt::LeftButton, {}, closeBoxOf(sub));
+        testenv::settle();
+        QCOMPARE(m_prompts->messages(), QStringList{QStringLiteral("数据还未保存！")});
+        type("cd");
+        QCOMPARE(v->txt_addr->text(), QStringLiteral("abcd"));
+
+        QTest::mouseClick(toolbarButton(4), Qt::LeftButton);
+        testenv::settle();
+        QCOMPARE(m_prompts->messageCount(), 2);
+        QCOMPARE(main.mdiArea->activeSubWindow(), sub);
+        type("ef");
+        QCOMPARE(v->txt_addr->text(), QStringLiteral("abcdef"));
         main.MDIForm_Unload();
         testenv::settle();
     }

@@ -455,6 +455,32 @@ private slots:
         QCOMPARE(viewsInOrder(main), views);
     }
 
+    // A view brought back from the toolbar or the menu takes the keys in the box the user
+    // left in it; one never typed into takes them in its first box.
+    void aViewShownAgainTakesTheKeysWhereTheUserLeftIt()
+    {
+        MDIFrm &main = load();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        const auto type = [&](const char *keys) {
+            for (const char *k = keys; *k; ++k)
+                QTest::keyClick(main.windowHandle(), *k);
+        };
+        designFrm *design = forms().find<designFrm>();
+        QVERIFY(QApplication::focusWidget() && design->isAncestorOf(QApplication::focusWidget()));
+        main.xToolbar1_ButtonClick(6);
+        updataFrm *upload = forms().find<updataFrm>();
+        upload->txt_severIP->clear();
+        QTest::mouseClick(upload->txt_severIP, Qt::LeftButton);
+        type("10.");
+        main.xToolbar1_ButtonClick(2);
+        infoFrm *info = forms().find<infoFrm>();
+        QVERIFY(QApplication::focusWidget() && info->isAncestorOf(QApplication::focusWidget()));
+        main.xMenu1_Click(QStringLiteral("mnuView_upData"));
+        type("1");
+        QCOMPARE(upload->txt_severIP->text(), QStringLiteral("10.1"));
+        QCOMPARE(m_prompts->calls.size(), 0);
+    }
+
     // A view that the area counts as active while another view is drawn over it (as a
     // sequence of warnings about unsaved typing can leave it) comes to the front when
     // it is shown from the toolbar or the menu, or its title is clicked.
