@@ -22,11 +22,15 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QMdiSubWindow>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QRegularExpression>
 #include <QScreen>
 #include <memory>
@@ -98,6 +102,22 @@ class TestMainWindow : public QObject {
         SiteDb db;
         QVERIFY(db.open(m_prog->file(QStringLiteral("userImages/brevonel.qdb"))));
         change(db);
+    }
+
+    // Presses Enter on the next message box as soon as it shows, as the user would.
+    void pressEnterOnTheNextBox()
+    {
+        auto *poll = new QTimer(this);
+        poll->setInterval(5);
+        connect(poll, &QTimer::timeout, this, [poll] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            poll->deleteLater();
+            poll->stop();
+            QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+        });
+        poll->start();
     }
 
 private slots:
@@ -361,6 +381,56 @@ private slots:
                 QCOMPARE(actions.at(i)->toolTip(), captions.at(i));
             }
         }
+    }
+
+    // The top menus open from the keyboard although their captions show the letter as
+    // plain text: Alt with that letter, or F10 for the first one. A letter typed with Alt
+    // never lands in the box that has the keys.
+    void theMenusOpenFromTheKeyboard()
+    {
+        MDIFrm &main = load();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        main.xToolbar1_ButtonClick(2);
+        QLineEdit *name = forms().find<infoFrm>()->txt_webName;
+        QTest::mouseClick(name, Qt::LeftButton);
+        const auto openMenu = [] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); };
+        const auto closeMenus = [&] {
+            while (QMenu *menu = openMenu())
+                QTest::keyClick(menu, Qt::Key_Escape);
+            QTest::keyClick(main.windowHandle(), Qt::Key_Escape); // leaves the menu bar
+            QCOMPARE(QApplication::focusWidget(), name);
+        };
+        const QList<QPair<Qt::Key, QString>> letters = {
+            {Qt::Key_V, "mnuView"}, {Qt::Key_F, "mnufile"}, {Qt::Key_O, "MnuTool"}, {Qt::Key_H, "mnuHelp"}};
+        for (const auto &[letter, menu] : letters) {
+            QTest::keyClick(main.windowHandle(), letter, Qt::AltModifier);
+            QTRY_VERIFY(openMenu());
+            QCOMPARE(openMenu()->objectName(), menu);
+            closeMenus();
+        }
+        QTest::keyClick(main.windowHandle(), Qt::Key_Q, Qt::AltModifier);
+        QTest::keyClick(main.windowHandle(), Qt::Key_1, Qt::AltModifier);
+        QVERIFY(!openMenu());
+        QCOMPARE(name->text(), QStringLiteral("我的网站"));
+        QTest::keyClick(main.windowHandle(), Qt::Key_F10);
+        QTRY_VERIFY(openMenu());
+        QCOMPARE(openMenu()->objectName(), QStringLiteral("mnufile"));
+        closeMenus();
+        QTest::keyClick(main.windowHandle(), 'x');
+        QCOMPARE(name->text(), QStringLiteral("我的网站x"));
+
+        // A real box, answered with Enter (the warning about the unsaved name when another
+        // view is chosen), leaves the keys with the main window: the menus still open.
+        m_prompts.reset();
+        pressEnterOnTheNextBox();
+        QTest::mouseClick(main.xToolbar1->widgetForAction(main.xToolbar1->actions().at(3)), Qt::LeftButton);
+        QTRY_COMPARE(activeView(main), QStringLiteral("infoFrm"));
+        m_prompts = std::make_unique<FakePrompter>();
+        QTest::keyClick(main.windowHandle(), Qt::Key_V, Qt::AltModifier);
+        QTRY_VERIFY(openMenu());
+        closeMenus();
+        QTest::keyClick(main.windowHandle(), 'y');
+        QCOMPARE(name->text(), QStringLiteral("我的网站xy"));
     }
 
     void menuDispatch_data()
