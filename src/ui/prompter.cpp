@@ -56,14 +56,16 @@ void scrollLongText(QMessageBox &box, const QString &text, QWidget *owner)
 }
 
 // The window that had the keyboard before a box or dialog opened has it again once it
-// closes. Where no window manager hands it back, none would, and the keys that wait for
-// an active window (the menus', the shortcuts) would do nothing.
+// closes, when no other window took it meanwhile. Where no window manager hands it back,
+// none would, and the keys that wait for an active window (the menus', the shortcuts)
+// would do nothing.
 class KeyboardComesBack {
 public:
     KeyboardComesBack() : m_window(QApplication::activeWindow()) {}
     ~KeyboardComesBack()
     {
-        if (m_window && m_window->isVisible() && !m_window->isActiveWindow())
+        const QWidget *now = QApplication::activeWindow();
+        if (m_window && m_window->isVisible() && (!now || !now->isVisible()))
             m_window->activateWindow();
     }
     KeyboardComesBack(const KeyboardComesBack &) = delete;
