@@ -35,10 +35,15 @@ build() {
   cmake --build build --parallel "$(nproc)"
 }
 
+# The browser panes show HTML from the publishing server: Chromium's sandbox stays on,
+# except as root, where it cannot start.
 webengine_env() {
-  export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---no-sandbox --disable-gpu --disable-background-networking --disable-component-update}"
-  [ "$(id -u)" -eq 0 ] && export QTWEBENGINE_DISABLE_SANDBOX=1
-  return 0
+  local flags="--disable-gpu --disable-background-networking --disable-component-update"
+  if [ "$(id -u)" -eq 0 ]; then
+    flags="--no-sandbox $flags"
+    export QTWEBENGINE_DISABLE_SANDBOX=1
+  fi
+  export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:-$flags}"
 }
 
 cmd="${1:-run}"

@@ -22,21 +22,64 @@
 #include "ui/prompter.h"
 #include "ui/viewloads.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QScreen>
+#include <QShortcut>
 #include <QMdiSubWindow>
 #include <QProcess>
 #include <QPointer>
+#include <QTextEdit>
 
 #include <csignal>
 
 namespace {
 QPointer<MDIFrm> g_main;
 QString g_programFolder;
+
+// A letter typed with Alt is a command, never text: one that opens no menu and presses
+// no button is dropped before a text box takes it as typing.
+class AltLettersTypeNothing : public QObject {
+public:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers commands = Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier;
+        if ((key->modifiers() & commands) != Qt::AltModifier || key->text().isEmpty() || !key->text().at(0).isPrint())
+            return false;
+        const auto *combo = qobject_cast<QComboBox *>(watched);
+        return qobject_cast<QLineEdit *>(watched) || qobject_cast<QTextEdit *>(watched) ||
+               qobject_cast<QPlainTextEdit *>(watched) || qobject_cast<QAbstractSpinBox *>(watched) ||
+               (combo && combo->isEditable());
+    }
+};
+
+AltLettersTypeNothing &altLettersTypeNothing()
+{
+    static AltLettersTypeNothing guard;
+    return guard;
+}
+
+// The letter a caption shows in brackets ("文件(F) " shows F); none when it shows none.
+QChar accessLetter(const QString &caption)
+{
+    const qsizetype open = caption.indexOf(QLatin1Char('('));
+    if (open < 0 || open + 2 >= caption.size() || caption.at(open + 2) != QLatin1Char(')'))
+        return {};
+    const QChar letter = caption.at(open + 1).toUpper();
+    return letter >= QLatin1Char('A') && letter <= QLatin1Char('Z') ? letter : QChar();
+}
 
 // The unloaded windows go now, while the database is open: a view abandoning files it
 // copied in but never saved needs it to see whether anything else names them.
@@ -71,11 +114,13 @@ MDIFrm::MDIFrm(QWidget *parent)
     buildToolbar();
     forms().setHost(this, mdiArea);
     connect(mdiArea, &QMdiArea::subWindowActivated, this, &MDIFrm::onSubWindowActivated);
+    qApp->installEventFilter(&altLettersTypeNothing());
     resize(1024, 720);
 }
 
 MDIFrm::~MDIFrm()
 {
+    qApp->removeEventFilter(&altLettersTypeNothing());
     if (g_main == this)
         g_main = nullptr;
 }
@@ -151,7 +196,15 @@ void MDIFrm::buildMenu()
             a->setObjectName(QString::fromLatin1(item.key));
         }
         connect(menu, &QMenu::triggered, this, [this](QAction *a) { xMenu1_Click(a->objectName()); });
+        // The caption shows its letter as plain text, which makes no mnemonic of it: Alt
+        // and that letter open the menu all the same.
+        if (const QChar letter = accessLetter(top.caption); !letter.isNull())
+            connect(new QShortcut(QKeyCombination(Qt::AltModifier, Qt::Key(letter.unicode())), this),
+                    &QShortcut::activated, this, [this, menu] { xMenu1->setActiveAction(menu->menuAction()); });
     }
+    // F10 opens the menu bar at its first menu.
+    connect(new QShortcut(QKeySequence(Qt::Key_F10), this), &QShortcut::activated, this,
+            [this] { xMenu1->setActiveAction(xMenu1->actions().constFirst()); });
 }
 
 void MDIFrm::buildToolbar()

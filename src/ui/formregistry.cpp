@@ -57,6 +57,22 @@ void bringToFront(QWidget *w)
     w->activateWindow();
 }
 
+// Where the keyboard goes when a view comes to the front: the box the user was last in
+// inside it (the view itself takes no keys), or else its first box that Tab would reach;
+// nullptr when it has none.
+QWidget *keyboardTarget(QWidget *view)
+{
+    const auto usable = [view](QWidget *w) {
+        return w != view && view->isAncestorOf(w) && w->isVisibleTo(view) && w->isEnabled();
+    };
+    if (QWidget *last = view->focusWidget(); last && usable(last) && last->focusPolicy() != Qt::NoFocus)
+        return last;
+    for (QWidget *w = view->nextInFocusChain(); w && w != view; w = w->nextInFocusChain())
+        if (usable(w) && (w->focusPolicy() & Qt::TabFocus))
+            return w;
+    return nullptr;
+}
+
 } // namespace
 
 FormRegistry &forms()
@@ -173,7 +189,10 @@ void FormRegistry::showAndFocus(QWidget *w)
         // The area does nothing for the view it already counts as active, wherever that
         // view is drawn.
         sub->raise();
-        w->setFocus();
+        if (QWidget *target = keyboardTarget(w))
+            target->setFocus(Qt::OtherFocusReason);
+        else
+            w->setFocus();
     } else {
         bringToFront(w);
     }

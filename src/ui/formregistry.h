@@ -98,7 +98,8 @@ public:
     static QMdiSubWindow *subWindowOf(const QWidget *view);
     // A window the registry placed as a view.
     static bool isView(const QWidget *w);
-    // Shows a view in front of the others and makes it the active child. Any other
+    // Shows a view in front of the others and makes it the active child, with the
+    // keyboard in the box last used in it (its first box when none was). Any other
     // window is shown in front of the others and activated.
     void showAndFocus(QWidget *w);
     // Shows a view without activating it; any other window as showAndFocus does.

@@ -1,5 +1,6 @@
 #include "ui/prompter.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 
@@ -52,6 +54,26 @@ void scrollLongText(QMessageBox &box, const QString &text, QWidget *owner)
     label->hide();
     grid->addWidget(view, row, column, rows, columns);
 }
+
+// The window that had the keyboard before a box or dialog opened has it again once it
+// closes, when no other window took it meanwhile. Where no window manager hands it back,
+// none would, and the keys that wait for an active window (the menus', the shortcuts)
+// would do nothing.
+class KeyboardComesBack {
+public:
+    KeyboardComesBack() : m_window(QApplication::activeWindow()) {}
+    ~KeyboardComesBack()
+    {
+        const QWidget *now = QApplication::activeWindow();
+        if (m_window && m_window->isVisible() && (!now || !now->isVisible()))
+            m_window->activateWindow();
+    }
+    KeyboardComesBack(const KeyboardComesBack &) = delete;
+    KeyboardComesBack &operator=(const KeyboardComesBack &) = delete;
+
+private:
+    QPointer<QWidget> m_window;
+};
 } // namespace
 
 Prompter &prompter()
@@ -132,6 +154,7 @@ int RealPrompter::msgBox(QWidget *owner, const QString &text, int style, const Q
     else if ((style & 0x7) == vbOKOnly)
         box.setEscapeButton(made.first());
     scrollLongText(box, plain, owner);
+    const KeyboardComesBack back;
     box.exec();
     for (int i = 0; i < made.size(); ++i)
         if (box.clickedButton() == made.at(i))
@@ -156,6 +179,7 @@ std::optional<QString> RealPrompter::openFile(QWidget *owner, const FileChoice &
             dlg.selectFile(choice.initialFile);
         }
     }
+    const KeyboardComesBack back;
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;
     return dlg.selectedFiles().constFirst();
@@ -165,6 +189,7 @@ std::optional<QColor> RealPrompter::chooseColor(QWidget *owner, const QColor &in
 {
     QColorDialog dlg(initial, owner);
     dlg.setOption(QColorDialog::DontUseNativeDialog, true);
+    const KeyboardComesBack back;
     if (dlg.exec() != QDialog::Accepted)
         return std::nullopt;
     return dlg.selectedColor();
@@ -172,12 +197,14 @@ std::optional<QColor> RealPrompter::chooseColor(QWidget *owner, const QColor &in
 
 QString RealPrompter::browseFolder(QWidget *owner, const QString &title, const QString &initial)
 {
+    const KeyboardComesBack back;
     return QFileDialog::getExistingDirectory(owner, title, initial,
                                              QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
 }
 
 int RealPrompter::execModal(QDialog &dialog)
 {
+    const KeyboardComesBack back;
     return dialog.exec();
 }
 

@@ -57,6 +57,8 @@ private slots:
         m_prog = std::make_unique<testenv::ProgramFolder>();
         m_prompts = std::make_unique<FakePrompter>();
         m_panes = std::make_unique<FakePaneFactory>();
+        // A main window that a test unloaded leaves the registry closing.
+        forms().closing = false;
         // Pictures come from the build's program folder; the data folder is temporary.
         app().currentPath = testenv::appDir();
         app().currImgPath = m_prog->file(QStringLiteral("userImages/"));
@@ -188,6 +190,35 @@ private slots:
         main.xMenu1_Click(QStringLiteral("mnuView_info"));
         QCOMPARE(forms().find<infoFrm>(), v);
         QCOMPARE(v->txt_tel->text(), QStringLiteral("123"));
+        main.MDIForm_Unload();
+        testenv::settle();
+    }
+
+    // After each warning the keys typed next land in the box the user was typing in: the
+    // view's close box, then another view from the toolbar.
+    void theKeyboardComesBackToTheBoxAfterEachWarning()
+    {
+        db().close();
+        MDIFrm main;
+        main.MDIForm_Load(m_prog->path());
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        m_prompts->runEventsInBoxes = true;
+        infoFrm *v = forms().find<infoFrm>();
+        const auto type = [&](const char *keys) {
+            for (const char *k = keys; *k; ++k)
+                QTest::keyClick(main.windowHandle(), *k);
+            return v->txt_addr->text();
+        };
+        main.xToolbar1_ButtonClick(2);
+        QTest::mouseClick(v->txt_addr, Qt::LeftButton);
+        QCOMPARE(type("ab"), QStringLiteral("ab"));
+        FormRegistry::subWindowOf(v)->close();
+        QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("数据还未保存！"));
+        QCOMPARE(type("cd"), QStringLiteral("abcd"));
+        QTest::mouseClick(main.xToolbar1->widgetForAction(main.xToolbar1->actions().at(3)), Qt::LeftButton);
+        testenv::settle();
+        QCOMPARE(m_prompts->messageCount(), 2);
+        QCOMPARE(type("ef"), QStringLiteral("abcdef"));
         main.MDIForm_Unload();
         testenv::settle();
     }

@@ -22,11 +22,14 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QRegularExpression>
 #include <QScreen>
 #include <memory>
@@ -363,6 +366,59 @@ private slots:
         }
     }
 
+    // The top menus open from the keyboard although their captions show the letter as
+    // plain text: Alt with that letter, or F10 for the first one. A letter typed with Alt
+    // never lands in the box that has the keys.
+    void theMenusOpenFromTheKeyboard()
+    {
+        MDIFrm &main = load();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        main.xToolbar1_ButtonClick(2);
+        QLineEdit *name = forms().find<infoFrm>()->txt_webName;
+        QTest::mouseClick(name, Qt::LeftButton);
+        const auto openMenu = [] { return qobject_cast<QMenu *>(QApplication::activePopupWidget()); };
+        const auto closeMenus = [&] {
+            while (QMenu *menu = openMenu())
+                QTest::keyClick(menu, Qt::Key_Escape);
+            QTest::keyClick(main.windowHandle(), Qt::Key_Escape); // leaves the menu bar
+            QCOMPARE(QApplication::focusWidget(), name);
+        };
+        const QList<QPair<Qt::Key, QString>> letters = {
+            {Qt::Key_V, "mnuView"}, {Qt::Key_F, "mnufile"}, {Qt::Key_O, "MnuTool"}, {Qt::Key_H, "mnuHelp"}};
+        for (const auto &[letter, menu] : letters) {
+            QTest::keyClick(main.windowHandle(), letter, Qt::AltModifier);
+            QTRY_VERIFY(openMenu());
+            QCOMPARE(openMenu()->objectName(), menu);
+            closeMenus();
+        }
+        QTest::keyClick(main.windowHandle(), Qt::Key_Q, Qt::AltModifier);
+        QTest::keyClick(main.windowHandle(), Qt::Key_1, Qt::AltModifier);
+        QVERIFY(!openMenu());
+        QCOMPARE(name->text(), QStringLiteral("我的网站"));
+        QTest::keyClick(main.windowHandle(), Qt::Key_F10);
+        QTRY_VERIFY(openMenu());
+        QCOMPARE(openMenu()->objectName(), QStringLiteral("mnufile"));
+        closeMenus();
+        QTest::keyClick(main.windowHandle(), 'x');
+        QCOMPARE(name->text(), QStringLiteral("我的网站x"));
+
+        // A real box answered with Enter (the warning about the unsaved name when another
+        // view is chosen) leaves the keys with the main window: the menus still open.
+        m_prompts.reset();
+        QTimer::singleShot(0, this, [] {
+            if (QWidget *box = QApplication::activeModalWidget())
+                QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+        });
+        QTest::mouseClick(main.xToolbar1->widgetForAction(main.xToolbar1->actions().at(3)), Qt::LeftButton);
+        m_prompts = std::make_unique<FakePrompter>();
+        QTRY_COMPARE(activeView(main), QStringLiteral("infoFrm"));
+        QTest::keyClick(main.windowHandle(), Qt::Key_V, Qt::AltModifier);
+        QTRY_VERIFY(openMenu());
+        closeMenus();
+        QTest::keyClick(main.windowHandle(), 'y');
+        QCOMPARE(name->text(), QStringLiteral("我的网站xy"));
+    }
+
     void menuDispatch_data()
     {
         QTest::addColumn<QString>("key");
@@ -453,6 +509,29 @@ private slots:
         main.xMenu1_Click(QStringLiteral("mnuView_info"));
         QCOMPARE(activeView(main), QStringLiteral("infoFrm"));
         QCOMPARE(viewsInOrder(main), views);
+    }
+
+    // A view brought back from the toolbar or the menu takes the keys in the box the user
+    // left in it; one never typed into takes them in its first box.
+    void aViewShownAgainTakesTheKeysWhereTheUserLeftIt()
+    {
+        MDIFrm &main = load();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        const auto keysIn = [](QWidget *view) {
+            QWidget *keys = QApplication::focusWidget();
+            return keys && keys != view && view->isAncestorOf(keys);
+        };
+        QVERIFY(keysIn(forms().find<designFrm>()));
+        main.xToolbar1_ButtonClick(6);
+        QLineEdit *server = forms().find<updataFrm>()->txt_severIP;
+        server->clear();
+        QTest::mouseClick(server, Qt::LeftButton);
+        QTest::keyClick(main.windowHandle(), '1');
+        main.xToolbar1_ButtonClick(2);
+        QVERIFY(keysIn(forms().find<infoFrm>()));
+        main.xMenu1_Click(QStringLiteral("mnuView_upData"));
+        QTest::keyClick(main.windowHandle(), '0');
+        QCOMPARE(server->text(), QStringLiteral("10"));
     }
 
     // A view that the area counts as active while another view is drawn over it (as a
