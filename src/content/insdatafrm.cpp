@@ -378,7 +378,8 @@ void insDataFrm::loadNavTree()
     design::fillTreeItem(rootItem, tree.root);
     rootItem->setExpanded(true);
     if (tree.error)
-        viewloads::failed(this, design::msg::treeLoadFailed(*tree.error), *tree.error, [this] { mnu_Refresh_Click(); });
+        viewloads::failed(this, design::msg::treeLoadFailed(*tree.error), *tree.error, [this] { mnu_Refresh_Click(); },
+                          tree.errorKind);
 }
 
 QString insDataFrm::getCatalogFormat() const

@@ -103,7 +103,9 @@ std::optional<QSqlRecord> EntryDialog::loadChosenRecord()
     try {
         return ContentStore(app().conn).loadRecord(v->currLevel(), v->currText(), m_id);
     } catch (const std::exception &e) {
+        // Not shown: its save would write the empty fields over the record it could not read.
         ui::show(msg::failure(err::descriptionOf(e)));
+        forms().unloadWidget(this);
         return std::nullopt;
     }
 }

@@ -1,5 +1,7 @@
 #include "core/sitedb.h"
 
+#include "core/textforms.h"
+
 #include <QAtomicInt>
 #include <QSet>
 #include <QSqlDatabase>
@@ -27,6 +29,17 @@ err::Kind kindOf(const QSqlError &error, err::Kind otherwise)
     default:
         return otherwise;
     }
+}
+// A bound value as the file keeps it: every text stored, and every text a row is looked
+// up by, without control characters, so that a look-up finds what was stored; other
+// values (numbers, bytes) as they are.
+QVariant storedValue(const QVariant &v)
+{
+    if (v.typeId() != QMetaType::QString)
+        return v;
+    const QString text = v.toString();
+    const QString kept = textforms::storedText(text);
+    return kept.size() == text.size() ? v : QVariant(kept);
 }
 } // namespace
 
@@ -175,7 +188,7 @@ QSqlQuery SiteDb::run(const QString &sql, const QVariantList &binds) const
         q.setForwardOnly(true);
         if (q.prepare(sql)) {
             for (const QVariant &v : binds)
-                q.addBindValue(v);
+                q.addBindValue(storedValue(v));
             if (q.exec())
                 return q;
         }

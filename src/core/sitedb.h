@@ -1,6 +1,7 @@
 #pragma once
 // The one connection to the site database file. Reads come back materialised; every
-// value is bound; failures throw err::DbError with a description from the catalogue.
+// value is bound, texts without control characters (textforms::storedText); failures
+// throw err::DbError with a description from the catalogue.
 
 #include "core/errors.h"
 

@@ -152,6 +152,21 @@ QString decodeEditorHtml(const QString &stored, const QString &dataFolder)
     return rewriteReferences(s, [&dataFolder](const QString &name) { return fileUrl(dataFolder + unescapeHtml(name)); });
 }
 
+QString storedText(const QString &text)
+{
+    const auto dropped = [](QChar c) {
+        return c.unicode() < 0x20 && c != QLatin1Char('\t') && c != QLatin1Char('\r') && c != QLatin1Char('\n');
+    };
+    if (std::none_of(text.cbegin(), text.cend(), dropped))
+        return text;
+    QString kept;
+    kept.reserve(text.size());
+    for (QChar c : text)
+        if (!dropped(c))
+            kept.append(c);
+    return kept;
+}
+
 QString trimBlanks(const QString &text)
 {
     qsizetype b = 0;

@@ -27,6 +27,11 @@ QString decodeEditorHtml(const QString &stored, const QString &dataFolder);
 // file URL the program writes into a page is made here.
 QString fileUrl(const QString &path);
 
+// The text as the site database keeps it: NUL and the other C0 control characters
+// except tab, CR and LF removed (every reader of the file would stop at a NUL). A text
+// without them comes back unchanged, a null text still null.
+QString storedText(const QString &text);
+
 // Strips leading and trailing U+0020 only (ideographic spaces and tabs stay).
 QString trimBlanks(const QString &text);
 

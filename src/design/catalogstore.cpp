@@ -89,6 +89,8 @@ CatalogTree buildCatalogTree(SiteDb &db)
         TreeLoader(db).loadChildren(root, Level::First);
     } catch (const std::exception &e) {
         tree.error = err::descriptionOf(e);
+        if (const auto *error = dynamic_cast<const err::Error *>(&e))
+            tree.errorKind = error->kind();
     }
     return tree;
 }
@@ -336,6 +338,16 @@ bool CatalogStore::pageExists(Level level, const QString &name) const
         return false;
     return !m_db.select(QStringLiteral("SELECT 1 FROM %1 WHERE %2=? LIMIT 1").arg(t->table, t->nameColumn),
                         {db::str(name)})
+                .empty();
+}
+
+bool CatalogStore::nameTaken(const QString &name) const
+{
+    const QVariant n = db::str(name);
+    return !m_db.select(QStringLiteral("SELECT 1 FROM firstCatalog WHERE firstCatalog=? "
+                                       "UNION ALL SELECT 1 FROM secondCatalog WHERE secondCatalog=? "
+                                       "UNION ALL SELECT 1 FROM thirdCatalog WHERE thirdCatalog=? LIMIT 1"),
+                        {n, n, n})
                 .empty();
 }
 

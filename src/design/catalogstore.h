@@ -27,10 +27,11 @@ struct CatalogNode {
 };
 
 // The loader's result: the tree as far as it was filled, and the failure's
-// description when loading stopped early.
+// description (and kind, when it is one of the program's) when loading stopped early.
 struct CatalogTree {
     CatalogNode root;
     std::optional<QString> error;
+    std::optional<err::Kind> errorKind;
 };
 
 // What the views show when loading the tree fails (critical icon, title "提示").
@@ -90,6 +91,9 @@ public:
     bool changeFormat(Level level, const QString &name, const QString &format);
     // True when the column's row exists in its level table.
     bool pageExists(Level level, const QString &name) const;
+    // True when a column of any level is stored under exactly this name: a column is
+    // found by its name alone, whatever a view shows of the tree.
+    bool nameTaken(const QString &name) const;
 
 private:
     SiteDb &m_db;

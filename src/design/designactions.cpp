@@ -61,6 +61,8 @@ AddResult addCategory(CatalogStore &store, const NodeRef &parent, const QString 
     if (nameTaken)
         return refused(duplicate(), true);
     try {
+        if (store.nameTaken(name))
+            return refused(duplicate(), true);
         const bool atRoot = parent.level == Level::Root;
         const qint64 m = store.getNextOrderID(parent.level, parent.text);
         if (m == -1)
@@ -85,6 +87,8 @@ AddResult addPage(CatalogStore &store, const NodeRef &parent, const QString &nam
     if (nameTaken)
         return refused(duplicate(), true);
     try {
+        if (store.nameTaken(name))
+            return refused(duplicate(), true);
         const qint64 m = store.getNextOrderID(parent.level, parent.text);
         if (m == -1) {
             const int n = parent.level == Level::Root ? 1 : parent.level == Level::First ? 2 : 3;
@@ -136,6 +140,8 @@ RenameResult renameColumn(CatalogStore &store, Level level, const QString &oldTe
     if (newText.isEmpty())
         return {RenameOutcome::Empty, ui::Message{QStringLiteral("重命名不能为空！"), ui::vbInformation, kHint}};
     try {
+        if (store.nameTaken(newText))
+            return {RenameOutcome::Duplicate, duplicate()};
         store.renameCatalog(level, oldText, newText);
     } catch (const std::exception &e) {
         return {RenameOutcome::Failed, msg::failure(err::descriptionOf(e))};

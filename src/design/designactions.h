@@ -39,7 +39,8 @@ struct AddResult {
 };
 
 // Stores a new category / page under parent; nameTaken = some node of the tree already
-// shows the name. A refusal stores nothing.
+// shows the name. A name stored anywhere is refused as well, though the tree may not
+// show it. A refusal stores nothing.
 AddResult addCategory(CatalogStore &store, const NodeRef &parent, const QString &name, bool nameTaken);
 AddResult addPage(CatalogStore &store, const NodeRef &parent, const QString &name, const QString &format,
                   bool nameTaken);
@@ -67,6 +68,7 @@ struct RenameResult {
     std::optional<ui::Message> message;
 };
 // Renames a column to newText; nameTaken = some node (the edited one included) shows it.
+// A name stored anywhere is refused as well.
 RenameResult renameColumn(CatalogStore &store, Level level, const QString &oldText, const QString &newText,
                           bool nameTaken);
 

@@ -273,12 +273,16 @@ void designFrm::loadTree()
     m_keys.clear();
     tvw_nav->clear();
     const CatalogTree tree = buildCatalogTree(app().conn);
+    // A tree read in part would let a name or a place be chosen against what is not
+    // shown: it takes no command but a reload, and loads again once it can be read.
+    m_loaded = !tree.error;
     auto *rootItem = new QTreeWidgetItem(tvw_nav);
     fillItem(rootItem, tree.root);
     rootItem->setExpanded(true);
     setCurrentNode(rootItem);
     if (tree.error)
-        viewloads::failed(this, msg::treeLoadFailed(*tree.error), *tree.error, [this] { reloadTree(); });
+        viewloads::failed(this, msg::treeLoadFailed(*tree.error), *tree.error, [this] { reloadTree(); },
+                          tree.errorKind);
 }
 
 void designFrm::reloadTree()
@@ -362,8 +366,12 @@ void designFrm::gate()
     // A new current node has no preview yet: a page's preview enables the change of
     // format again.
     cmd_mod->setEnabled(false);
+    for (QPushButton *b : {cmd_addCat, cmd_addFile, cmd_delNode, cmd_ren, cmd_up, cmd_down})
+        b->setEnabled(m_loaded);
+    for (QAction *a : {ppMnu_addCat, ppMnu_addFile, ppMnu_del, ppMnu_ren, ppMnu_moveUp, ppMnu_moveDown})
+        a->setEnabled(m_loaded);
     QTreeWidgetItem *n = mNode();
-    if (!n)
+    if (!n || !m_loaded)
         return;
     QTreeWidgetItem *parent = n->parent();
     const int pos = parent ? parent->indexOfChild(n) : tvw_nav->indexOfTopLevelItem(n);
@@ -378,7 +386,6 @@ void designFrm::gate()
     cmd_addCat->setEnabled(add.category);
     ppMnu_addFile->setEnabled(add.page);
     cmd_addFile->setEnabled(add.page);
-    ppMnu_del->setEnabled(true);
 }
 
 void designFrm::tvw_nav_NodeClick(QTreeWidgetItem *node)
@@ -412,7 +419,7 @@ void designFrm::tvw_nav_MouseUp(Qt::MouseButton button)
 
 template <class Dialog> void designFrm::openAddDialog(bool AddGate::*allowed)
 {
-    if (!finishLabelEdit())
+    if (!m_loaded || !finishLabelEdit())
         return;
     if (!(addGate(nodeRef(mNode())).*allowed)) {
         ui::show({QStringLiteral("当前栏目下不能添加该类栏目！"), ui::vbExclamation, QStringLiteral("提示")});
@@ -433,7 +440,7 @@ void designFrm::ppMnu_addFile_Click()
 
 void designFrm::cmd_mod_Click()
 {
-    if (!finishLabelEdit())
+    if (!m_loaded || !finishLabelEdit())
         return;
     if (dgnFrm_modFile *open = forms().find<dgnFrm_modFile>(); open && open->isVisible()) {
         open->raise();
@@ -445,7 +452,7 @@ void designFrm::cmd_mod_Click()
 
 void designFrm::ppMnu_del_Click()
 {
-    if (!finishLabelEdit() || !mNode())
+    if (!m_loaded || !finishLabelEdit() || !mNode())
         return;
     const QString key = m_currentKey;
     const NodeRef n = nodeRef(mNode());
@@ -484,7 +491,7 @@ void designFrm::ppMnu_moveDown_Click()
 
 void designFrm::move(bool down)
 {
-    if (!finishLabelEdit())
+    if (!m_loaded || !finishLabelEdit())
         return;
     QTreeWidgetItem *node = mNode();
     if (!node)
@@ -526,7 +533,7 @@ void designFrm::ppMnu_refresh_Click()
 
 void designFrm::ppMnu_ren_Click()
 {
-    if (!finishLabelEdit() || !mNode())
+    if (!m_loaded || !finishLabelEdit() || !mNode())
         return;
     if (nodeRef(mNode()).level == Level::Root) {
         ui::show(msg::renameRoot());

@@ -128,6 +128,9 @@ private:
     // Reports a failed handler and reloads, as after any unexpected error.
     void recover(const std::exception &e);
 
+    // The tree shows all that is stored: until then the view takes no command but a
+    // reload.
+    bool m_loaded = false;
     // The current node's key.
     QString m_currentKey;
     // The node whose label is being edited, as it was when editing began, and the text

@@ -15,13 +15,17 @@ using namespace profile;
 
 namespace {
 
-// The profile as stored now; a failed read counts as no row.
-Profile storedProfile()
+// The profile as stored now. An editor that cannot read it says so and goes without
+// being shown: its 确定 would write its empty boxes over the stored setting.
+std::optional<Profile> storedProfile(QDialog *editor)
 {
     try {
         return ProfileStore(app().conn).load();
-    } catch (const std::exception &) {
-        return {};
+    } catch (const std::exception &e) {
+        ui::show({err::withReason(QStringLiteral("读取已保存的设置失败，没有作任何修改！"), err::descriptionOf(e)),
+                  ui::vbCritical, QStringLiteral("提示")});
+        forms().unloadWidget(editor);
+        return std::nullopt;
     }
 }
 
@@ -70,7 +74,10 @@ sltTmplFrm_adBoardFrm::sltTmplFrm_adBoardFrm(QWidget *parent)
 
 void sltTmplFrm_adBoardFrm::Form_Load()
 {
-    const PopupSetting s = decodePopup(storedProfile().text(QStringLiteral("adBoard")));
+    const std::optional<Profile> p = storedProfile(this);
+    if (!p)
+        return;
+    const PopupSetting s = decodePopup(p->text(QStringLiteral("adBoard")));
     txt_width->setText(s.width);
     txt_height->setText(s.height);
     txt_top->setText(s.top);
@@ -128,7 +135,10 @@ sltTmplFrm_javaScrpt::sltTmplFrm_javaScrpt(QWidget *parent)
 
 void sltTmplFrm_javaScrpt::Form_Load()
 {
-    const ScriptEffect e = decodeScript(storedProfile().value(QStringLiteral("javaScript")));
+    const std::optional<Profile> p = storedProfile(this);
+    if (!p)
+        return;
+    const ScriptEffect e = decodeScript(p->value(QStringLiteral("javaScript")));
     cmb_javaScript->addItems(scriptEffectNames());
     const int index = e.index >= 0 && e.index < kScriptEffectCount ? e.index : 0;
     cmb_javaScript->setCurrentIndex(index);

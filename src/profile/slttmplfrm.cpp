@@ -416,6 +416,7 @@ void sltTmplFrm::chk_pertain_MouseUp(int index)
     if (box->isChecked())
         StatusBar1_panel1->setText(msg::approvalHint());
     if (index == 2 || index == 3) {
+        const bool before = !box->isChecked(); // as it was before this click
         if (ui::show(index == 2 ? msg::popupQuestion() : msg::scriptQuestion()) != ui::vbOK) {
             setTicked(box, false);
             const Outcome r = turnFeatureOff(app().conn, index);
@@ -424,14 +425,14 @@ void sltTmplFrm::chk_pertain_MouseUp(int index)
             return;
         }
         setTicked(box, true);
-        if (index == 2)
-            forms().showModal<sltTmplFrm_adBoardFrm>();
-        else
-            forms().showModal<sltTmplFrm_javaScrpt>();
-        // Whichever way the editor closed, the box says what is stored.
+        const int edited = index == 2 ? forms().showModal<sltTmplFrm_adBoardFrm>()
+                                      : forms().showModal<sltTmplFrm_javaScrpt>();
+        // Whichever way the editor closed, the box says what is stored; when that cannot
+        // be read, an editor that stored nothing leaves the box as it was.
         try {
             setTicked(box, featureOn(ProfileStore(app().conn).load(), index));
         } catch (const std::exception &) {
+            setTicked(box, edited == QDialog::Accepted || before);
         }
         return;
     }

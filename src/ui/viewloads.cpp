@@ -77,21 +77,22 @@ void loadAgainLater(QWidget *view, std::function<void()> reload)
         wait(view, std::move(reload));
 }
 
-void failed(QWidget *view, const ui::Message &box, const QString &cause, std::function<void()> reload)
+void failed(QWidget *view, const ui::Message &box, const QString &cause, std::function<void()> reload,
+            std::optional<err::Kind> kind)
 {
     tell(box, cause);
-    loadAgainLater(view, std::move(reload));
+    if (kind == err::Kind::DbLocked)
+        wait(view, std::move(reload));
+    else
+        loadAgainLater(view, std::move(reload));
 }
 
 void failed(QWidget *view, const std::exception &e, int style, std::function<void()> reload)
 {
     const QString cause = err::descriptionOf(e);
-    tell({cause, style, QStringLiteral("提示")}, cause);
     const auto *error = dynamic_cast<const err::Error *>(&e);
-    if (error && error->kind() == err::Kind::DbLocked)
-        wait(view, std::move(reload));
-    else
-        loadAgainLater(view, std::move(reload));
+    failed(view, {cause, style, QStringLiteral("提示")}, cause, std::move(reload),
+           error ? std::optional(error->kind()) : std::nullopt);
 }
 
 void retry()

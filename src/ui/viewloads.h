@@ -5,11 +5,13 @@
 // empty and quiet. A view that came up empty because another program held the
 // database loads again once the database can be read.
 
+#include "core/errors.h"
 #include "ui/prompter.h"
 
 #include <QString>
 #include <exception>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -31,8 +33,10 @@ void tell(const ui::Message &box, const QString &cause);
 // runs once it can be read again (retry); otherwise nothing is kept.
 void loadAgainLater(QWidget *view, std::function<void()> reload);
 
-// Both of the above.
-void failed(QWidget *view, const ui::Message &box, const QString &cause, std::function<void()> reload);
+// Both of the above; kind is the failure's own, when known: a lock met at this read (the
+// connection being open) waits for its release as well.
+void failed(QWidget *view, const ui::Message &box, const QString &cause, std::function<void()> reload,
+            std::optional<err::Kind> kind = std::nullopt);
 // A view's load failed with e: its description is told in a box of style under "提示",
 // and reload runs once the database can be read again when another program held it
 // (at the open, or at this read).

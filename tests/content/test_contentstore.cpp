@@ -180,6 +180,25 @@ private slots:
         QCOMPARE(txt.error, err::text(err::Kind::DbNotOpen));
     }
 
+    // A title or content pasted with a NUL (where every reader of the file would stop) is
+    // saved without it and the other control characters, on the page as the tree names it.
+    void controlCharactersAreNotSaved()
+    {
+        testenv::TempDatabase t;
+        const QString page = QStringLiteral("页") + QChar(1) + QStringLiteral("一");
+        design::CatalogStore(t.db).addPage(design::Level::Root, QString(), QString(), page, 1, QStringLiteral("txt"));
+        ContentStore s(t.db);
+        SaveRequest r = request(Level::First, page, QStringLiteral("txt"), true);
+        r.title = QStringLiteral("标题") + QChar(0) + QStringLiteral("尾巴");
+        r.content = QStringLiteral("第一行\t") + QChar(0x1b) + QStringLiteral("\r\n第二行");
+        for (bool isNew : {true, false}) {
+            r.newRecord = isNew;
+            QCOMPARE(s.save(r).outcome, SaveOutcome::Saved);
+            QCOMPARE(testenv::snapshot(t.db, QStringLiteral("content01")),
+                     QStringList{row(1, "页一", {"标题尾巴", "第一行\t<br>第二行"})});
+        }
+    }
+
     void titleTrimStripsBlanksOnly()
     {
         testenv::TempDatabase t;

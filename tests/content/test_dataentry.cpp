@@ -11,6 +11,7 @@
 #include "editor/advedit.h"
 #include "fakepane.h"
 #include "fakeprompter.h"
+#include "tablesnapshot.h"
 #include "testenv.h"
 #include "testmain.h"
 #include "viewsite.h"
@@ -1002,6 +1003,26 @@ private slots:
         click(QStringLiteral("新闻"));
         expectStoreFails<insDatafrm_news>(0, [&other] { other.lock(); }, locked);
         other.unlock();
+    }
+
+    // Another program holds the database as a record is opened for change: the dialog
+    // says why and is not shown, so its save cannot write empty fields over the record.
+    void aRecordThatCannotBeReadIsNotOpenedForChange()
+    {
+        click(QStringLiteral("新闻"));
+        list()->values[QStringLiteral("currID")] = QStringLiteral("5000000000");
+        const QStringList before = testenv::snapshot(app().conn, QStringLiteral("content02"));
+        testenv::OtherProgramLock lock(app().conn);
+        // Were it shown, the user would save once the file is free.
+        m_prompts->onDialog<insDataFrm_newsMod>([&lock](insDataFrm_newsMod &d) {
+            lock.release();
+            d.OKButton_Click();
+        });
+        v->cmd_addData_Click(2);
+        lock.release();
+        QCOMPARE(testenv::snapshot(app().conn, QStringLiteral("content02")), before);
+        QCOMPARE(m_prompts->messages(), QStringList{err::text(err::Kind::DbLocked)});
+        QVERIFY(!forms().isLoaded<insDataFrm_newsMod>());
     }
 
     void pictureGeometry()

@@ -48,6 +48,7 @@ private slots:
     void textComparisonIsCaseSensitive();
     void fieldLookupIgnoresCase();
     void nullAndEmptyText();
+    void controlCharactersAreNotStored();
     void failuresThrowDbError();
     void aLockHeldByAnotherProgram();
     void aDamagedDatabaseIsNeverWritten();
@@ -247,6 +248,25 @@ void TestSiteDb::nullAndEmptyText()
     QCOMPARE(db::integer(rec, QStringLiteral("value03"), 9), 9);
     // A non-numeric text read as a number falls back.
     QCOMPARE(db::integer(rec, QStringLiteral("firstCatalog"), 9), 9);
+}
+
+void TestSiteDb::controlCharactersAreNotStored()
+{
+    testenv::TempDatabase t;
+    SiteDb &db = t.db;
+    // NUL and the other C0 controls go; tab, CR, LF and DEL stay.
+    const QString pasted = QStringLiteral("标题") + QChar(0) + QStringLiteral("尾巴\t1\r\n2") + QChar(1) + QChar(0x1f)
+        + QChar(0x7f);
+    const QString kept = QStringLiteral("标题尾巴\t1\r\n2") + QChar(0x7f);
+    const QByteArray bytes("a\0\x01b", 4);
+    db.exec(QStringLiteral("INSERT INTO content01 (firstCatalog, value01, value02) VALUES (?, ?, ?)"),
+            {pasted, pasted, bytes});
+    const Rows rows = db.select(QStringLiteral("SELECT * FROM content01 WHERE firstCatalog=?"), {pasted});
+    QCOMPARE(rows.size(), size_t(1));
+    QCOMPARE(db::text(rows.front(), QStringLiteral("firstCatalog")), kept);
+    QCOMPARE(db::text(rows.front(), QStringLiteral("value01")), kept);
+    // Bytes are no text: kept whole.
+    QCOMPARE(rows.front().value(QStringLiteral("value02")).toByteArray(), bytes);
 }
 
 void TestSiteDb::failuresThrowDbError()

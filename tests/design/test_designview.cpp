@@ -12,6 +12,7 @@
 #include "shell/mdifrm.h"
 #include "testenv.h"
 #include "testmain.h"
+#include "ui/viewloads.h"
 #include "viewsite.h"
 
 #include <QApplication>
@@ -161,6 +162,79 @@ private slots:
         // The root stays, and handlers still find a current node.
         QVERIFY(v->root());
         QCOMPARE(v->mNode(), v->root());
+    }
+
+    // Another program holds the database while the tree is read again: the bare root
+    // takes no command but a reload (a name or a place chosen in it would be a guess),
+    // and the tree loads once the database can be read.
+    void aTreeReadUnderALockTakesNoInputUntilItLoads()
+    {
+        buildSampleTree();
+        testenv::OtherProgramLock lock(app().conn);
+        v->cmd_refresh_Click();
+        QCOMPARE(m_prompts->messages(),
+                 QStringList{QStringLiteral("不期望的错误！errNo:mdl_nov\r\n") + err::text(err::Kind::DbLocked)});
+        QCOMPARE(v->root()->childCount(), 0);
+        lock.release();
+        // Released, not yet noticed: every command but the reload stays off, and its
+        // handler does nothing (a dialog or box not scripted here fails the test).
+        QCOMPARE(buttons(), (ButtonState{false, false, false, false, false}));
+        QVERIFY(!v->cmd_delNode->isEnabled() && !v->cmd_ren->isEnabled());
+        for (QAction *a : {v->ppMnu_addCat, v->ppMnu_addFile, v->ppMnu_del, v->ppMnu_ren, v->ppMnu_moveUp,
+                           v->ppMnu_moveDown})
+            QVERIFY(!a->isEnabled());
+        QVERIFY(v->cmd_refresh->isEnabled() && v->ppMnu_refresh->isEnabled());
+        v->cmd_addCat_Click();
+        v->cmd_addFile_Click();
+        v->cmd_delNode_Click();
+        v->cmd_ren_Click();
+        v->cmd_mod_Click();
+        QCOMPARE(m_prompts->calls.size(), 1);
+        viewloads::retry();
+        QCOMPARE(childTexts(v->root()), (QStringList{"公司简介", "新闻中心", "产品"}));
+        QCOMPARE(buttons(), (ButtonState{true, true, false, false, false}));
+        QCOMPARE(m_prompts->calls.size(), 1);
+    }
+
+    // The tree shown may be older than what is stored: a name stored at any level is
+    // refused by every add and rename all the same, with the message of a name shown.
+    void aNameStoredButNotShownIsRefused()
+    {
+        buildSampleTree();
+        // Stored behind the tree's back, each with a column of its level to rename.
+        const QList<std::tuple<QString, QString, QString>> stored{
+            {QStringLiteral("一级"), QStringLiteral("INSERT INTO firstCatalog VALUES ('一级',0,9,'txt')"),
+             QStringLiteral("公司简介")},
+            {QStringLiteral("二级"), QStringLiteral("INSERT INTO secondCatalog VALUES ('新闻中心','二级',0,9,'txt')"),
+             QStringLiteral("公司新闻")},
+            {QStringLiteral("三级"), QStringLiteral("INSERT INTO thirdCatalog VALUES ('产品','家电','三级',0,9,'txt')"),
+             QStringLiteral("冰箱")},
+        };
+        for (const auto &[name, insert, column] : stored) {
+            app().conn.exec(insert);
+            const auto typeName = [name](auto &d) {
+                d.txt_name->setText(name);
+                d.cmd_cfm_Click();
+                d.cmd_cnl_Click();
+            };
+            click(QStringLiteral("我的网站"));
+            m_prompts->onDialog<dgnFrm_addCat>(typeName);
+            v->cmd_addCat_Click();
+            click(QStringLiteral("家电"));
+            m_prompts->onDialog<dgnFrm_addFile>(typeName);
+            v->cmd_addFile_Click();
+            click(column);
+            v->tvw_nav_BeforeLabelEdit();
+            v->tvw_nav_AfterLabelEdit(name);
+            QVERIFY(item(column));
+        }
+        QCOMPARE(m_prompts->messages(), QStringList(9, QStringLiteral("已存在重名，更改名称!")));
+        for (const auto &[name, insert, column] : stored)
+            QCOMPARE(count(QStringLiteral("SELECT (SELECT count(*) FROM firstCatalog WHERE firstCatalog=?)"
+                                          " + (SELECT count(*) FROM secondCatalog WHERE secondCatalog=?)"
+                                          " + (SELECT count(*) FROM thirdCatalog WHERE thirdCatalog=?) AS n"),
+                           {name, name, name}),
+                     1);
     }
 
     void activationShowsTheWelcomePage()

@@ -343,6 +343,42 @@ private slots:
         QVERIFY(!script->isChecked());
     }
 
+    // Another program holds the database as a feature's editor opens: the editor says it
+    // could not read the setting and is not shown, so nothing it would have shown empty
+    // is written over what is stored; the box goes back to what it showed.
+    void anEditorThatCannotReadItsSettingStoresNothing()
+    {
+        const QString popup = QStringLiteral("1||400||300||10||20||通知||第一行");
+        set(QStringLiteral("adBoard='%1', javascript='0'").arg(popup));
+        sltTmplFrm *v = forms().get<sltTmplFrm>();
+        QVERIFY(v->chk_pertain.at(2)->isChecked() && !v->chk_pertain.at(3)->isChecked());
+        const QString unread = QStringLiteral("读取已保存的设置失败，没有作任何修改！\r\n") + err::text(err::Kind::DbLocked);
+        for (int index : {2, 3}) {
+            testenv::OtherProgramLock lock(db());
+            // Were an editor shown, the user would press 确定 once the file is free.
+            if (index == 2)
+                m_prompts->onDialog<sltTmplFrm_adBoardFrm>([&lock](sltTmplFrm_adBoardFrm &d) {
+                    lock.release();
+                    d.cmd_ok_Click();
+                });
+            else
+                m_prompts->onDialog<sltTmplFrm_javaScrpt>([&lock](sltTmplFrm_javaScrpt &d) {
+                    lock.release();
+                    d.OKButton_Click();
+                });
+            QCheckBox *box = v->chk_pertain.at(index);
+            m_prompts->answerMsg(ui::vbOK);
+            box->click();
+            lock.release();
+            QCOMPARE(column(QStringLiteral("adBoard")), popup);
+            QCOMPARE(column(QStringLiteral("javascript")), QStringLiteral("0"));
+            QCOMPARE(m_prompts->lastMessage().text, unread);
+            QCOMPARE(m_prompts->lastMessage().style, ui::vbCritical);
+            QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("提示"));
+            QCOMPARE(box->isChecked(), index == 2);
+        }
+    }
+
     void rowsTurnedOff()
     {
         testenv::writeFile(data(QStringLiteral("default.htm")));

@@ -938,6 +938,8 @@ private slots:
             insDataFrm *entry = forms().find<insDataFrm>();
             QCOMPARE(treeRoot(design->tvw_nav), QString());
             QCOMPARE(treeRoot(entry->tvw_nav), QString());
+            // Nor can anything be added to a column tree that shows nothing stored.
+            QVERIFY(!design->cmd_addFile->isEnabled() && !design->cmd_addCat->isEnabled());
             // Turning to a view while the file is held loads nothing and says nothing more.
             main.xMenu1_Click(QStringLiteral("mnuView_insData"));
             QCOMPARE(m_prompts->calls.size(), 1);
@@ -957,6 +959,10 @@ private slots:
             // next save succeeds.
             QVERIFY(QSqlQuery(other).exec(QStringLiteral("ROLLBACK")));
             other.close();
+            // Until the design view has read its tree, its commands take nothing (a dialog
+            // not scripted here fails the test).
+            design->cmd_addFile_Click();
+            QCOMPARE(m_prompts->calls.size(), 2);
             // Connecting from the upload view, without turning to another view first,
             // logs in with the account it could not read before.
             updataFrm *upload = forms().find<updataFrm>();
@@ -969,6 +975,7 @@ private slots:
             main.xMenu1_Click(QStringLiteral("mnuView_design"));
             QCOMPARE(m_prompts->messageCount(), boxes);
             QCOMPARE(treeRoot(design->tvw_nav), QStringLiteral("我的网站"));
+            QVERIFY(design->cmd_addFile->isEnabled());
             QCOMPARE(treeRoot(entry->tvw_nav), QStringLiteral("我的网站"));
             QCOMPARE(main.windowTitle(), QStringLiteral("我的网站--") + kCaption);
             QCOMPARE(info->txt_webName->text(), QStringLiteral("我的网站"));

@@ -155,4 +155,41 @@ TempDatabase::TempDatabase()
     makeDatabase(db, path());
 }
 
+namespace {
+const QString kOtherProgram = QStringLiteral("other program");
+} // namespace
+
+OtherProgramLock::OtherProgramLock(SiteDb &db)
+    : m_db(db)
+{
+    SiteDb::setBusyTimeoutMs(20);
+    // Opened again so that the short wait holds for it too.
+    m_db.open(m_db.filePath());
+    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kOtherProgram);
+    other.setDatabaseName(m_db.filePath());
+    m_held = other.open() && QSqlQuery(other).exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    if (!m_held)
+        qFatal("another connection could not lock %s", qPrintable(m_db.filePath()));
+}
+
+void OtherProgramLock::release()
+{
+    if (!m_held)
+        return;
+    m_held = false;
+    {
+        QSqlDatabase other = QSqlDatabase::database(kOtherProgram, false);
+        QSqlQuery(other).exec(QStringLiteral("ROLLBACK"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(kOtherProgram);
+}
+
+OtherProgramLock::~OtherProgramLock()
+{
+    release();
+    SiteDb::setBusyTimeoutMs(2000);
+    m_db.open(m_db.filePath());
+}
+
 } // namespace testenv

@@ -86,6 +86,22 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Another program holding the site database that db has open (BEGIN EXCLUSIVE on a
+// connection of its own) until release() or the end of the scope. Meanwhile db waits
+// only briefly for a lock, so that each refused statement costs little.
+class OtherProgramLock {
+public:
+    explicit OtherProgramLock(SiteDb &db);
+    ~OtherProgramLock();
+    OtherProgramLock(const OtherProgramLock &) = delete;
+    OtherProgramLock &operator=(const OtherProgramLock &) = delete;
+    void release();
+
+private:
+    SiteDb &m_db;
+    bool m_held = false;
+};
+
 } // namespace testenv
 
 Q_DECLARE_METATYPE(fileutil::faults::Step)
