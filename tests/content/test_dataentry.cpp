@@ -43,33 +43,6 @@ QString val(const QSqlRecord &rec, int n)
     return db::text(rec, QStringLiteral("value%1").arg(n, 2, 10, QLatin1Char('0')));
 }
 
-// Another program with the site database open; the program's own waits for it are short.
-class OtherProgram {
-public:
-    OtherProgram()
-    {
-        SiteDb::setBusyTimeoutMs(20);
-        if (!app().conn.open(app().conn.filePath()))
-            qFatal("the site database does not open again");
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kName);
-        other.setDatabaseName(app().conn.filePath());
-        if (!other.open())
-            qFatal("the other program cannot open the site database");
-    }
-    ~OtherProgram()
-    {
-        QSqlDatabase::database(kName).close();
-        QSqlDatabase::removeDatabase(kName);
-        SiteDb::setBusyTimeoutMs(2000);
-    }
-    OtherProgram(const OtherProgram &) = delete;
-    OtherProgram &operator=(const OtherProgram &) = delete;
-    void lock() { QVERIFY(QSqlQuery(QSqlDatabase::database(kName)).exec(QStringLiteral("BEGIN EXCLUSIVE"))); }
-    void unlock() { QVERIFY(QSqlQuery(QSqlDatabase::database(kName)).exec(QStringLiteral("ROLLBACK"))); }
-
-private:
-    inline static const QString kName = QStringLiteral("other program");
-};
 
 } // namespace
 
@@ -946,7 +919,8 @@ private slots:
         modify([](insDataFrm_imgsMod &d) { d.CancelButton_Click(); });
         QCOMPARE(userFiles(), beforeGallery);
         {
-            OtherProgram other;
+            testenv::OtherProgramLock other(app().conn);
+            other.release();
             modify([&](insDataFrm_imgsMod &d) {
                 other.lock();
                 d.OKButton_Click();
@@ -992,17 +966,18 @@ private slots:
         const QString locked = err::text(err::Kind::DbLocked);
         // Another program takes the file while a page is being entered and while a news
         // item is being added.
-        OtherProgram other;
+        testenv::OtherProgramLock other(app().conn);
+        other.release();
         click(QStringLiteral("文本页"));
         v->txt_title->setText(QStringLiteral("新标题"));
         other.lock();
         v->cmd_OK_Click();
         QCOMPARE(m_prompts->lastMessage().text, QStringLiteral("保存数据失败\r\n") + locked);
         QCOMPARE(m_prompts->lastMessage().style, 16);
-        other.unlock();
+        other.release();
         click(QStringLiteral("新闻"));
         expectStoreFails<insDatafrm_news>(0, [&other] { other.lock(); }, locked);
-        other.unlock();
+        other.release();
     }
 
     // Another program holds the database as a record is opened for change: the dialog

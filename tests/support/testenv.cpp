@@ -167,7 +167,14 @@ OtherProgramLock::OtherProgramLock(SiteDb &db)
     m_db.open(m_db.filePath());
     QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kOtherProgram);
     other.setDatabaseName(m_db.filePath());
-    m_held = other.open() && QSqlQuery(other).exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    if (!other.open())
+        qFatal("another connection could not open %s", qPrintable(m_db.filePath()));
+    lock();
+}
+
+void OtherProgramLock::lock()
+{
+    m_held = QSqlQuery(QSqlDatabase::database(kOtherProgram, false)).exec(QStringLiteral("BEGIN EXCLUSIVE"));
     if (!m_held)
         qFatal("another connection could not lock %s", qPrintable(m_db.filePath()));
 }
@@ -177,17 +184,14 @@ void OtherProgramLock::release()
     if (!m_held)
         return;
     m_held = false;
-    {
-        QSqlDatabase other = QSqlDatabase::database(kOtherProgram, false);
-        QSqlQuery(other).exec(QStringLiteral("ROLLBACK"));
-        other.close();
-    }
-    QSqlDatabase::removeDatabase(kOtherProgram);
+    QSqlQuery(QSqlDatabase::database(kOtherProgram, false)).exec(QStringLiteral("ROLLBACK"));
 }
 
 OtherProgramLock::~OtherProgramLock()
 {
     release();
+    QSqlDatabase::database(kOtherProgram, false).close();
+    QSqlDatabase::removeDatabase(kOtherProgram);
     SiteDb::setBusyTimeoutMs(2000);
     m_db.open(m_db.filePath());
 }

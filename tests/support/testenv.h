@@ -87,14 +87,16 @@ private:
 };
 
 // Another program holding the site database that db has open (BEGIN EXCLUSIVE on a
-// connection of its own) until release() or the end of the scope. Meanwhile db waits
-// only briefly for a lock, so that each refused statement costs little.
+// connection of its own) from its construction until release() or the end of the
+// scope; lock() takes the file again. Meanwhile db waits only briefly for a lock, so
+// that each refused statement costs little.
 class OtherProgramLock {
 public:
     explicit OtherProgramLock(SiteDb &db);
     ~OtherProgramLock();
     OtherProgramLock(const OtherProgramLock &) = delete;
     OtherProgramLock &operator=(const OtherProgramLock &) = delete;
+    void lock();
     void release();
 
 private:
