@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <QThread>
 #include <algorithm>
@@ -28,32 +27,14 @@ const QStringList kCompressedSuffixes = {
     QStringLiteral("mp3"), QStringLiteral("mp4"),
 };
 
-// A file being written lies beside its place as "<name>.XXXXXX" until it is complete
+// What packing writes lies under a hidden name of the program's own until it is complete
 // (the database copy for as long as packing runs): a packing killed meanwhile leaves it
-// behind. Each begins with the bytes its kind of file begins with.
-struct Temporary {
-    QString name;
-    QByteArray head;
-};
-const Temporary kTemporaries[] = {
-    {kImagesArchive, QByteArrayLiteral("PK")},
-    {kUploadArchive, QByteArrayLiteral("PK")},
-    {kDatabaseCopy, QByteArrayLiteral("SQLite format 3")},
-};
-
-// One of them: the name, and either nothing written yet or the kind's first bytes.
-bool isLeftOver(const QFileInfo &file)
+// behind, and the next one removes it. No file of the user's has such a name.
+bool isLeftOver(const QString &fileName)
 {
-    for (const Temporary &t : kTemporaries) {
-        const QRegularExpression name(QStringLiteral("^") + QRegularExpression::escape(t.name)
-                                      + QStringLiteral("\\.[A-Za-z0-9]{6}$"));
-        if (!name.match(file.fileName()).hasMatch())
-            continue;
-        if (file.size() == 0)
+    for (const QString &name : {kImagesArchive, kUploadArchive, kDatabaseCopy})
+        if (fileName.startsWith(fileutil::temporaryStem(name)))
             return true;
-        QFile f(file.filePath());
-        return f.open(QIODevice::ReadOnly) && f.read(t.head.size()) == t.head;
-    }
     return false;
 }
 
@@ -89,7 +70,7 @@ ui::Message packingFailure(const std::exception &e)
 
 std::unique_ptr<QTemporaryFile> DataPacker::copyDatabase(const QString &db)
 {
-    auto copy = std::make_unique<QTemporaryFile>(m_program + kDatabaseCopy + QStringLiteral(".XXXXXX"));
+    auto copy = std::make_unique<QTemporaryFile>(m_program + fileutil::temporaryStem(kDatabaseCopy) + QStringLiteral(".XXXXXX"));
     QFile source(db);
     if (!copy->open() || !source.open(QIODevice::ReadOnly))
         return nullptr;
@@ -213,7 +194,7 @@ QStringList DataPacker::packedFiles(const QString &folder)
     QStringList packed;
     for (const QFileInfo &f : files) {
         const QString name = f.fileName();
-        if (isLeftOver(f))
+        if (isLeftOver(name))
             continue;
         const bool sqliteOwn = std::any_of(kSqliteSuffixes.begin(), kSqliteSuffixes.end(), [&](const QString &s) {
             return name.endsWith(s) && names.contains(name.chopped(s.size()));
@@ -255,7 +236,7 @@ void DataPacker::removeStaleTemporaries(const QString &folder) const
     const QString inUse = m_dbCopy.isEmpty() ? QString() : QFileInfo(m_dbCopy).absoluteFilePath();
     const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::Name);
     for (const QFileInfo &f : files)
-        if (isLeftOver(f) && f.absoluteFilePath() != inUse)
+        if (isLeftOver(f.fileName()) && f.absoluteFilePath() != inUse)
             QFile::remove(f.filePath()); // one that stays is still never packed
 }
 

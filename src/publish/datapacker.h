@@ -30,8 +30,8 @@ namespace publish {
 using datalayout::kImagesArchive;
 using datalayout::kImagesFolder;
 using datalayout::kUploadArchive;
-// The copy of the database packed in its place lies in the program folder under this
-// name and a suffix while packing runs.
+// The copy of the database packed in its place lies in the program folder, under a
+// hidden name made from this one, while packing runs.
 inline const QString kDatabaseCopy = QStringLiteral("ziptest.qdb");
 
 // One file of an archive: its name there, and the file its bytes come from.

@@ -134,10 +134,10 @@ QStringList sorted(QStringList list)
     return list;
 }
 
-// Names of what an interrupted archive writing leaves.
+// What packing left in folder: its temporaries are hidden files.
 QStringList temporaries(const QString &folder)
 {
-    return QDir(folder).entryList({QStringLiteral("*.zip.??????")}, QDir::Files | QDir::Hidden);
+    return QDir(folder).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
 }
 
 } // namespace
@@ -308,28 +308,34 @@ private slots:
         testenv::writeFile(data() + QStringLiteral("brevonel.qdb-wal"), "wal");
         testenv::writeFile(data() + QStringLiteral("brevonel.qdb-shm"), "shm");
         testenv::writeFile(data() + QStringLiteral("images/a.gif"), "GIF89a");
-        // What killed packings left: archives cut off while being written beside their
-        // place, under the archive's name and a random suffix.
-        testenv::writeFile(data() + QStringLiteral("images.zip.Ab12Cd"), QByteArray("PK\x03\x04", 4) + QByteArray(100, 'x'));
-        testenv::writeFile(data() + QStringLiteral("images.zip.QQ99zz"), QByteArray());
-        testenv::writeFile(prog() + QStringLiteral("ziptest.zip.x1Y2z3"), QByteArray("PK\x03\x04", 4));
-        // The user's own files of like names stay and are packed.
-        testenv::writeFile(data() + QStringLiteral("images.zip.backup"), "mine");
+        // What killed packings left: archives cut off while being written, and a
+        // database copy.
+        const QByteArray zip = QByteArray("PK\x03\x04", 4) + QByteArray(100, 'x');
+        testenv::writeFile(data() + QStringLiteral(".images.zip~quorvik.Ab12Cd"), zip);
+        testenv::writeFile(data() + QStringLiteral(".images.zip~quorvik.QQ99zz"), QByteArray());
+        testenv::writeFile(prog() + QStringLiteral(".ziptest.zip~quorvik.x1Y2z3"), zip);
+        testenv::writeFile(prog() + QStringLiteral(".ziptest.qdb~quorvik.x1Y2z3"), "SQLite format 3");
+        // The user's own files of like names, real zips too, stay and are packed.
+        for (const char *name : {"images.zip.backup", "ziptest.zip.2023v1", "images.zip.Ab12Cd"})
+            testenv::writeFile(data() + QLatin1String(name), zip);
+        testenv::writeFile(prog() + QStringLiteral("ziptest.zip.2023v1"), zip);
         testenv::writeFile(data() + QStringLiteral("notes-journal"), "mine");
 
         QVERIFY(DataPacker(prog(), data()).packData().ok);
-        QCOMPARE(sorted(zipEntries(upload())), (QStringList{"brevonel.qdb", "images.zip", "images.zip.backup", "logo.jpg",
-                                                            "notes-journal"}));
-        for (const QString &gone : {data() + QStringLiteral("images.zip.Ab12Cd"), data() + QStringLiteral("images.zip.QQ99zz"),
-                                    prog() + QStringLiteral("ziptest.zip.x1Y2z3")})
-            QVERIFY2(!QFileInfo::exists(gone), qPrintable(gone));
+        QCOMPARE(sorted(zipEntries(upload())), (QStringList{"brevonel.qdb", "images.zip", "images.zip.Ab12Cd",
+                                                            "images.zip.backup", "logo.jpg", "notes-journal",
+                                                            "ziptest.zip.2023v1"}));
+        QCOMPARE(entryBytes(upload(), QStringLiteral("images.zip.backup")), zip);
+        QCOMPARE(testenv::readFile(prog() + QStringLiteral("ziptest.zip.2023v1")), zip);
+        QCOMPARE(temporaries(data()), QStringList());
+        QCOMPARE(temporaries(prog()), QStringList());
         QVERIFY(QFileInfo::exists(data() + QStringLiteral("brevonel.qdb-journal")));
     }
 
     void theDatabaseComesFromItsCopy()
     {
         // What a killed packing left: a copy of the database, in the program folder.
-        const QString stale = prog() + QStringLiteral("ziptest.qdb.Ab12Cd");
+        const QString stale = prog() + QStringLiteral(".ziptest.qdb~quorvik.Ab12Cd");
         testenv::writeFile(stale, QByteArray("SQLite format 3\0", 16) + QByteArray(4096, 'd'));
         testenv::writeFile(data() + QStringLiteral("brevonel.qdb"), "database as it was");
         DataPacker packer(prog(), data());
