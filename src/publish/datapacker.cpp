@@ -38,6 +38,32 @@ bool isLeftOver(const QString &fileName)
     return false;
 }
 
+// Writes all of data, or says why not: a disk that fills up takes part of a piece
+// first and gives its reason (no space left) only when asked for the rest.
+bool writeWhole(QIODevice &out, const char *data, qint64 size)
+{
+    while (size > 0) {
+        const qint64 written = out.write(data, size);
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+// SQLite counts each change it commits in the database file's header: a header that
+// differs from the copy's (or a database gone) tells of a save since the copy was taken.
+bool changedSince(const QString &db, const QString &copy)
+{
+    auto header = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.read(100) : QByteArray();
+    };
+    const QByteArray now = header(db);
+    return now.isEmpty() || now != header(copy);
+}
+
 // A size limit as the user reads it: whole gibibytes (a zip's 4 GB) or bytes.
 QString sizeText(qint64 limit)
 {
@@ -70,16 +96,25 @@ ui::Message packingFailure(const std::exception &e)
 
 std::unique_ptr<QTemporaryFile> DataPacker::copyDatabase(const QString &db)
 {
-    auto copy = std::make_unique<QTemporaryFile>(m_program + fileutil::temporaryStem(kDatabaseCopy) + QStringLiteral(".XXXXXX"));
     QFile source(db);
-    if (!copy->open() || !source.open(QIODevice::ReadOnly))
-        return nullptr;
+    if (!source.open(QIODevice::ReadOnly))
+        throw err::FileError(err::Kind::FileRead, db + QStringLiteral("：") + source.errorString());
+    auto copy = std::make_unique<QTemporaryFile>(m_program + fileutil::temporaryStem(kDatabaseCopy) + QStringLiteral(".XXXXXX"));
+    // The copy is made in the program folder: a failure names it, with the system's reason.
+    auto failed = [&] { return err::FileError(err::Kind::FileWrite, m_program + QStringLiteral("：") + copy->errorString()); };
+    if (!copy->open())
+        throw failed();
     QByteArray piece;
     while (!(piece = source.read(1024 * 1024)).isEmpty())
-        if (copy->write(piece) != piece.size())
-            return nullptr;
-    if (source.error() != QFileDevice::NoError || !copy->flush() || copy->size() != source.size())
-        return nullptr;
+        if (!writeWhole(*copy, piece.constData(), piece.size()))
+            throw failed();
+    if (source.error() != QFileDevice::NoError)
+        throw err::FileError(err::Kind::FileRead, db + QStringLiteral("：") + source.errorString());
+    if (!copy->flush()) {
+        // Asked again, a disk that filled up gives its reason.
+        copy->flush();
+        throw failed();
+    }
     m_dbName = QFileInfo(db).fileName();
     m_dbCopy = copy->fileName();
     return copy;
@@ -301,9 +336,10 @@ DataPacker::Result DataPacker::packData(const std::atomic_bool *cancel)
 
 // ---- PackJob ----------------------------------------------------------------------
 
-PackJob::PackJob(const DataPacker &packer, QObject *parent)
+PackJob::PackJob(const DataPacker &packer, const QString &db, QObject *parent)
     : QObject(parent)
     , m_packer(packer)
+    , m_db(db)
 {
 }
 
@@ -318,28 +354,58 @@ void PackJob::start()
         return;
     m_running = true;
     m_cancel = false;
+    run();
+}
+
+void PackJob::run()
+{
+    if (!m_db.isEmpty()) {
+        try {
+            m_dbCopy = m_packer.copyDatabase(m_db);
+        } catch (const std::exception &e) {
+            m_result = {false, false, packingFailure(e)};
+            // Told once the caller is back in the event loop, as a packing's end is.
+            QMetaObject::invokeMethod(this, &PackJob::done, Qt::QueuedConnection);
+            return;
+        }
+    }
     m_thread = QThread::create([this] { m_result = m_packer.packData(&m_cancel); });
     connect(m_thread, &QThread::finished, this, [this] {
         // Delivered on this object's thread once the worker is done.
         if (!m_running)
             return;
-        m_running = false;
         m_thread->deleteLater();
         m_thread = nullptr;
-        emit finished(m_result);
+        // A save meanwhile may have replaced or deleted a picture that the copy names,
+        // after it was packed or before: packing starts again from a new copy.
+        if (!m_result.cancelled && m_dbCopy && changedSince(m_db, m_dbCopy->fileName())) {
+            run();
+            return;
+        }
+        done();
     });
     m_thread->start();
 }
 
+void PackJob::done()
+{
+    if (!m_running)
+        return;
+    m_running = false;
+    m_dbCopy.reset();
+    emit finished(m_result);
+}
+
 void PackJob::cancelAndWait()
 {
-    if (!m_thread)
-        return;
-    m_cancel = true;
-    m_thread->wait();
     m_running = false;
-    delete m_thread;
-    m_thread = nullptr;
+    if (m_thread) {
+        m_cancel = true;
+        m_thread->wait();
+        delete m_thread;
+        m_thread = nullptr;
+    }
+    m_dbCopy.reset();
 }
 
 } // namespace publish

@@ -17,12 +17,12 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <atomic>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 
-class QTemporaryFile;
 class QThread;
 
 namespace publish {
@@ -75,8 +75,8 @@ public:
 
     // Copies the database db into the program folder, where nothing writes to it and a
     // later packing removes it should this one be killed; the data folder's file of its
-    // name is then packed from the copy. The copy goes with the object; nullptr when it
-    // cannot be made.
+    // name is then packed from the copy. The copy goes with the object. Throws
+    // err::FileError when it cannot be made, naming the program folder and the reason.
     std::unique_ptr<QTemporaryFile> copyDatabase(const QString &db);
     // Smaller limits than a zip's own (tests).
     void setLimits(const ZipLimits &limits) { m_limits = limits; }
@@ -113,10 +113,17 @@ private:
 
 // Packing on a worker thread: the window stays responsive. finished() comes on the
 // thread that started it; cancelling waits until the worker has stopped.
+//
+// The site database is packed from a copy taken on that thread, between its events, so
+// the copy is whole. The views go on saving meanwhile, and a save may replace or delete
+// pictures: when the database has changed by the time the worker is done, packing
+// starts again from a new copy. The archive thus never holds a database that names a
+// picture it lacks.
 class PackJob : public QObject {
     Q_OBJECT
 public:
-    explicit PackJob(const DataPacker &packer, QObject *parent = nullptr);
+    // db: the site database, empty for none.
+    explicit PackJob(const DataPacker &packer, const QString &db = QString(), QObject *parent = nullptr);
     ~PackJob() override; // cancels and waits
 
     void start();
@@ -128,7 +135,14 @@ signals:
     void finished(const publish::DataPacker::Result &result);
 
 private:
+    // Copies the database and starts the worker.
+    void run();
+    // Tells the result, unless cancelled.
+    void done();
+
     DataPacker m_packer;
+    QString m_db;
+    std::unique_ptr<QTemporaryFile> m_dbCopy;
     DataPacker::Result m_result;
     std::atomic_bool m_cancel{false};
     QThread *m_thread = nullptr;

@@ -15,6 +15,7 @@
 #include <QTemporaryFile>
 #include <QTest>
 #include <QThread>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <zip.h>
@@ -350,6 +351,43 @@ private slots:
         QVERIFY(QFileInfo::exists(copy->fileName()));
     }
 
+    void aSaveWhilePackingRunsIsPackedWithItsPictures()
+    {
+        // A record names a.jpg. While packing runs, a save replaces it with b.jpg: the
+        // database changes, then a.jpg goes.
+        const QString db = data() + QStringLiteral("brevonel.qdb");
+        testenv::writeFile(db, "a record naming a.jpg");
+        testenv::writeFile(data() + QStringLiteral("a.jpg"), "JPG a");
+        testenv::writeFile(data() + QStringLiteral("images/p.gif"), "GIF89a");
+        std::atomic_bool saved = false;
+        struct Unhook {
+            ~Unhook() { fileutil::faults::setHook({}); }
+        } unhook;
+        fileutil::faults::setHook([&](fileutil::faults::Step step, const QString &path) {
+            // On the worker's thread, as the pictures' archive is done.
+            if (step == fileutil::faults::Step::Commit && path == images() && !saved.exchange(true)) {
+                testenv::writeFile(data() + QStringLiteral("b.jpg"), "JPG b");
+                testenv::writeFile(db, "a record naming b.jpg");
+                QFile::remove(data() + QStringLiteral("a.jpg"));
+            }
+            return false;
+        });
+        PackJob job{DataPacker(prog(), data()), db};
+        QList<DataPacker::Result> told;
+        connect(&job, &PackJob::finished, this, [&](const DataPacker::Result &r) { told << r; });
+        job.start();
+        QVERIFY(QTest::qWaitFor([&] { return !told.isEmpty(); }, 20000));
+        testenv::settle();
+        QVERIFY(saved);
+        QCOMPARE(told.size(), 1);
+        QVERIFY(told.first().ok);
+        const QHash<QString, QByteArray> packed = readArchive(upload());
+        QCOMPARE(packed.value(QStringLiteral("brevonel.qdb")), QByteArray("a record naming b.jpg"));
+        QCOMPARE(packed.value(QStringLiteral("b.jpg")), QByteArray("JPG b"));
+        QVERIFY(!packed.contains(QStringLiteral("a.jpg")));
+        QCOMPARE(temporaries(prog()), QStringList());
+    }
+
     void aLimitIsRefusedBeforeAnythingIsCompressed_data()
     {
         QTest::addColumn<qint64>("entries");
@@ -526,31 +564,46 @@ private slots:
         qInfo("killed packings: %d left the old archives, %d the new pictures only, %d both new", olds, between, news);
     }
 
+    void aFullDiskSaysWhy_data()
+    {
+        QTest::addColumn<qint64>("limit"); // bytes a file may hold; <= 0: from the archive's size
+        QTest::addColumn<QString>("place");
+        QTest::newRow("copying the database") << qint64(64 * 1024) << "prog";
+        QTest::newRow("inside the archive") << qint64(250 * 1024) << "";
+        QTest::newRow("its last buffered bytes") << qint64(-10) << "";
+    }
+
     void aFullDiskSaysWhy()
     {
         // A child process that may write no file beyond a limit stands in for a full
         // disk: the system stops the writing part of the way into a piece, inside the
-        // archive or in its last buffered bytes.
+        // database copy, the archive or their last buffered bytes.
+        QFETCH(qint64, limit);
+        QFETCH(QString, place);
         QRandomGenerator random(13);
         testenv::writeFile(data() + QStringLiteral("photo.jpg"), randomBytes(300 * 1024, random));
-        auto pack = [&](qint64 limit) {
+        testenv::writeFile(data() + QStringLiteral("brevonel.qdb"), randomBytes(100 * 1024, random));
+        auto pack = [&](qint64 most) {
             QProcess child;
             QStringList arguments{prog(), data()};
-            if (limit > 0)
-                arguments << QString::number(limit);
+            if (most > 0)
+                arguments << QString::number(most);
             child.start(QStringLiteral(PACK_CHILD), arguments);
             child.waitForFinished(30000);
             return QString::fromUtf8(child.readAllStandardOutput());
         };
         pack(0);
         const qint64 whole = QFileInfo(upload()).size();
-        QVERIFY(whole > 300 * 1024);
-        for (const qint64 limit : {qint64(64 * 1024), whole - 10}) {
-            const QString said = pack(limit);
-            QVERIFY2(said.contains(QStringLiteral("61 Form1::cmdZip_Click 文件写入失败："))
-                         && said.contains(QString::fromLocal8Bit(strerror(EFBIG)) + QLatin1Char('\n')),
-                     qPrintable(said));
-        }
+        QVERIFY(whole > 400 * 1024);
+        const QString said = pack(limit > 0 ? limit : whole + limit);
+        // The reason, and the user's folder, never a temporary file's name.
+        QVERIFY2(said.contains(QStringLiteral("61 Form1::cmdZip_Click 文件写入失败："))
+                     && said.contains(QString::fromLocal8Bit(strerror(EFBIG)) + QLatin1Char('\n'))
+                     && !said.contains(QStringLiteral("quorvik")),
+                 qPrintable(said));
+        if (place == QLatin1String("prog"))
+            QVERIFY2(said.contains(QStringLiteral("文件写入失败：") + prog() + QStringLiteral("：")), qPrintable(said));
+        QCOMPARE(temporaries(prog()), QStringList());
     }
 };
 
