@@ -38,7 +38,8 @@ inline const QString kDatabaseCopy = QStringLiteral("ziptest.qdb");
 struct ZipEntry {
     QString name;
     QString path;
-    // The size of a file still to be written, as most it can have; -1: path's own.
+    // Its size as last seen, or for a file still to be written (the pictures' archive)
+    // the most it can have; -1: path's own, looked up.
     qint64 size = -1;
 };
 
@@ -50,14 +51,11 @@ struct ZipLimits {
 };
 
 // Writes archive holding entries, in their order. Names are stored in GBK (the server's
-// code page) without the UTF-8 flag; files already compressed are stored, the rest
-// deflated. The new archive replaces the old one only when complete; no entries removes
+// code page) without the UTF-8 flag; files already compressed (by their name's
+// extension, else by their first bytes) are stored, the rest deflated. The new archive replaces the old one only when complete; no entries removes
 // the old one. Returns false when *cancel turned true (the old archive stays); throws
 // err::Error on failure.
 bool writeZip(const QString &archive, const QList<ZipEntry> &entries, const std::atomic_bool *cancel = nullptr);
-
-// A file that deflating would not shrink: by its extension, else by its first bytes.
-bool isCompressed(const QString &path);
 
 // The most bytes an archive of entries can take; throws err::FileError (Overflow)
 // naming the limit that entries pass. Nothing is compressed to find out.
@@ -94,14 +92,21 @@ public:
 
     QString archivePath() const { return m_program + kUploadArchive; }
 
-    // The files of folder that go into its archive, by name in name order.
-    static QStringList packedFiles(const QString &folder);
-
 private:
-    // Deletes the "*.asp" files of folder once some file name ends in "asp".
-    static void removeScriptPages(const QString &folder);
-    // Deletes what interrupted packings left in folder, but not the database copy in use.
-    void removeStaleTemporaries(const QString &folder) const;
+    // A file lying in a folder, as listed.
+    struct FolderFile {
+        QString name;
+        qint64 size = 0;
+    };
+    // The plain files of folder (ending in "/"), links left out, in name order.
+    static QList<FolderFile> regularFiles(const QString &folder);
+    // Deletes what interrupted packings left in folder, but not the database copy in
+    // use; the folder's other files.
+    QList<FolderFile> removeLeftOvers(const QString &folder) const;
+    // The files of folder that go into its archive, left-overs deleted and SQLite's own
+    // beside a database left out; once some name ends in "asp", the "*.asp" files are
+    // deleted.
+    QList<FolderFile> packedFiles(const QString &folder) const;
     static void removeFile(const QString &path);
 
     QString m_program;
