@@ -270,6 +270,48 @@ private slots:
             QCOMPARE(QProcess::execute(QStringLiteral("unzip"), {QStringLiteral("-tqq"), upload()}), 0);
     }
 
+    void manyFilesGoInWholeAndInOrder()
+    {
+        // More small files than are read at a time, with large ones among them.
+        QRandomGenerator random(17);
+        QMap<QString, QByteArray> files{{QStringLiteral("brevonel.qdb"), "database bytes"},
+                                        {QStringLiteral("logo.jpg"), QByteArray(5000, 'j')}};
+        for (int i = 0; i < 9000; ++i)
+            files.insert(QStringLiteral("p%1.htm").arg(i, 4, 10, QLatin1Char('0')), "<p>第" + QByteArray::number(i) + "页</p>");
+        files.insert(QStringLiteral("p2000.htm"), QByteArray(1024 * 1024, 'x'));
+        files.insert(QStringLiteral("p4500.bin"), randomBytes(3 * 1024 * 1024 + 5, random));
+        for (auto it = files.cbegin(); it != files.cend(); ++it)
+            testenv::writeFile(data() + it.key(), it.value());
+        QVERIFY(DataPacker(prog(), data()).packData().ok);
+        QCOMPARE(zipEntries(upload()), files.keys());
+        const QHash<QString, QByteArray> packed = readArchive(upload());
+        QCOMPARE(packed.size(), files.size());
+        for (auto it = files.cbegin(); it != files.cend(); ++it)
+            QVERIFY2(packed.value(it.key()) == it.value(), qPrintable(it.key()));
+    }
+
+    void aFileGoneWhilePackingIsNamed()
+    {
+        // Of two files gone after the folder was listed, the first by name is told.
+        for (int i = 0; i < 300; ++i)
+            testenv::writeFile(data() + QStringLiteral("p%1.htm").arg(i, 3, 10, QLatin1Char('0')), "<p>页</p>");
+        testenv::writeFile(data() + QStringLiteral("images/a.gif"), "GIF89a");
+        struct Unhook {
+            ~Unhook() { fileutil::faults::setHook({}); }
+        } unhook;
+        fileutil::faults::setHook([&](fileutil::faults::Step step, const QString &path) {
+            if (step == fileutil::faults::Step::Commit && path == images())
+                for (const char *gone : {"p250.htm", "p100.htm"})
+                    QFile::remove(data() + QLatin1String(gone));
+            return false;
+        });
+        const DataPacker::Result r = DataPacker(prog(), data()).packData();
+        QVERIFY(!r.ok);
+        QVERIFY(r.message);
+        QCOMPARE(r.message->text, QStringLiteral("57 Form1::cmdZip_Click 文件读取失败：") + data() + QStringLiteral("p100.htm"));
+        QVERIFY(!QFileInfo::exists(upload()));
+    }
+
     void linksAreNeitherPackedNorFollowed()
     {
         testenv::writeFile(outside() + QStringLiteral("secret.txt"), "not the user's to send");
