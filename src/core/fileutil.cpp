@@ -6,7 +6,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -106,31 +106,21 @@ void saveThrough(const QString &path, const std::function<bool(QIODevice &)> &wr
     const QFileInfo fi(path);
     if (fi.isDir() && !fi.isSymLink())
         throw err::FileError(failure, path);
-    // A link is replaced by the new file, never written through: the file is made under
-    // a free name beside it and renamed over the link.
-    const bool overLink = fi.isSymLink();
-    const QString target = overLink ? freeNameBeside(path) : path;
-    if (!overLink && fi.exists())
-        QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
-    QSaveFile out(target);
-    out.setDirectWriteFallback(false);
-    if (!out.open(QIODevice::WriteOnly))
+    // Made beside path under a name of the program's own and renamed over it once whole
+    // and on the disk: a link there is replaced, never written through. Until then the
+    // new file removes itself when it goes.
+    QTemporaryFile out(fi.path() + QLatin1Char('/') + temporaryStem(fi.fileName()) + QStringLiteral(".XXXXXX"));
+    if (!out.open())
         throw err::FileError(failure, withReason(path, out));
-    // Qt 6.4's commit() misses a failure to write what is still buffered (a full disk)
-    // and renames the cut-off file into place: the buffer is flushed and checked first.
-    if (!write(out) || !flushWhole(out) || out.error() != QFileDevice::NoError || injected(faults::Step::Commit, path)) {
-        const QString detail = withReason(path, out);
-        out.cancelWriting();
-        throw err::FileError(failure, detail);
-    }
+    if (!write(out) || !flushWhole(out) || out.error() != QFileDevice::NoError || injected(faults::Step::Commit, path))
+        throw err::FileError(failure, withReason(path, out));
+    if (::fsync(out.handle()) != 0)
+        throw err::FileError(failure, path + QStringLiteral("：") + qt_error_string(errno));
     out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                        | QFileDevice::ReadOther);
-    if (!out.commit())
-        throw err::FileError(failure, withReason(path, out));
-    if (overLink && !renameOver(target, path)) {
-        QFile::remove(target);
-        throw err::FileError(failure, path);
-    }
+    if (!renameOver(out.fileName(), path))
+        throw err::FileError(failure, path + QStringLiteral("：") + qt_error_string(errno));
+    out.setAutoRemove(false);
 }
 
 // Copies src to dst, where nothing stands yet (a folder being staged, or a file new to
@@ -225,6 +215,11 @@ QList<std::pair<QString, QString>> companionsOf(const QString &target)
 }
 
 } // namespace
+
+QString temporaryStem(const QString &fileName)
+{
+    return QLatin1Char('.') + fileName + QStringLiteral("~quorvik");
+}
 
 QString withSlash(const QString &folder)
 {

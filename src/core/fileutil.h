@@ -16,9 +16,15 @@ namespace fileutil {
 // Ensures a folder string ends in "/".
 QString withSlash(const QString &folder);
 
+// The start of the hidden name that a file is made under until it is whole: the file's
+// name after a dot, then "~quorvik" (then a random suffix). No file of the user's has
+// it by chance, so what a kill left can be known and removed.
+QString temporaryStem(const QString &fileName);
+
 // Writes path through write(), which gets a device open for writing and returns false
 // when it could not produce the contents. The contents go to a temporary file beside
-// path, which replaces path only once it is complete. The file is writable by its owner.
+// path (named from temporaryStem), which replaces path only once it is complete. The
+// file is writable by its owner.
 void writeReplace(const QString &path, const std::function<bool(QIODevice &)> &write);
 
 // Copies src to dst the same way, streamed; copying a file onto itself does nothing.

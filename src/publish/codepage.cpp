@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace publish {
 
@@ -22,6 +23,9 @@ std::optional<QByteArray> encodeExactly(QStringView text)
 
 std::optional<QByteArray> toGbk(const QString &text, QString *unheld)
 {
+    // ASCII is the same bytes in GBK (most file names are ASCII alone).
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLatin1();
     if (auto bytes = encodeExactly(text))
         return bytes;
     if (unheld) {

@@ -6,13 +6,16 @@
 #include "publish/codepage.h"
 #include "publish/zipwriter.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <QThread>
 #include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <zlib.h>
 
 namespace publish {
@@ -21,40 +24,40 @@ namespace {
 
 using datalayout::kSqliteSuffixes;
 
-// Kinds of file that deflating does not shrink.
-const QStringList kCompressedSuffixes = {
-    QStringLiteral("jpg"), QStringLiteral("jpeg"), QStringLiteral("gif"), QStringLiteral("png"),
-    QStringLiteral("zip"), QStringLiteral("swf"), QStringLiteral("rar"), QStringLiteral("7z"),
-    QStringLiteral("mp3"), QStringLiteral("mp4"),
-};
-
-// A file being written lies beside its place as "<name>.XXXXXX" until it is complete
+// What packing writes lies under a hidden name of the program's own until it is complete
 // (the database copy for as long as packing runs): a packing killed meanwhile leaves it
-// behind. Each begins with the bytes its kind of file begins with.
-struct Temporary {
-    QString name;
-    QByteArray head;
-};
-const Temporary kTemporaries[] = {
-    {kImagesArchive, QByteArrayLiteral("PK")},
-    {kUploadArchive, QByteArrayLiteral("PK")},
-    {kDatabaseCopy, QByteArrayLiteral("SQLite format 3")},
-};
-
-// One of them: the name, and either nothing written yet or the kind's first bytes.
-bool isLeftOver(const QFileInfo &file)
+// behind, and the next one removes it. No file of the user's has such a name.
+bool isLeftOver(const QString &fileName)
 {
-    for (const Temporary &t : kTemporaries) {
-        const QRegularExpression name(QStringLiteral("^") + QRegularExpression::escape(t.name)
-                                      + QStringLiteral("\\.[A-Za-z0-9]{6}$"));
-        if (!name.match(file.fileName()).hasMatch())
-            continue;
-        if (file.size() == 0)
-            return true;
-        QFile f(file.filePath());
-        return f.open(QIODevice::ReadOnly) && f.read(t.head.size()) == t.head;
+    static const QString stems[] = {fileutil::temporaryStem(kImagesArchive), fileutil::temporaryStem(kUploadArchive),
+                                    fileutil::temporaryStem(kDatabaseCopy)};
+    return std::any_of(std::begin(stems), std::end(stems), [&](const QString &stem) { return fileName.startsWith(stem); });
+}
+
+// Writes all of data, or says why not: a disk that fills up takes part of a piece
+// first and gives its reason (no space left) only when asked for the rest.
+bool writeWhole(QIODevice &out, const char *data, qint64 size)
+{
+    while (size > 0) {
+        const qint64 written = out.write(data, size);
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= written;
     }
-    return false;
+    return true;
+}
+
+// SQLite counts each change it commits in the database file's header: a header that
+// differs from the copy's (or a database gone) tells of a save since the copy was taken.
+bool changedSince(const QString &db, const QString &copy)
+{
+    auto header = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.read(100) : QByteArray();
+    };
+    const QByteArray now = header(db);
+    return now.isEmpty() || now != header(copy);
 }
 
 // A size limit as the user reads it: whole gibibytes (a zip's 4 GB) or bytes.
@@ -89,57 +92,28 @@ ui::Message packingFailure(const std::exception &e)
 
 std::unique_ptr<QTemporaryFile> DataPacker::copyDatabase(const QString &db)
 {
-    auto copy = std::make_unique<QTemporaryFile>(m_program + kDatabaseCopy + QStringLiteral(".XXXXXX"));
     QFile source(db);
-    if (!copy->open() || !source.open(QIODevice::ReadOnly))
-        return nullptr;
+    if (!source.open(QIODevice::ReadOnly))
+        throw err::FileError(err::Kind::FileRead, db + QStringLiteral("：") + source.errorString());
+    auto copy = std::make_unique<QTemporaryFile>(m_program + fileutil::temporaryStem(kDatabaseCopy) + QStringLiteral(".XXXXXX"));
+    // The copy is made in the program folder: a failure names it, with the system's reason.
+    auto failed = [&] { return err::FileError(err::Kind::FileWrite, m_program + QStringLiteral("：") + copy->errorString()); };
+    if (!copy->open())
+        throw failed();
     QByteArray piece;
     while (!(piece = source.read(1024 * 1024)).isEmpty())
-        if (copy->write(piece) != piece.size())
-            return nullptr;
-    if (source.error() != QFileDevice::NoError || !copy->flush() || copy->size() != source.size())
-        return nullptr;
+        if (!writeWhole(*copy, piece.constData(), piece.size()))
+            throw failed();
+    if (source.error() != QFileDevice::NoError)
+        throw err::FileError(err::Kind::FileRead, db + QStringLiteral("：") + source.errorString());
+    if (!copy->flush()) {
+        // Asked again, a disk that filled up gives its reason.
+        copy->flush();
+        throw failed();
+    }
     m_dbName = QFileInfo(db).fileName();
     m_dbCopy = copy->fileName();
     return copy;
-}
-
-namespace {
-
-// An MPEG audio frame header: the sync bits, then a version, layer III or II, a bit
-// rate and a sampling rate that exist. Layer I is left out: its header begins with the
-// bytes of UTF-16's byte-order mark (FF FE).
-bool isMpegAudioFrame(const QByteArray &head)
-{
-    if (head.size() < 3 || uchar(head[0]) != 0xFF || (uchar(head[1]) & 0xE0) != 0xE0)
-        return false;
-    const int version = (uchar(head[1]) >> 3) & 3;
-    const int layer = (uchar(head[1]) >> 1) & 3;
-    const int bitrate = uchar(head[2]) >> 4;
-    const int rate = (uchar(head[2]) >> 2) & 3;
-    return version != 1 && (layer == 1 || layer == 2) && bitrate != 15 && rate != 3;
-}
-
-} // namespace
-
-bool isCompressed(const QString &path)
-{
-    if (kCompressedSuffixes.contains(QFileInfo(path).suffix().toLower()))
-        return true;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = file.read(12);
-    auto starts = [&](const char *magic, qsizetype size) { return head.startsWith(QByteArray(magic, size)); };
-    return starts("\xFF\xD8\xFF", 3)                                  // JPEG
-           || starts("\x89PNG", 4) || starts("GIF8", 4)                // PNG, GIF
-           || starts("PK\x03\x04", 4) || starts("PK\x05\x06", 4)      // zip
-           || starts("Rar!", 4) || starts("7z\xBC\xAF\x27\x1C", 6)    // RAR, 7-Zip
-           || starts("\x1F\x8B", 2)                                    // gzip
-           || starts("CWS", 3) || starts("ZWS", 3)                     // compressed Flash
-           || starts("ID3", 3)                                         // MP3
-           || isMpegAudioFrame(head)                                   // MP3, MP2
-           || head.mid(4, 4) == "ftyp";                                // MP4
 }
 
 qint64 checkZipLimits(const QString &archive, const QList<ZipEntry> &entries, const ZipLimits &limits)
@@ -154,7 +128,7 @@ qint64 checkZipLimits(const QString &archive, const QList<ZipEntry> &entries, co
         if (size > limits.bytes)
             throw err::FileError(err::Kind::Overflow, QStringLiteral("单个文件的大小超过了上限（%1）：%2")
                                                           .arg(sizeText(limits.bytes), entry.name));
-        const qint64 data = entry.size >= 0 || isCompressed(entry.path) ? size : qint64(compressBound(uLong(size)));
+        const qint64 data = hasCompressedSuffix(entry.name) ? size : qint64(compressBound(uLong(size)));
         most += 30 + 46 + 2 * qint64(gbkName(entry.name).size()) + data;
     }
     if (most > limits.bytes)
@@ -171,9 +145,10 @@ bool writeZip(const QString &archive, const QList<ZipEntry> &entries, const std:
         return true;
     }
     // Every name is checked before anything is written.
-    QList<QByteArray> names;
+    QList<ZipSource> files;
+    files.reserve(entries.size());
     for (const ZipEntry &entry : entries)
-        names << gbkName(entry.name);
+        files << ZipSource{entry.path, gbkName(entry.name), hasCompressedSuffix(entry.name), entry.size};
     if (cancelled(cancel))
         return false;
 
@@ -181,12 +156,11 @@ bool writeZip(const QString &archive, const QList<ZipEntry> &entries, const std:
     bool stopped = false;
     try {
         fileutil::writeReplace(archive, [&](QIODevice &out) {
-            ZipWriter zip(out, cancel);
-            for (qsizetype i = 0; i < entries.size(); ++i)
-                if (!zip.add(entries.at(i).path, names.at(i), isCompressed(entries.at(i).path))) {
-                    stopped = true;
-                    return false;
-                }
+            ZipWriter zip(out, archive, cancel);
+            if (!zip.add(files)) {
+                stopped = true;
+                return false;
+            }
             zip.finish();
             return true;
         });
@@ -203,25 +177,30 @@ DataPacker::DataPacker(const QString &programFolder, const QString &dataFolder)
 {
 }
 
-QStringList DataPacker::packedFiles(const QString &folder)
+QList<DataPacker::FolderFile> DataPacker::regularFiles(const QString &folder)
 {
-    const QFileInfoList files = QDir(folder).entryInfoList(
-        QDir::Files | QDir::Hidden | QDir::NoSymLinks | QDir::NoDotAndDotDot, QDir::Name);
-    QStringList names;
-    for (const QFileInfo &f : files)
-        names << f.fileName();
-    QStringList packed;
-    for (const QFileInfo &f : files) {
-        const QString name = f.fileName();
-        if (isLeftOver(f))
-            continue;
-        const bool sqliteOwn = std::any_of(kSqliteSuffixes.begin(), kSqliteSuffixes.end(), [&](const QString &s) {
-            return name.endsWith(s) && names.contains(name.chopped(s.size()));
-        });
-        if (!sqliteOwn)
-            packed << name;
-    }
-    return packed;
+    DIR *dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir)
+        throw err::FileError(err::Kind::FileRead, folder + QStringLiteral("：") + qt_error_string(errno));
+    const auto closing = qScopeGuard([dir] { ::closedir(dir); });
+    // Most file systems tell folders and links apart without being asked; the rest are
+    // looked at, a share on each of a few threads.
+    std::vector<QByteArray> names;
+    while (const dirent *entry = ::readdir(dir))
+        if (entry->d_type == DT_REG || entry->d_type == DT_UNKNOWN)
+            names.emplace_back(entry->d_name);
+    QList<FolderFile> files(qsizetype(names.size()));
+    onThreads(qsizetype(names.size()), [&](qsizetype k, int) {
+        struct stat st;
+        const QByteArray &name = names[size_t(k)];
+        if (::fstatat(::dirfd(dir), name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+            files[k] = {QFile::decodeName(name), qint64(st.st_size)};
+        else
+            files[k].size = -1; // no plain file
+    });
+    files.removeIf([](const FolderFile &f) { return f.size < 0; });
+    std::sort(files.begin(), files.end(), [](const FolderFile &a, const FolderFile &b) { return a.name < b.name; });
+    return files;
 }
 
 void DataPacker::removeFile(const QString &path)
@@ -237,26 +216,50 @@ void DataPacker::removeFile(const QString &path)
         throw err::FileError(err::Kind::FileDelete, path);
 }
 
-void DataPacker::removeScriptPages(const QString &folder)
+QList<DataPacker::FolderFile> DataPacker::removeLeftOvers(const QString &folder) const
 {
-    const QStringList names = packedFiles(folder);
-    // One name ending in "asp" ("grasp" too) is enough to clear every "*.asp" file.
-    const bool any = std::any_of(names.begin(), names.end(),
-                                 [](const QString &n) { return n.right(3).toLower() == QLatin1String("asp"); });
-    if (!any)
-        return;
-    for (const QString &name : names)
-        if (name.endsWith(QLatin1String(".asp"), Qt::CaseInsensitive))
-            removeFile(QDir(folder).filePath(name));
+    QList<FolderFile> files = regularFiles(folder);
+    const QString inUse = m_dbCopy.isEmpty() ? QString() : QFileInfo(m_dbCopy).absoluteFilePath();
+    files.removeIf([&](const FolderFile &f) {
+        if (!isLeftOver(f.name))
+            return false;
+        const QString path = folder + f.name;
+        if (QFileInfo(path).absoluteFilePath() != inUse)
+            QFile::remove(path); // one that stays is still never packed
+        return true;
+    });
+    return files;
 }
 
-void DataPacker::removeStaleTemporaries(const QString &folder) const
+QList<DataPacker::FolderFile> DataPacker::packedFiles(const QString &folder) const
 {
-    const QString inUse = m_dbCopy.isEmpty() ? QString() : QFileInfo(m_dbCopy).absoluteFilePath();
-    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks, QDir::Name);
-    for (const QFileInfo &f : files)
-        if (isLeftOver(f) && f.absoluteFilePath() != inUse)
-            QFile::remove(f.filePath()); // one that stays is still never packed
+    const QList<FolderFile> files = removeLeftOvers(folder);
+    // SQLite's own files beside a database of the folder.
+    auto has = [&](const QString &name) {
+        const auto at = std::lower_bound(files.cbegin(), files.cend(), name,
+                                         [](const FolderFile &f, const QString &n) { return f.name < n; });
+        return at != files.cend() && at->name == name;
+    };
+    QList<FolderFile> packed;
+    for (const FolderFile &f : files) {
+        const bool sqliteOwn = std::any_of(kSqliteSuffixes.begin(), kSqliteSuffixes.end(), [&](const QString &s) {
+            return f.name.endsWith(s) && has(f.name.chopped(s.size()));
+        });
+        if (!sqliteOwn)
+            packed << f;
+    }
+    // One name ending in "asp" ("grasp" too) is enough to clear every "*.asp" file.
+    const bool scripts = std::any_of(packed.cbegin(), packed.cend(), [](const FolderFile &f) {
+        return f.name.endsWith(QLatin1String("asp"), Qt::CaseInsensitive);
+    });
+    if (scripts)
+        packed.removeIf([&](const FolderFile &f) {
+            if (!f.name.endsWith(QLatin1String(".asp"), Qt::CaseInsensitive))
+                return false;
+            removeFile(folder + f.name);
+            return true;
+        });
+    return packed;
 }
 
 DataPacker::Result DataPacker::packData(const std::atomic_bool *cancel)
@@ -265,26 +268,25 @@ DataPacker::Result DataPacker::packData(const std::atomic_bool *cancel)
     try {
         if (!QFileInfo(m_data).isDir())
             throw err::FileError(err::Kind::FileMissing, m_data);
-        removeStaleTemporaries(m_program);
-        removeStaleTemporaries(m_data);
+        removeLeftOvers(m_program);
+        const QList<FolderFile> top = packedFiles(m_data);
 
         // A pictures folder that is a link to elsewhere is not the user's to pack.
         const QFileInfo imagesInfo(m_data + kImagesFolder);
         const bool hasImages = imagesInfo.isDir() && !imagesInfo.isSymLink();
         const QString images = m_data + kImagesFolder + QLatin1Char('/');
         QList<ZipEntry> pictures;
-        if (hasImages) {
-            removeScriptPages(images);
-            for (const QString &name : packedFiles(images))
-                pictures << ZipEntry{name, images + name};
-        }
-        removeScriptPages(m_data);
+        if (hasImages)
+            for (const FolderFile &f : packedFiles(images))
+                pictures << ZipEntry{f.name, images + f.name, f.size};
         QList<ZipEntry> upload;
-        for (const QString &name : packedFiles(m_data)) {
-            if (name == kImagesArchive)
+        for (const FolderFile &f : top) {
+            if (f.name == kImagesArchive)
                 continue; // the one written below, or none
-            const bool isDb = !m_dbName.isEmpty() && name == m_dbName;
-            upload << ZipEntry{name, isDb ? m_dbCopy : m_data + name};
+            if (!m_dbName.isEmpty() && f.name == m_dbName)
+                upload << ZipEntry{f.name, m_dbCopy};
+            else
+                upload << ZipEntry{f.name, m_data + f.name, f.size};
         }
         // A name the server cannot read, or more than an archive holds, stops packing
         // before any archive changes.
@@ -320,9 +322,10 @@ DataPacker::Result DataPacker::packData(const std::atomic_bool *cancel)
 
 // ---- PackJob ----------------------------------------------------------------------
 
-PackJob::PackJob(const DataPacker &packer, QObject *parent)
+PackJob::PackJob(const DataPacker &packer, const QString &db, QObject *parent)
     : QObject(parent)
     , m_packer(packer)
+    , m_db(db)
 {
 }
 
@@ -337,28 +340,58 @@ void PackJob::start()
         return;
     m_running = true;
     m_cancel = false;
+    run();
+}
+
+void PackJob::run()
+{
+    if (!m_db.isEmpty()) {
+        try {
+            m_dbCopy = m_packer.copyDatabase(m_db);
+        } catch (const std::exception &e) {
+            m_result = {false, false, packingFailure(e)};
+            // Told once the caller is back in the event loop, as a packing's end is.
+            QMetaObject::invokeMethod(this, &PackJob::done, Qt::QueuedConnection);
+            return;
+        }
+    }
     m_thread = QThread::create([this] { m_result = m_packer.packData(&m_cancel); });
     connect(m_thread, &QThread::finished, this, [this] {
         // Delivered on this object's thread once the worker is done.
         if (!m_running)
             return;
-        m_running = false;
         m_thread->deleteLater();
         m_thread = nullptr;
-        emit finished(m_result);
+        // A save meanwhile may have replaced or deleted a picture that the copy names,
+        // after it was packed or before: packing starts again from a new copy.
+        if (!m_result.cancelled && m_dbCopy && changedSince(m_db, m_dbCopy->fileName())) {
+            run();
+            return;
+        }
+        done();
     });
     m_thread->start();
 }
 
+void PackJob::done()
+{
+    if (!m_running)
+        return;
+    m_running = false;
+    m_dbCopy.reset();
+    emit finished(m_result);
+}
+
 void PackJob::cancelAndWait()
 {
-    if (!m_thread)
-        return;
-    m_cancel = true;
-    m_thread->wait();
     m_running = false;
-    delete m_thread;
-    m_thread = nullptr;
+    if (m_thread) {
+        m_cancel = true;
+        m_thread->wait();
+        delete m_thread;
+        m_thread = nullptr;
+    }
+    m_dbCopy.reset();
 }
 
 } // namespace publish

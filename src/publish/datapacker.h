@@ -17,12 +17,12 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <atomic>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 
-class QTemporaryFile;
 class QThread;
 
 namespace publish {
@@ -30,15 +30,16 @@ namespace publish {
 using datalayout::kImagesArchive;
 using datalayout::kImagesFolder;
 using datalayout::kUploadArchive;
-// The copy of the database packed in its place lies in the program folder under this
-// name and a suffix while packing runs.
+// The copy of the database packed in its place lies in the program folder, under a
+// hidden name made from this one, while packing runs.
 inline const QString kDatabaseCopy = QStringLiteral("ziptest.qdb");
 
 // One file of an archive: its name there, and the file its bytes come from.
 struct ZipEntry {
     QString name;
     QString path;
-    // The size of a file still to be written, as most it can have; -1: path's own.
+    // Its size as last seen, or for a file still to be written (the pictures' archive)
+    // the most it can have; -1: path's own, looked up.
     qint64 size = -1;
 };
 
@@ -50,14 +51,11 @@ struct ZipLimits {
 };
 
 // Writes archive holding entries, in their order. Names are stored in GBK (the server's
-// code page) without the UTF-8 flag; files already compressed are stored, the rest
-// deflated. The new archive replaces the old one only when complete; no entries removes
+// code page) without the UTF-8 flag; files already compressed (by their name's
+// extension, else by their first bytes) are stored, the rest deflated. The new archive replaces the old one only when complete; no entries removes
 // the old one. Returns false when *cancel turned true (the old archive stays); throws
 // err::Error on failure.
 bool writeZip(const QString &archive, const QList<ZipEntry> &entries, const std::atomic_bool *cancel = nullptr);
-
-// A file that deflating would not shrink: by its extension, else by its first bytes.
-bool isCompressed(const QString &path);
 
 // The most bytes an archive of entries can take; throws err::FileError (Overflow)
 // naming the limit that entries pass. Nothing is compressed to find out.
@@ -75,8 +73,8 @@ public:
 
     // Copies the database db into the program folder, where nothing writes to it and a
     // later packing removes it should this one be killed; the data folder's file of its
-    // name is then packed from the copy. The copy goes with the object; nullptr when it
-    // cannot be made.
+    // name is then packed from the copy. The copy goes with the object. Throws
+    // err::FileError when it cannot be made, naming the program folder and the reason.
     std::unique_ptr<QTemporaryFile> copyDatabase(const QString &db);
     // Smaller limits than a zip's own (tests).
     void setLimits(const ZipLimits &limits) { m_limits = limits; }
@@ -94,14 +92,21 @@ public:
 
     QString archivePath() const { return m_program + kUploadArchive; }
 
-    // The files of folder that go into its archive, by name in name order.
-    static QStringList packedFiles(const QString &folder);
-
 private:
-    // Deletes the "*.asp" files of folder once some file name ends in "asp".
-    static void removeScriptPages(const QString &folder);
-    // Deletes what interrupted packings left in folder, but not the database copy in use.
-    void removeStaleTemporaries(const QString &folder) const;
+    // A file lying in a folder, as listed.
+    struct FolderFile {
+        QString name;
+        qint64 size = 0;
+    };
+    // The plain files of folder (ending in "/"), links left out, in name order.
+    static QList<FolderFile> regularFiles(const QString &folder);
+    // Deletes what interrupted packings left in folder, but not the database copy in
+    // use; the folder's other files.
+    QList<FolderFile> removeLeftOvers(const QString &folder) const;
+    // The files of folder that go into its archive, left-overs deleted and SQLite's own
+    // beside a database left out; once some name ends in "asp", the "*.asp" files are
+    // deleted.
+    QList<FolderFile> packedFiles(const QString &folder) const;
     static void removeFile(const QString &path);
 
     QString m_program;
@@ -113,10 +118,17 @@ private:
 
 // Packing on a worker thread: the window stays responsive. finished() comes on the
 // thread that started it; cancelling waits until the worker has stopped.
+//
+// The site database is packed from a copy taken on that thread, between its events, so
+// the copy is whole. The views go on saving meanwhile, and a save may replace or delete
+// pictures: when the database has changed by the time the worker is done, packing
+// starts again from a new copy. The archive thus never holds a database that names a
+// picture it lacks.
 class PackJob : public QObject {
     Q_OBJECT
 public:
-    explicit PackJob(const DataPacker &packer, QObject *parent = nullptr);
+    // db: the site database, empty for none.
+    explicit PackJob(const DataPacker &packer, const QString &db = QString(), QObject *parent = nullptr);
     ~PackJob() override; // cancels and waits
 
     void start();
@@ -128,7 +140,14 @@ signals:
     void finished(const publish::DataPacker::Result &result);
 
 private:
+    // Copies the database and starts the worker.
+    void run();
+    // Tells the result, unless cancelled.
+    void done();
+
     DataPacker m_packer;
+    QString m_db;
+    std::unique_ptr<QTemporaryFile> m_dbCopy;
     DataPacker::Result m_result;
     std::atomic_bool m_cancel{false};
     QThread *m_thread = nullptr;

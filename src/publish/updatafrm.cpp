@@ -285,7 +285,6 @@ void updataFrm::stopPacking()
         return;
     m_pack->cancelAndWait();
     m_pack.reset();
-    m_dbCopy.reset();
     timer_doZip->stop();
     resetUpload();
 }
@@ -633,21 +632,14 @@ void updataFrm::cmd_updata_Click()
     if (packing() || m_link->transferring() || !mayUpload())
         return;
     cmd_updata->setEnabled(false);
-    DataPacker packer(app().currentPath, app().currImgPath);
-    // The database is packed as it is now, whatever the views save while packing runs.
+    // Packing runs beside the window, which shows the hint meanwhile; the database is
+    // packed from a copy, the views go on saving.
     const QString db = app().conn.filePath();
-    if (!db.isEmpty() && QFileInfo(db).isFile()) {
-        m_dbCopy = packer.copyDatabase(db);
-        if (!m_dbCopy) {
-            packFinished({false, false, packingFailure(err::FileError(err::Kind::FileCopy, db))});
-            return;
-        }
-    }
-    // Packing runs beside the window, which shows the hint meanwhile.
     cmd_disconn->setEnabled(false);
     timer_doZip->start();
     timer_doZip_Timer();
-    m_pack = std::make_unique<PackJob>(packer);
+    m_pack = std::make_unique<PackJob>(DataPacker(app().currentPath, app().currImgPath),
+                                       !db.isEmpty() && QFileInfo(db).isFile() ? db : QString());
     connect(m_pack.get(), &PackJob::finished, this, &updataFrm::packFinished);
     m_pack->start();
 }
@@ -659,7 +651,6 @@ void updataFrm::packFinished(const DataPacker::Result &packed)
         // Not deleted from inside its own signal.
         m_pack.release()->deleteLater();
     }
-    m_dbCopy.reset();
     cmd_disconn->setEnabled(m_link->isOpen());
     if (packed.cancelled) {
         resetUpload();

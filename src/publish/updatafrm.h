@@ -13,7 +13,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTemporaryFile>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -115,8 +114,6 @@ private:
 
     publish::ServerLink *m_link = nullptr;
     std::unique_ptr<publish::PackJob> m_pack;
-    // The database as it was when packing began: the views go on saving meanwhile.
-    std::unique_ptr<QTemporaryFile> m_dbCopy;
     // The profile's account; blank, the view asks for the version without logging in.
     QString m_account;
     bool m_siteNameSet = false;

@@ -1,10 +1,12 @@
-// Packs a data folder and exits: the process the packing tests kill at a random point,
-// or let run out of room. Arguments: the program folder and the data folder, both
-// ending in "/", and optionally the most bytes a file it writes may hold.
+// Packs a data folder as the upload view does (the site database from a copy) and
+// exits: the process the packing tests kill at a random point, or let run out of room.
+// Arguments: the program folder and the data folder, both ending in "/", and
+// optionally the most bytes a file it writes may hold.
 #include "publish/datapacker.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <csignal>
 #include <cstdio>
 #include <sys/resource.h>
@@ -25,10 +27,19 @@ int main(int argc, char *argv[])
     std::fflush(stdout);
     QElapsedTimer clock;
     clock.start();
-    const publish::DataPacker::Result result =
-        publish::DataPacker(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2])).packData();
-    if (result.message)
-        std::printf("%s\n", result.message->text.toUtf8().constData());
+    const QString data = QString::fromLocal8Bit(argv[2]);
+    const QString db = data + datalayout::kDbName;
+    publish::PackJob job(publish::DataPacker(QString::fromLocal8Bit(argv[1]), data),
+                         QFileInfo(db).isFile() ? db : QString());
+    bool ok = false;
+    QObject::connect(&job, &publish::PackJob::finished, [&](const publish::DataPacker::Result &result) {
+        if (result.message)
+            std::printf("%s\n", result.message->text.toUtf8().constData());
+        ok = result.ok;
+        QCoreApplication::quit();
+    });
+    job.start();
+    QCoreApplication::exec();
     std::printf("%lld\n", static_cast<long long>(clock.elapsed()));
-    return result.ok ? 0 : 1;
+    return ok ? 0 : 1;
 }

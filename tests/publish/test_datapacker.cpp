@@ -15,6 +15,7 @@
 #include <QTemporaryFile>
 #include <QTest>
 #include <QThread>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <zip.h>
@@ -134,10 +135,10 @@ QStringList sorted(QStringList list)
     return list;
 }
 
-// Names of what an interrupted archive writing leaves.
+// What packing left in folder: its temporaries are hidden files.
 QStringList temporaries(const QString &folder)
 {
-    return QDir(folder).entryList({QStringLiteral("*.zip.??????")}, QDir::Files | QDir::Hidden);
+    return QDir(folder).entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden);
 }
 
 } // namespace
@@ -269,6 +270,48 @@ private slots:
             QCOMPARE(QProcess::execute(QStringLiteral("unzip"), {QStringLiteral("-tqq"), upload()}), 0);
     }
 
+    void manyFilesGoInWholeAndInOrder()
+    {
+        // More small files than are read at a time, with large ones among them.
+        QRandomGenerator random(17);
+        QMap<QString, QByteArray> files{{QStringLiteral("brevonel.qdb"), "database bytes"},
+                                        {QStringLiteral("logo.jpg"), QByteArray(5000, 'j')}};
+        for (int i = 0; i < 9000; ++i)
+            files.insert(QStringLiteral("p%1.htm").arg(i, 4, 10, QLatin1Char('0')), "<p>第" + QByteArray::number(i) + "页</p>");
+        files.insert(QStringLiteral("p2000.htm"), QByteArray(1024 * 1024, 'x'));
+        files.insert(QStringLiteral("p4500.bin"), randomBytes(3 * 1024 * 1024 + 5, random));
+        for (auto it = files.cbegin(); it != files.cend(); ++it)
+            testenv::writeFile(data() + it.key(), it.value());
+        QVERIFY(DataPacker(prog(), data()).packData().ok);
+        QCOMPARE(zipEntries(upload()), files.keys());
+        const QHash<QString, QByteArray> packed = readArchive(upload());
+        QCOMPARE(packed.size(), files.size());
+        for (auto it = files.cbegin(); it != files.cend(); ++it)
+            QVERIFY2(packed.value(it.key()) == it.value(), qPrintable(it.key()));
+    }
+
+    void aFileGoneWhilePackingIsNamed()
+    {
+        // Of two files gone after the folder was listed, the first by name is told.
+        for (int i = 0; i < 300; ++i)
+            testenv::writeFile(data() + QStringLiteral("p%1.htm").arg(i, 3, 10, QLatin1Char('0')), "<p>页</p>");
+        testenv::writeFile(data() + QStringLiteral("images/a.gif"), "GIF89a");
+        struct Unhook {
+            ~Unhook() { fileutil::faults::setHook({}); }
+        } unhook;
+        fileutil::faults::setHook([&](fileutil::faults::Step step, const QString &path) {
+            if (step == fileutil::faults::Step::Commit && path == images())
+                for (const char *gone : {"p250.htm", "p100.htm"})
+                    QFile::remove(data() + QLatin1String(gone));
+            return false;
+        });
+        const DataPacker::Result r = DataPacker(prog(), data()).packData();
+        QVERIFY(!r.ok);
+        QVERIFY(r.message);
+        QCOMPARE(r.message->text, QStringLiteral("57 Form1::cmdZip_Click 文件读取失败：") + data() + QStringLiteral("p100.htm"));
+        QVERIFY(!QFileInfo::exists(upload()));
+    }
+
     void linksAreNeitherPackedNorFollowed()
     {
         testenv::writeFile(outside() + QStringLiteral("secret.txt"), "not the user's to send");
@@ -308,28 +351,34 @@ private slots:
         testenv::writeFile(data() + QStringLiteral("brevonel.qdb-wal"), "wal");
         testenv::writeFile(data() + QStringLiteral("brevonel.qdb-shm"), "shm");
         testenv::writeFile(data() + QStringLiteral("images/a.gif"), "GIF89a");
-        // What killed packings left: archives cut off while being written beside their
-        // place, under the archive's name and a random suffix.
-        testenv::writeFile(data() + QStringLiteral("images.zip.Ab12Cd"), QByteArray("PK\x03\x04", 4) + QByteArray(100, 'x'));
-        testenv::writeFile(data() + QStringLiteral("images.zip.QQ99zz"), QByteArray());
-        testenv::writeFile(prog() + QStringLiteral("ziptest.zip.x1Y2z3"), QByteArray("PK\x03\x04", 4));
-        // The user's own files of like names stay and are packed.
-        testenv::writeFile(data() + QStringLiteral("images.zip.backup"), "mine");
+        // What killed packings left: archives cut off while being written, and a
+        // database copy.
+        const QByteArray zip = QByteArray("PK\x03\x04", 4) + QByteArray(100, 'x');
+        testenv::writeFile(data() + QStringLiteral(".images.zip~quorvik.Ab12Cd"), zip);
+        testenv::writeFile(data() + QStringLiteral(".images.zip~quorvik.QQ99zz"), QByteArray());
+        testenv::writeFile(prog() + QStringLiteral(".ziptest.zip~quorvik.x1Y2z3"), zip);
+        testenv::writeFile(prog() + QStringLiteral(".ziptest.qdb~quorvik.x1Y2z3"), "SQLite format 3");
+        // The user's own files of like names, real zips too, stay and are packed.
+        for (const char *name : {"images.zip.backup", "ziptest.zip.2023v1", "images.zip.Ab12Cd"})
+            testenv::writeFile(data() + QLatin1String(name), zip);
+        testenv::writeFile(prog() + QStringLiteral("ziptest.zip.2023v1"), zip);
         testenv::writeFile(data() + QStringLiteral("notes-journal"), "mine");
 
         QVERIFY(DataPacker(prog(), data()).packData().ok);
-        QCOMPARE(sorted(zipEntries(upload())), (QStringList{"brevonel.qdb", "images.zip", "images.zip.backup", "logo.jpg",
-                                                            "notes-journal"}));
-        for (const QString &gone : {data() + QStringLiteral("images.zip.Ab12Cd"), data() + QStringLiteral("images.zip.QQ99zz"),
-                                    prog() + QStringLiteral("ziptest.zip.x1Y2z3")})
-            QVERIFY2(!QFileInfo::exists(gone), qPrintable(gone));
+        QCOMPARE(sorted(zipEntries(upload())), (QStringList{"brevonel.qdb", "images.zip", "images.zip.Ab12Cd",
+                                                            "images.zip.backup", "logo.jpg", "notes-journal",
+                                                            "ziptest.zip.2023v1"}));
+        QCOMPARE(entryBytes(upload(), QStringLiteral("images.zip.backup")), zip);
+        QCOMPARE(testenv::readFile(prog() + QStringLiteral("ziptest.zip.2023v1")), zip);
+        QCOMPARE(temporaries(data()), QStringList());
+        QCOMPARE(temporaries(prog()), QStringList());
         QVERIFY(QFileInfo::exists(data() + QStringLiteral("brevonel.qdb-journal")));
     }
 
     void theDatabaseComesFromItsCopy()
     {
         // What a killed packing left: a copy of the database, in the program folder.
-        const QString stale = prog() + QStringLiteral("ziptest.qdb.Ab12Cd");
+        const QString stale = prog() + QStringLiteral(".ziptest.qdb~quorvik.Ab12Cd");
         testenv::writeFile(stale, QByteArray("SQLite format 3\0", 16) + QByteArray(4096, 'd'));
         testenv::writeFile(data() + QStringLiteral("brevonel.qdb"), "database as it was");
         DataPacker packer(prog(), data());
@@ -342,6 +391,43 @@ private slots:
         QCOMPARE(entryBytes(upload(), QStringLiteral("brevonel.qdb")), QByteArray("database as it was"));
         QVERIFY(!QFileInfo::exists(stale));
         QVERIFY(QFileInfo::exists(copy->fileName()));
+    }
+
+    void aSaveWhilePackingRunsIsPackedWithItsPictures()
+    {
+        // A record names a.jpg. While packing runs, a save replaces it with b.jpg: the
+        // database changes, then a.jpg goes.
+        const QString db = data() + QStringLiteral("brevonel.qdb");
+        testenv::writeFile(db, "a record naming a.jpg");
+        testenv::writeFile(data() + QStringLiteral("a.jpg"), "JPG a");
+        testenv::writeFile(data() + QStringLiteral("images/p.gif"), "GIF89a");
+        std::atomic_bool saved = false;
+        struct Unhook {
+            ~Unhook() { fileutil::faults::setHook({}); }
+        } unhook;
+        fileutil::faults::setHook([&](fileutil::faults::Step step, const QString &path) {
+            // On the worker's thread, as the pictures' archive is done.
+            if (step == fileutil::faults::Step::Commit && path == images() && !saved.exchange(true)) {
+                testenv::writeFile(data() + QStringLiteral("b.jpg"), "JPG b");
+                testenv::writeFile(db, "a record naming b.jpg");
+                QFile::remove(data() + QStringLiteral("a.jpg"));
+            }
+            return false;
+        });
+        PackJob job{DataPacker(prog(), data()), db};
+        QList<DataPacker::Result> told;
+        connect(&job, &PackJob::finished, this, [&](const DataPacker::Result &r) { told << r; });
+        job.start();
+        QVERIFY(QTest::qWaitFor([&] { return !told.isEmpty(); }, 20000));
+        testenv::settle();
+        QVERIFY(saved);
+        QCOMPARE(told.size(), 1);
+        QVERIFY(told.first().ok);
+        const QHash<QString, QByteArray> packed = readArchive(upload());
+        QCOMPARE(packed.value(QStringLiteral("brevonel.qdb")), QByteArray("a record naming b.jpg"));
+        QCOMPARE(packed.value(QStringLiteral("b.jpg")), QByteArray("JPG b"));
+        QVERIFY(!packed.contains(QStringLiteral("a.jpg")));
+        QCOMPARE(temporaries(prog()), QStringList());
     }
 
     void aLimitIsRefusedBeforeAnythingIsCompressed_data()
@@ -520,31 +606,46 @@ private slots:
         qInfo("killed packings: %d left the old archives, %d the new pictures only, %d both new", olds, between, news);
     }
 
+    void aFullDiskSaysWhy_data()
+    {
+        QTest::addColumn<qint64>("limit"); // bytes a file may hold; <= 0: from the archive's size
+        QTest::addColumn<QString>("place");
+        QTest::newRow("copying the database") << qint64(64 * 1024) << "prog";
+        QTest::newRow("inside the archive") << qint64(250 * 1024) << "";
+        QTest::newRow("its last buffered bytes") << qint64(-10) << "";
+    }
+
     void aFullDiskSaysWhy()
     {
         // A child process that may write no file beyond a limit stands in for a full
         // disk: the system stops the writing part of the way into a piece, inside the
-        // archive or in its last buffered bytes.
+        // database copy, the archive or their last buffered bytes.
+        QFETCH(qint64, limit);
+        QFETCH(QString, place);
         QRandomGenerator random(13);
         testenv::writeFile(data() + QStringLiteral("photo.jpg"), randomBytes(300 * 1024, random));
-        auto pack = [&](qint64 limit) {
+        testenv::writeFile(data() + QStringLiteral("brevonel.qdb"), randomBytes(100 * 1024, random));
+        auto pack = [&](qint64 most) {
             QProcess child;
             QStringList arguments{prog(), data()};
-            if (limit > 0)
-                arguments << QString::number(limit);
+            if (most > 0)
+                arguments << QString::number(most);
             child.start(QStringLiteral(PACK_CHILD), arguments);
             child.waitForFinished(30000);
             return QString::fromUtf8(child.readAllStandardOutput());
         };
         pack(0);
         const qint64 whole = QFileInfo(upload()).size();
-        QVERIFY(whole > 300 * 1024);
-        for (const qint64 limit : {qint64(64 * 1024), whole - 10}) {
-            const QString said = pack(limit);
-            QVERIFY2(said.contains(QStringLiteral("61 Form1::cmdZip_Click 文件写入失败："))
-                         && said.contains(QString::fromLocal8Bit(strerror(EFBIG)) + QLatin1Char('\n')),
-                     qPrintable(said));
-        }
+        QVERIFY(whole > 400 * 1024);
+        const QString said = pack(limit > 0 ? limit : whole + limit);
+        // The reason, and the user's folder, never a temporary file's name.
+        QVERIFY2(said.contains(QStringLiteral("61 Form1::cmdZip_Click 文件写入失败："))
+                     && said.contains(QString::fromLocal8Bit(strerror(EFBIG)) + QLatin1Char('\n'))
+                     && !said.contains(QStringLiteral("quorvik")),
+                 qPrintable(said));
+        if (place == QLatin1String("prog"))
+            QVERIFY2(said.contains(QStringLiteral("文件写入失败：") + prog() + QStringLiteral("：")), qPrintable(said));
+        QCOMPARE(temporaries(prog()), QStringList());
     }
 };
 

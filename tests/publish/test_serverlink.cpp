@@ -646,7 +646,7 @@ private slots:
         testenv::settle();
         QVERIFY(!m_server->text().contains(QStringLiteral("<#sendFileInfo#>")));
         QCOMPARE(m_prompts->messages(), QStringList{"登陆服务器成功！"});
-        QCOMPARE(QDir(m_prog->path()).entryList({QStringLiteral("ziptest.zip.*")}), QStringList());
+        QCOMPARE(QDir(m_prog->path()).entryList({QStringLiteral(".ziptest.*")}, QDir::Files | QDir::Hidden), QStringList());
     }
 
     void waitingForTheGoAheadEnds_data()
