@@ -1,5 +1,7 @@
 #include "core/errors.h"
 
+#include <cerrno>
+
 namespace err {
 
 QString text(Kind kind)
@@ -61,9 +63,36 @@ int number(Kind kind)
     return 5;
 }
 
-QString describe(Kind kind, const QString &detail)
+QString describe(Kind kind, const QString &detail, const QString &reason)
 {
-    return detail.isEmpty() ? text(kind) : text(kind) + QStringLiteral("：") + detail;
+    const QString what = reason.isEmpty() ? text(kind) : text(kind) + QStringLiteral("，") + reason;
+    return detail.isEmpty() ? what : what + QStringLiteral("：") + detail;
+}
+
+QString systemReason(int errnum)
+{
+    switch (errnum) {
+    case ENOSPC: return QStringLiteral("磁盘空间不足");
+    case EDQUOT: return QStringLiteral("超出了磁盘配额");
+    case EROFS: return QStringLiteral("磁盘是只读的");
+    case EACCES:
+    case EPERM: return QStringLiteral("没有权限");
+    case EIO: return QStringLiteral("磁盘读写出错");
+    case ENOENT: return QStringLiteral("文件或文件夹不存在");
+    case EEXIST: return QStringLiteral("已有同名的文件或文件夹");
+    case ENOTDIR:
+    case EISDIR: return QStringLiteral("同名的文件和文件夹相冲突");
+    case ENOTEMPTY: return QStringLiteral("文件夹不是空的");
+    case EXDEV: return QStringLiteral("不能在两个磁盘之间移动");
+    case EBUSY: return QStringLiteral("文件夹正被使用，或是一个磁盘的挂载点");
+    case ETXTBSY: return QStringLiteral("文件正被使用");
+    case ENAMETOOLONG: return QStringLiteral("文件名太长");
+    case EFBIG: return QStringLiteral("文件太大");
+    case EMFILE:
+    case ENFILE: return QStringLiteral("打开的文件太多");
+    case ELOOP: return QStringLiteral("链接层数太多");
+    }
+    return QStringLiteral("系统错误%1").arg(errnum);
 }
 
 QString withReason(const QString &message, const QString &description)
@@ -71,11 +100,11 @@ QString withReason(const QString &message, const QString &description)
     return description.isEmpty() ? message : message + QStringLiteral("\r\n") + description;
 }
 
-Error::Error(Kind kind, const QString &detail)
-    : std::runtime_error(describe(kind, detail).toStdString())
+Error::Error(Kind kind, const QString &detail, const QString &reason)
+    : std::runtime_error(describe(kind, detail, reason).toStdString())
     , m_kind(kind)
     , m_detail(detail)
-    , m_description(describe(kind, detail))
+    , m_description(describe(kind, detail, reason))
 {
 }
 

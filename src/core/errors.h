@@ -38,8 +38,12 @@ QString text(Kind kind);
 // The number shown in front of a description where a box gives one; stable per kind.
 int number(Kind kind);
 
-// "text：detail" (or the text alone when there is no detail).
-QString describe(Kind kind, const QString &detail = QString());
+// "text：detail" (or the text alone when there is no detail); with the system's reason,
+// "text，reason：detail".
+QString describe(Kind kind, const QString &detail = QString(), const QString &reason = QString());
+
+// Why the system refused a file operation (an errno value), in the catalogue's words.
+QString systemReason(int errnum);
 
 // A fixed message naming the place of a failure, with the failure's description on the
 // next line (CR LF), so the user learns why.
@@ -48,7 +52,7 @@ QString withReason(const QString &message, const QString &description);
 // Base of every failure the program reports: what() is the UTF-8 description.
 class Error : public std::runtime_error {
 public:
-    Error(Kind kind, const QString &detail = QString());
+    Error(Kind kind, const QString &detail = QString(), const QString &reason = QString());
     Kind kind() const { return m_kind; }
     QString description() const { return m_description; }
     QString detail() const { return m_detail; }

@@ -8,8 +8,13 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <QHash>
+
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fileutil {
@@ -33,6 +38,87 @@ constexpr qint64 kPiece = 1 << 16;
 QByteArray native(const QString &path)
 {
     return QFile::encodeName(path);
+}
+
+// The folders being built for a FolderSwap, and the companion files beside them, by the
+// name the user knows them under: a failure names that, never a staging name.
+QHash<QString, QString> &shownNames()
+{
+    static QHash<QString, QString> names;
+    return names;
+}
+
+QString shownPath(const QString &path)
+{
+    const QString p = QDir::cleanPath(path);
+    for (auto it = shownNames().cbegin(); it != shownNames().cend(); ++it) {
+        if (p == it.key())
+            return it.value();
+        if (p.startsWith(it.key() + QLatin1Char('/')))
+            return it.value() + p.mid(it.key().size());
+    }
+    return path;
+}
+
+// Throws the failure of a step on path, with the system's reason when errnum gives one.
+[[noreturn]] void fail(err::Kind kind, const QString &path, int errnum = 0)
+{
+    throw err::FileError(kind, shownPath(path), errnum > 0 ? err::systemReason(errnum) : QString());
+}
+
+// The errno value behind a Qt file device's failure, found by its text (Qt words it as
+// strerror does, a few in fixed English); 0 when there is none.
+int errnoOf(const QFileDevice &device)
+{
+    if (device.error() == QFileDevice::NoError)
+        return 0;
+    const QString said = device.errorString();
+    static const QHash<QString, int> fixed = {{QStringLiteral("Permission denied"), EACCES},
+                                              {QStringLiteral("Too many open files"), EMFILE},
+                                              {QStringLiteral("No such file or directory"), ENOENT},
+                                              {QStringLiteral("No space left on device"), ENOSPC}};
+    if (const auto it = fixed.constFind(said); it != fixed.cend())
+        return *it;
+    for (int e = 1; e < 134; ++e)
+        if (said == QString::fromLocal8Bit(std::strerror(e)).trimmed())
+            return e;
+    return 0;
+}
+
+// Flushes what was written to fd to the disk, as SQLite does before its own commit, so
+// that a power cut after the rename that commits it finds it whole. 0, or the errno
+// value of the failure (-1 for one injected).
+int syncStep(int fd, const QString &path)
+{
+    if (injected(faults::Step::Sync, path))
+        return -1;
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+// The same for a folder's entries (the names made, renamed or removed in it).
+void syncFolder(const QString &folder)
+{
+    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        fail(err::Kind::FileWrite, folder, errno);
+    const int why = syncStep(fd, folder);
+    ::close(fd);
+    if (why != 0)
+        fail(err::Kind::FileWrite, folder, why);
+}
+
+bool writeAll(int fd, const char *data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= n;
+    }
+    return true;
 }
 
 // The entry itself, a dangling link too.
@@ -85,12 +171,6 @@ bool pour(QIODevice &in, QIODevice &out, const QString &path)
     }
 }
 
-// The path, and the system's reason when the device failed with one.
-QString withReason(const QString &path, const QFileDevice &device)
-{
-    return device.error() == QFileDevice::NoError ? path : path + QStringLiteral("：") + device.errorString();
-}
-
 // A disk that fills up takes part of what is buffered first and gives its reason only
 // when asked for the rest.
 bool flushWhole(QFileDevice &out)
@@ -101,11 +181,24 @@ bool flushWhole(QFileDevice &out)
     return false;
 }
 
+// Why writing to out failed: a disk that fills up part-way through a piece takes what
+// fits and gives no reason, so one more byte is asked of it (the file is dropped anyway).
+// -1 when the system gives no reason (the writer itself gave up).
+int whyWriteFailed(QFileDevice &out)
+{
+    out.flush();
+    if (const int e = errnoOf(out); e > 0)
+        return e;
+    if (out.handle() >= 0 && ::write(out.handle(), "", 1) < 0)
+        return errno;
+    return -1;
+}
+
 void saveThrough(const QString &path, const std::function<bool(QIODevice &)> &write, err::Kind failure)
 {
     const QFileInfo fi(path);
     if (fi.isDir() && !fi.isSymLink())
-        throw err::FileError(failure, path);
+        fail(failure, path, EISDIR);
     // A link is replaced by the new file, never written through: the file is made under
     // a free name beside it and renamed over the link.
     const bool overLink = fi.isSymLink();
@@ -115,42 +208,75 @@ void saveThrough(const QString &path, const std::function<bool(QIODevice &)> &wr
     QSaveFile out(target);
     out.setDirectWriteFallback(false);
     if (!out.open(QIODevice::WriteOnly))
-        throw err::FileError(failure, withReason(path, out));
+        fail(failure, path, errnoOf(out));
     // Qt 6.4's commit() misses a failure to write what is still buffered (a full disk)
     // and renames the cut-off file into place: the buffer is flushed and checked first.
-    if (!write(out) || !flushWhole(out) || out.error() != QFileDevice::NoError || injected(faults::Step::Commit, path)) {
-        const QString detail = withReason(path, out);
+    bool written = false;
+    try {
+        written = write(out);
+    } catch (const err::Error &) {
+        // A writer that stopped because the file could not take more says so as any
+        // failure to write it does.
+        if (out.error() == QFileDevice::NoError)
+            throw;
+    }
+    int why = 0;
+    if (!written || !flushWhole(out) || out.error() != QFileDevice::NoError || injected(faults::Step::Commit, path))
+        why = whyWriteFailed(out);
+    else
+        why = syncStep(out.handle(), path);
+    if (why != 0) {
         out.cancelWriting();
-        throw err::FileError(failure, detail);
+        fail(failure, path, why);
     }
     out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                        | QFileDevice::ReadOther);
     if (!out.commit())
-        throw err::FileError(failure, withReason(path, out));
+        fail(failure, path, errnoOf(out));
     if (overLink && !renameOver(target, path)) {
+        const int e = errno;
         QFile::remove(target);
-        throw err::FileError(failure, path);
+        fail(failure, path, e);
     }
 }
 
 // Copies src to dst, where nothing stands yet (a folder being staged, or a file new to
-// the folder): a copy that fails is removed again.
+// the folder), flushed to the disk: a copy that fails is removed again.
 void copyNew(const QString &src, const QString &dst)
 {
     QFile in(src);
     if (!in.open(QIODevice::ReadOnly))
-        throw err::FileError(err::Kind::FileRead, src);
-    QFile out(dst);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        throw err::FileError(err::Kind::FileCopy, dst);
-    const bool whole = pour(in, out, dst) && !injected(faults::Step::Commit, dst) && out.flush();
-    out.close();
-    if (!whole || out.error() != QFileDevice::NoError) {
-        QFile::remove(dst);
-        throw err::FileError(err::Kind::FileCopy, dst);
+        fail(err::Kind::FileRead, src, errnoOf(in));
+    const int fd = ::open(native(dst).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        fail(err::Kind::FileCopy, dst, errno);
+    int why = -1; // errno of the failure; -1 for one without a reason, 0 once whole
+    bool readFailed = false;
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = in.read(piece.data(), kPiece);
+        if (n <= 0) {
+            readFailed = n < 0;
+            why = readFailed ? -1 : injected(faults::Step::Commit, dst) ? -1 : syncStep(fd, dst);
+            break;
+        }
+        if (injected(faults::Step::Write, dst))
+            break;
+        if (!writeAll(fd, piece.constData(), n)) {
+            why = errno;
+            break;
+        }
     }
-    QFile::setPermissions(dst, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                                   | QFileDevice::ReadOther);
+    if (why == 0 && ::fchmod(fd, 0644) != 0)
+        why = errno;
+    if (::close(fd) != 0 && why == 0)
+        why = errno;
+    if (why != 0) {
+        ::unlink(native(dst).constData());
+        if (readFailed)
+            fail(err::Kind::FileRead, src, errnoOf(in));
+        fail(err::Kind::FileCopy, dst, why);
+    }
 }
 
 // Makes a link at dst that says what the link src says (dangling or not).
@@ -159,30 +285,52 @@ void copyLink(const QString &src, const QString &dst)
     QByteArray says(4096, Qt::Uninitialized);
     const ssize_t n = ::readlink(native(src).constData(), says.data(), size_t(says.size()));
     if (n < 0 || n >= says.size())
-        throw err::FileError(err::Kind::FileRead, src);
+        fail(err::Kind::FileRead, src, n < 0 ? errno : ENAMETOOLONG);
     says.truncate(n);
     const bool replacing = present(dst);
     const QString made = replacing ? freeNameBeside(dst) : dst;
-    if (injected(faults::Step::Link, dst) || ::symlink(says.constData(), native(made).constData()) != 0)
-        throw err::FileError(err::Kind::FileCopy, dst);
+    if (injected(faults::Step::Link, dst))
+        fail(err::Kind::FileCopy, dst);
+    if (::symlink(says.constData(), native(made).constData()) != 0)
+        fail(err::Kind::FileCopy, dst, errno);
     if (replacing && !renameOver(made, dst)) {
+        const int e = errno;
         QFile::remove(made);
-        throw err::FileError(err::Kind::FileCopy, dst);
+        fail(err::Kind::FileCopy, dst, e);
     }
+}
+
+// Makes folder and its missing parents.
+void makePath(const QString &folder)
+{
+    const QString clean = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    if (isRealFolder(clean))
+        return;
+    const QString parent = QFileInfo(clean).path();
+    if (parent != clean && !QFileInfo(parent).isDir())
+        makePath(parent);
+    if (::mkdir(native(clean).constData(), 0777) != 0 && !(errno == EEXIST && QFileInfo(clean).isDir()))
+        fail(err::Kind::FolderCreate, folder, errno);
 }
 
 void makeFolderStep(const QString &folder)
 {
     if (isRealFolder(QDir::cleanPath(folder)))
         return;
-    if (injected(faults::Step::MakeFolder, folder) || !QDir().mkpath(folder))
-        throw err::FileError(err::Kind::FolderCreate, folder);
+    if (injected(faults::Step::MakeFolder, folder))
+        fail(err::Kind::FolderCreate, folder);
+    makePath(folder);
 }
 
+// Renames a folder or file to a name nothing uses.
 void renameStep(const QString &from, const QString &to)
 {
-    if (injected(faults::Step::Rename, from) || !QDir().rename(from, to))
-        throw err::FileError(err::Kind::FileWrite, to);
+    if (injected(faults::Step::Rename, from))
+        fail(err::Kind::FileWrite, to);
+    if (present(to))
+        fail(err::Kind::FileWrite, to, EEXIST);
+    if (!renameOver(from, to))
+        fail(err::Kind::FileWrite, to, errno);
 }
 
 // The folder a swap works on: links followed to where they lead (dangling or not), no
@@ -193,7 +341,7 @@ QString swapTarget(const QString &target)
     for (int i = 0; i < 16 && QFileInfo(t).isSymLink(); ++i)
         t = QDir::cleanPath(QFileInfo(t).symLinkTarget());
     if (target.isEmpty() || t.isEmpty() || t == QLatin1String("/"))
-        throw err::FileError(err::Kind::FileWrite, target);
+        fail(err::Kind::FileWrite, target);
     return t;
 }
 
@@ -239,19 +387,19 @@ void writeReplace(const QString &path, const std::function<bool(QIODevice &)> &w
 void copyReplace(const QString &src, const QString &dst)
 {
     if (!QFileInfo(src).isFile())
-        throw err::FileError(err::Kind::FileMissing, src);
+        fail(err::Kind::FileMissing, src);
     if (sameEntry(src, dst))
         return;
     QFile in(src);
     if (!in.open(QIODevice::ReadOnly))
-        throw err::FileError(err::Kind::FileRead, src);
+        fail(err::Kind::FileRead, src, errnoOf(in));
     saveThrough(dst, [&](QIODevice &out) { return pour(in, out, dst); }, err::Kind::FileCopy);
 }
 
 void copyTree(const QString &src, const QString &dst, Existing existing, const QStringList &leaveOut)
 {
     if (!QFileInfo(src).isDir())
-        throw err::FileError(err::Kind::FileMissing, src);
+        fail(err::Kind::FileMissing, src);
     if (sameEntry(src, dst))
         return;
     makeFolderStep(dst);
@@ -270,7 +418,7 @@ void copyTree(const QString &src, const QString &dst, Existing existing, const Q
             if (there && !isRealFolder(target)) {
                 if (existing == Existing::Keep)
                     continue;
-                throw err::FileError(err::Kind::FileCopy, target);
+                fail(err::Kind::FileCopy, target, ENOTDIR);
             }
             copyTree(fi.absoluteFilePath(), target, existing);
         } else if (fi.isFile()) {
@@ -290,11 +438,19 @@ FolderSwap::FolderSwap(const QString &target)
     , m_old(beside(m_target, "~old"))
 {
     recoverSwap(m_named);
-    makeFolderStep(m_staging);
+    shownNames().insert(m_staging, QDir::cleanPath(QFileInfo(m_named).absoluteFilePath()));
+    try {
+        makeFolderStep(m_staging);
+    } catch (const std::exception &) {
+        shownNames().remove(m_staging);
+        throw;
+    }
 }
 
 FolderSwap::~FolderSwap()
 {
+    shownNames().remove(m_staging);
+    shownNames().remove(m_companion);
     if (m_committed)
         return;
     // The companion goes first: one left without the new folder counts as swapped in.
@@ -315,14 +471,26 @@ QString FolderSwap::path() const
 QString FolderSwap::companion(const QString &fileName)
 {
     if (fileName.isEmpty() || fileName.contains(QLatin1Char('/')) || !m_companion.isEmpty())
-        throw err::FileError(err::Kind::FileWrite, fileName);
+        fail(err::Kind::FileWrite, fileName);
     m_companionName = fileName;
     m_companion = companionPrefix(m_named) + fileName;
+    shownNames().insert(m_companion, QFileInfo(m_companion).path() + QLatin1Char('/') + fileName);
     return m_companion;
 }
 
 void FolderSwap::commit()
 {
+    // Everything new is on the disk before the first rename: each file was flushed as it
+    // was written, and here the entries of every folder made for it are.
+    QDirIterator folders(m_staging, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks,
+                         QDirIterator::Subdirectories);
+    while (folders.hasNext())
+        syncFolder(folders.next());
+    syncFolder(m_staging);
+    syncFolder(QFileInfo(m_staging).path());
+    if (!m_companion.isEmpty())
+        syncFolder(QFileInfo(m_companion).path());
+
     const bool hadTarget = present(m_target);
     if (hadTarget)
         renameStep(m_target, m_old);
@@ -340,10 +508,17 @@ void FolderSwap::commit()
             QDir().rename(m_target, m_staging);
             if (hadTarget)
                 QDir().rename(m_old, m_target);
-            throw err::FileError(err::Kind::FileWrite, file);
+            fail(err::Kind::FileWrite, file, errno);
         }
     }
     m_committed = true;
+    // The renames themselves go to the disk; the new state is in place whatever this says.
+    try {
+        syncFolder(QFileInfo(m_target).path());
+        if (!m_companion.isEmpty())
+            syncFolder(QFileInfo(m_companion).path());
+    } catch (const std::exception &) {
+    }
     try {
         removeFolder(m_old);
     } catch (const std::exception &) {
@@ -371,7 +546,7 @@ void recoverSwap(const QString &target)
         if (!newGoesIn)
             QFile::remove(staged);
         else if (!renameOver(staged, file))
-            throw err::FileError(err::Kind::FileWrite, file);
+            fail(err::Kind::FileWrite, file, errno);
     }
     removeFolder(old);
     removeFolder(staging);
@@ -383,7 +558,7 @@ void removeFolder(const QString &folder)
     const QFileInfo fi(path);
     if (fi.isSymLink() || (fi.exists() && !fi.isDir())) {
         if (injected(faults::Step::Remove, path) || !QFile::remove(path))
-            throw err::FileError(err::Kind::FileDelete, folder);
+            fail(err::Kind::FileDelete, folder);
         return;
     }
     if (!fi.exists())
@@ -398,15 +573,13 @@ void removeFolder(const QString &folder)
     }
     QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
     if (injected(faults::Step::Remove, path) || !QDir(path).removeRecursively())
-        throw err::FileError(err::Kind::FileDelete, folder);
+        fail(err::Kind::FileDelete, folder);
 }
 
 void makeFolder(const QString &folder)
 {
-    if (QFileInfo(folder).isDir())
-        return;
-    if (!QDir().mkpath(folder))
-        throw err::FileError(err::Kind::FolderCreate, folder);
+    if (!QFileInfo(folder).isDir())
+        makePath(folder);
 }
 
 namespace faults {

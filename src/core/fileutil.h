@@ -1,9 +1,11 @@
 #pragma once
-// File and folder operations on the program and data folders. Failures throw err::FileError.
+// File and folder operations on the program and data folders. Failures throw
+// err::FileError with the system's reason, naming the file as the user knows it (in
+// their folder, never in one being built beside it).
 //
 // Whatever replaces a file or folder the user has writes the new state beside the old
-// one and swaps it in with a rename: a failure (a full disk, a kill) leaves the old
-// state whole and removes the new one. Symbolic links are copied as links, never
+// one, flushed to the disk, and swaps it in with a rename: a failure (a full disk, a
+// kill, a power cut) leaves the old state whole and removes the new one. Symbolic links are copied as links, never
 // followed, and a link that a copy replaces is replaced, never written through.
 
 #include <QIODevice>
@@ -94,6 +96,7 @@ enum class Step {
     MakeFolder, // a folder is made
     Rename,     // a folder, or the file that goes with it, is renamed during a swap
     Remove,     // the old folder goes after a swap
+    Sync,       // a file, or a folder's entries, are flushed to the disk
 };
 using Hook = std::function<bool(Step step, const QString &path)>;
 void setHook(Hook hook);

@@ -6,6 +6,7 @@
 #include "testenv.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -269,6 +270,40 @@ private slots:
         const Snapshot after = folderSnapshot(site());
         fileutil::recoverSwap(site(QStringLiteral("images")));
         QCOMPARE(folderSnapshot(site()), after);
+    }
+
+    void everythingNewIsOnTheDiskBeforeTheSwapCommits()
+    {
+        // A power cut just after a rename that commits a swap must find the new contents
+        // whole: every file copied for it, and every folder made for it, is flushed first.
+        fillPictures(outside(QStringLiteral("images/")), "new");
+        fillPictures(site(QStringLiteral("images/")), "old");
+        writeFile(outside(QStringLiteral("default.htm")), "the page");
+        QStringList synced;
+        bool renamed = false;
+        fileutil::faults::setHook([&](Step step, const QString &path) {
+            renamed = renamed || step == Step::Rename;
+            if (step == Step::Sync && !renamed)
+                synced << QDir::cleanPath(path);
+            return false;
+        });
+        QStringList staged;
+        {
+            fileutil::FolderSwap swap(site(QStringLiteral("images")));
+            fileutil::copyTree(outside(QStringLiteral("images")), swap.path());
+            const QString page = swap.companion(QStringLiteral("default.htm"));
+            fileutil::copyReplace(outside(QStringLiteral("default.htm")), page);
+            staged << QDir::cleanPath(swap.path()) << page;
+            QDirIterator it(swap.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks,
+                            QDirIterator::Subdirectories);
+            while (it.hasNext())
+                staged << QDir::cleanPath(it.next());
+            swap.commit();
+        }
+        QVERIFY(renamed);
+        QCOMPARE(staged.size(), 7);
+        for (const QString &path : staged)
+            QVERIFY2(synced.contains(path), qPrintable(path));
     }
 
     void aLinkedFolderIsReplacedWhereItLeads()

@@ -432,7 +432,12 @@ private slots:
                 backup::restore(backupFolder, site, conn);
             QFAIL("the disk should be too full");
         } catch (const err::Error &e) {
-            QVERIFY(!e.description().isEmpty());
+            // The system's reason, and the file as the user knows it: in their folder,
+            // never in one being built beside it.
+            const QString said = e.description();
+            QVERIFY2(said.contains(err::systemReason(ENOSPC)), qPrintable(said));
+            QVERIFY2(said.contains(op == QLatin1String("backup") ? backupFolder : site), qPrintable(said));
+            QVERIFY2(!said.contains(QLatin1Char('~')), qPrintable(said));
         }
         QCOMPARE(folderSnapshot(site), siteBefore);
         QCOMPARE(folderSnapshot(backupFolder), savedBefore);
