@@ -396,12 +396,65 @@ void copyReplace(const QString &src, const QString &dst)
     saveThrough(dst, [&](QIODevice &out) { return pour(in, out, dst); }, err::Kind::FileCopy);
 }
 
+namespace {
+
+// A link where a copy of the folder src goes gives way to a real folder, made beside it
+// and swapped in its place: it holds what the link showed (a folder that does not hold
+// the link itself), then the copy. Nothing is written where the link leads.
+void replaceLinkWithCopy(const QString &src, const QString &link, Existing existing)
+{
+    const QString made = freeNameBeside(link);
+    shownNames().insert(QDir::cleanPath(made), QDir::cleanPath(link));
+    try {
+        const QString shown = QFileInfo(link).canonicalFilePath();
+        const QString home = QFileInfo(QFileInfo(link).absolutePath()).canonicalFilePath();
+        if (isRealFolder(shown) && home != shown && !home.startsWith(shown + QLatin1Char('/')))
+            copyTree(shown, made);
+        else
+            makeFolderStep(made);
+        copyTree(src, made, existing);
+        syncFolder(made);
+        // The folder and the link change places in one step where the file system can;
+        // elsewhere the link steps aside first.
+        if (injected(faults::Step::Rename, made))
+            fail(err::Kind::FileWrite, link);
+        if (::renameat2(AT_FDCWD, native(made).constData(), AT_FDCWD, native(link).constData(), RENAME_EXCHANGE) != 0) {
+            const QString aside = freeNameBeside(link);
+            if (!renameOver(link, aside))
+                fail(err::Kind::FileWrite, link, errno);
+            if (!renameOver(made, link)) {
+                const int e = errno;
+                renameOver(aside, link);
+                fail(err::Kind::FileWrite, link, e);
+            }
+            renameOver(aside, made);
+        }
+    } catch (const std::exception &) {
+        shownNames().remove(QDir::cleanPath(made));
+        if (!QFileInfo(made).isSymLink())
+            try {
+                removeFolder(made);
+            } catch (const std::exception &) {
+            }
+        throw;
+    }
+    shownNames().remove(QDir::cleanPath(made));
+    QFile::remove(made); // the link, now beside the folder
+}
+
+} // namespace
+
 void copyTree(const QString &src, const QString &dst, Existing existing, const QStringList &leaveOut)
 {
     if (!QFileInfo(src).isDir())
         fail(err::Kind::FileMissing, src);
     if (sameEntry(src, dst))
         return;
+    if (QFileInfo(QDir::cleanPath(dst)).isSymLink()) {
+        if (existing == Existing::Replace)
+            replaceLinkWithCopy(src, QDir::cleanPath(dst), existing);
+        return;
+    }
     makeFolderStep(dst);
     const auto entries = QDir(src).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &fi : entries) {
@@ -413,9 +466,9 @@ void copyTree(const QString &src, const QString &dst, Existing existing, const Q
             if (!there || existing == Existing::Replace)
                 copyLink(fi.absoluteFilePath(), target);
         } else if (fi.isDir()) {
-            // A file or link in a folder's way is kept, or the copy fails: nothing is
-            // written through a link.
-            if (there && !isRealFolder(target)) {
+            // A file in a folder's way is kept, or the copy fails; a link is kept or
+            // gives way (below).
+            if (there && !isRealFolder(target) && !QFileInfo(target).isSymLink()) {
                 if (existing == Existing::Keep)
                     continue;
                 fail(err::Kind::FileCopy, target, ENOTDIR);

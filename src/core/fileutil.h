@@ -34,7 +34,8 @@ enum class Existing {
 
 // Copies src's files, links and subfolders into dst (created as needed). Entries of src
 // named in leaveOut (top level only) are not copied. Copying a folder into itself does
-// nothing.
+// nothing. A link where a folder is copied (dst itself, or one inside it) is kept with
+// Keep; with Replace it gives way to a real folder holding what it showed and the copy.
 void copyTree(const QString &src, const QString &dst, Existing existing = Existing::Replace,
               const QStringList &leaveOut = {});
 

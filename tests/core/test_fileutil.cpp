@@ -306,6 +306,35 @@ private slots:
             QVERIFY2(synced.contains(path), qPrintable(path));
     }
 
+    void aLinkWhereACopyGoesGivesWayAndIsNeverWrittenThrough()
+    {
+        // The site's images/ is a link to a folder elsewhere, and so is one folder inside
+        // that: a copy into images/ makes both real folders, holding what they showed
+        // and the copy; the folders elsewhere stay as they were.
+        writeFile(outside(QStringLiteral("shared/a.jpg")), "shared a");
+        writeFile(outside(QStringLiteral("shared/keep.jpg")), "shared keep");
+        writeFile(outside(QStringLiteral("deep/b.gif")), "shared b");
+        QVERIFY(QFile::link(outside(QStringLiteral("deep")), outside(QStringLiteral("shared/deep"))));
+        QVERIFY(QDir().mkpath(site()));
+        QVERIFY(QFile::link(outside(QStringLiteral("shared")), site(QStringLiteral("images"))));
+        writeFile(outside(QStringLiteral("pages/a.jpg")), "page a");
+        writeFile(outside(QStringLiteral("pages/deep/b.gif")), "page b");
+        const Snapshot elsewhere = folderSnapshot(m_root + QStringLiteral("outside/"));
+
+        // Keeping what is there leaves the link.
+        fileutil::copyTree(outside(QStringLiteral("pages")), site(QStringLiteral("images")), fileutil::Existing::Keep);
+        QVERIFY(QFileInfo(site(QStringLiteral("images"))).isSymLink());
+        QCOMPARE(folderSnapshot(m_root + QStringLiteral("outside/")), elsewhere);
+
+        fileutil::copyTree(outside(QStringLiteral("pages")), site(QStringLiteral("images")));
+        QCOMPARE(folderSnapshot(site()), (Snapshot{{QStringLiteral("images/"), {}},
+                                                   {QStringLiteral("images/a.jpg"), "page a"},
+                                                   {QStringLiteral("images/keep.jpg"), "shared keep"},
+                                                   {QStringLiteral("images/deep/"), {}},
+                                                   {QStringLiteral("images/deep/b.gif"), "page b"}}));
+        QCOMPARE(folderSnapshot(m_root + QStringLiteral("outside/")), elsewhere);
+    }
+
     void aLinkedFolderIsReplacedWhereItLeads()
     {
         // The data folder may be a link to where the site really lies: the swap happens
