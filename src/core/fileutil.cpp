@@ -504,7 +504,7 @@ FolderSwap::~FolderSwap()
 {
     shownNames().remove(m_staging);
     shownNames().remove(m_companion);
-    if (m_committed)
+    if (m_committed || m_kept)
         return;
     // The companion goes first: one left without the new folder counts as swapped in.
     if (!m_companion.isEmpty())
@@ -525,44 +525,49 @@ QString FolderSwap::companion(const QString &fileName)
 {
     if (fileName.isEmpty() || fileName.contains(QLatin1Char('/')) || !m_companion.isEmpty())
         fail(err::Kind::FileWrite, fileName);
+    // The new folder is complete: its entries go to the disk before the file that says so.
+    syncNew();
     m_companionName = fileName;
     m_companion = companionPrefix(m_named) + fileName;
     shownNames().insert(m_companion, QFileInfo(m_companion).path() + QLatin1Char('/') + fileName);
     return m_companion;
 }
 
-void FolderSwap::commit()
+void FolderSwap::syncNew()
 {
-    // Everything new is on the disk before the first rename: each file was flushed as it
-    // was written, and here the entries of every folder made for it are.
     QDirIterator folders(m_staging, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks,
                          QDirIterator::Subdirectories);
     while (folders.hasNext())
         syncFolder(folders.next());
     syncFolder(m_staging);
     syncFolder(QFileInfo(m_staging).path());
-    if (!m_companion.isEmpty())
-        syncFolder(QFileInfo(m_companion).path());
+}
 
-    const bool hadTarget = present(m_target);
-    if (hadTarget)
-        renameStep(m_target, m_old);
-    try {
-        renameStep(m_staging, m_target);
-    } catch (const std::exception &) {
-        if (hadTarget)
-            QDir().rename(m_old, m_target);
-        throw;
+void FolderSwap::commit(const std::function<void()> &record, const std::function<void()> &undo)
+{
+    // Everything new is on the disk before the first rename: each file was flushed as it
+    // was written, and here the entries of every folder made for it are.
+    if (m_companion.isEmpty())
+        syncNew();
+    else
+        syncFolder(QFileInfo(m_companion).path());
+    if (record) {
+        if (injected(faults::Step::Record, m_named))
+            throw err::DbError(err::Kind::DbStatement);
+        record();
     }
-    if (!m_companion.isEmpty()) {
-        const QString file = QFileInfo(m_companion).path() + QLatin1Char('/') + m_companionName;
-        if (injected(faults::Step::Rename, m_companion) || !renameOver(m_companion, file)) {
-            // The old folder comes back to go with the old file.
-            QDir().rename(m_target, m_staging);
-            if (hadTarget)
-                QDir().rename(m_old, m_target);
-            fail(err::Kind::FileWrite, file, errno);
+    try {
+        swapIn();
+    } catch (const std::exception &) {
+        // The record is taken back; where it cannot be, the new contents stay for the
+        // next start to put in, as the record says.
+        try {
+            if (record)
+                undo();
+        } catch (const std::exception &) {
+            m_kept = true;
         }
+        throw;
     }
     m_committed = true;
     // The renames themselves go to the disk; the new state is in place whatever this says.
@@ -579,7 +584,32 @@ void FolderSwap::commit()
     }
 }
 
-void recoverSwap(const QString &target)
+void FolderSwap::swapIn()
+{
+    const bool hadTarget = present(m_target);
+    if (hadTarget)
+        renameStep(m_target, m_old);
+    try {
+        renameStep(m_staging, m_target);
+    } catch (const std::exception &) {
+        if (hadTarget)
+            QDir().rename(m_old, m_target);
+        throw;
+    }
+    if (m_companion.isEmpty())
+        return;
+    const QString file = QFileInfo(m_companion).path() + QLatin1Char('/') + m_companionName;
+    const int why = injected(faults::Step::Rename, m_companion) ? -1 : renameOver(m_companion, file) ? 0 : errno;
+    if (why != 0) {
+        // The old folder comes back to go with the old file.
+        QDir().rename(m_target, m_staging);
+        if (hadTarget)
+            QDir().rename(m_old, m_target);
+        fail(err::Kind::FileWrite, file, why);
+    }
+}
+
+void recoverSwap(const QString &target, const std::function<bool(const QString &)> &recorded)
 {
     const QString t = swapTarget(target);
     const QString staging = beside(t, "~new");
@@ -590,11 +620,21 @@ void recoverSwap(const QString &target)
     if (!hasNew && !hasOld && companions.isEmpty())
         return;
     // The target is moved aside only once the new contents are complete: with the
-    // target gone, a new folder beside it is whole and finishes the swap. A companion
-    // outlives the new folder beside it only when that folder went in.
-    const bool newGoesIn = hasNew ? hasOld && !present(t) : present(t);
-    if (!present(t) && hasOld)
-        renameStep(hasNew ? staging : old, t);
+    // target gone, a new folder beside it is whole and finishes the swap. Before that,
+    // a swap whose record was made (after its companion, written last) is finished too.
+    // A companion outlives the new folder beside it only when that folder went in.
+    const bool targetAside = hasOld && !present(t);
+    bool newGoesIn = hasNew ? targetAside : present(t);
+    if (hasNew && !hasOld && recorded)
+        for (const auto &[staged, file] : companions)
+            newGoesIn = newGoesIn || recorded(QFileInfo(file).fileName());
+    if (hasNew && newGoesIn) {
+        if (present(t))
+            renameStep(t, old);
+        renameStep(staging, t);
+    } else if (targetAside) {
+        renameStep(old, t);
+    }
     for (const auto &[staged, file] : companions) {
         if (!newGoesIn)
             QFile::remove(staged);

@@ -46,10 +46,17 @@ void copyTree(const QString &src, const QString &dst, Existing existing = Existi
 // where the link leads.
 //
 // A file beside the target that belongs with it (a page and its pictures' folder) can
-// be replaced in the same swap: its new contents are written to companion(), and
-// commit() renames them over the file right after the new folder is in place. A
-// failure leaves the old folder with the old file; a kill leaves the old pair or the
-// new one once recoverSwap() has run.
+// be replaced in the same swap: once the new folder is complete, its new contents are
+// written to companion(), and commit() renames them over the file right after the new
+// folder is in place. A failure leaves the old folder with the old file; a kill leaves
+// the old pair or the new one once recoverSwap() has run.
+//
+// A swap that must go in together with a record kept elsewhere (a database row naming
+// the new file) is committed with that record: it is made once the new contents are
+// complete on the disk and before anything of the target moves, so that it decides. A
+// rename that fails after it has undo() take it back (when that fails too, the new
+// contents stay for recoverSwap() to put in); after a kill, recoverSwap() asks whether
+// it was made.
 class FolderSwap {
 public:
     explicit FolderSwap(const QString &target);
@@ -60,11 +67,16 @@ public:
     // The folder the new contents go into; ends in "/".
     QString path() const;
     // Where the new contents of the file fileName beside the target are written (one
-    // file per swap).
+    // file per swap), once the new folder is complete.
     QString companion(const QString &fileName);
-    void commit();
+    void commit(const std::function<void()> &record = {}, const std::function<void()> &undo = {});
 
 private:
+    // Flushes the entries of the new folder and its own.
+    void syncNew();
+    // The renames, each undone when a later one fails.
+    void swapIn();
+
     QString m_named; // the target as given
     QString m_target;
     QString m_staging;
@@ -72,13 +84,15 @@ private:
     QString m_companion; // the file's new contents, or "" when the swap has none
     QString m_companionName;
     bool m_committed = false;
+    bool m_kept = false; // left for recoverSwap(): its record could not be taken back
 };
 
 // Finishes a FolderSwap of target that was cut off (the program killed) after the new
 // contents were complete, or removes what it left when they were not: afterwards
 // target and its companion file are either the old ones or the new ones, whole, and
-// nothing else is left.
-void recoverSwap(const QString &target);
+// nothing else is left. For a swap committed with a record, recorded(the companion's
+// file name) tells whether the record was made.
+void recoverSwap(const QString &target, const std::function<bool(const QString &)> &recorded = {});
 
 // Deletes a folder with everything in it (a link is removed, not followed); a missing
 // folder is not an error.
@@ -98,6 +112,7 @@ enum class Step {
     Rename,     // a folder, or the file that goes with it, is renamed during a swap
     Remove,     // the old folder goes after a swap
     Sync,       // a file, or a folder's entries, are flushed to the disk
+    Record,     // the record that commits a swap is made (a failure is the database's)
 };
 using Hook = std::function<bool(Step step, const QString &path)>;
 void setHook(Hook hook);

@@ -3,6 +3,7 @@
 #include "core/datalayout.h"
 #include "core/errors.h"
 #include "core/fileutil.h"
+#include "profile/tmplactions.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,11 +56,13 @@ Folders findAndRepair(const QString &programFolder)
     }
     f.currDataPath = f.currImgPath;
 
-    // A backup, restore or import cut off between the two renames of its folder swap is
-    // finished or undone before anything looks at the folders.
-    for (const QString &folder : {f.currImgPath, defaultFolder, programFolder + kBackupFolder})
-        for (const QString &swapped : {folder, folder + datalayout::kImagesFolder})
-            fileutil::recoverSwap(swapped);
+    // A backup, restore or import cut off part-way through its folder swap is finished or
+    // undone before anything looks at the folders.
+    for (const QString &folder : {f.currImgPath, defaultFolder, programFolder + kBackupFolder}) {
+        fileutil::recoverSwap(folder);
+        if (QFileInfo(folder).isDir())
+            profile::recoverHomePageImport(folder);
+    }
 
     if (!QFileInfo(f.currImgPath).isDir()) {
         f.currImgPath = defaultFolder;
