@@ -87,6 +87,8 @@ Import importHomePage(SiteDb &db, const QString &file, const QString &dataFolder
     auto refuse = [](const QString &text, int style = ui::vbInformation, const QString &title = kHint) {
         return Import{std::nullopt, ui::Message{text, style, title}};
     };
+    if (file.isEmpty())
+        return refuse(msg::noHomePagePath(), ui::vbCritical, kWarning);
     if (!chosen.isFile())
         return refuse(file + QStringLiteral("文件不存在!"), ui::vbCritical, kWarning);
     if (chosen.fileName().toLower() != QLatin1String("default.htm"))
@@ -122,8 +124,8 @@ Import importHomePage(SiteDb &db, const QString &file, const QString &dataFolder
         if (previous != name)
             dropUnused(db, dataFolder, {previous});
         return {name, std::nullopt};
-    } catch (const std::exception &) {
-        return refuse(QStringLiteral("没有选择首页存放路径！"), ui::vbCritical, kWarning);
+    } catch (const std::exception &e) {
+        return refuse(err::withReason(QStringLiteral("首页文件导入失败！"), err::descriptionOf(e)), ui::vbCritical, kWarning);
     }
 }
 
@@ -155,6 +157,8 @@ Outcome turnOffHomePage(SiteDb &db, const QString &dataFolder, const QString &sh
 
 Import importHead(SiteDb &db, const QString &file, const QString &dataFolder)
 {
+    if (file.isEmpty())
+        return {std::nullopt, ui::Message{msg::noHomePagePath(), ui::vbCritical, kWarning}};
     if (!QFileInfo(file).isFile())
         return {std::nullopt, ui::Message{file + QStringLiteral("文件不存在!"), ui::vbCritical, kWarning}};
     const QString name = QFileInfo(file).fileName();
@@ -171,8 +175,9 @@ Import importHead(SiteDb &db, const QString &file, const QString &dataFolder)
         if (previous != target)
             dropUnused(db, dataFolder, {previous});
         return {name, std::nullopt};
-    } catch (const std::exception &) {
-        return {std::nullopt, ui::Message{QStringLiteral("没有选择首页存放路径！"), ui::vbCritical, kWarning}};
+    } catch (const std::exception &e) {
+        return {std::nullopt, ui::Message{err::withReason(QStringLiteral("内页头文件导入失败！"), err::descriptionOf(e)),
+                                          ui::vbCritical, kWarning}};
     }
 }
 
@@ -389,6 +394,11 @@ QPoint templateCell(int k)
 }
 
 namespace msg {
+
+QString noHomePagePath()
+{
+    return QStringLiteral("没有选择首页存放路径！");
+}
 
 QString approvalHint()
 {

@@ -79,6 +79,8 @@ QString templateCaption(const QString &value);
 QPoint templateCell(int k);
 
 namespace msg {
+// An import of the custom home page or head given no file.
+QString noHomePagePath();
 // The status text shown when a feature box is ticked.
 QString approvalHint();
 ui::Message popupQuestion();

@@ -430,6 +430,37 @@ private slots:
         }
     }
 
+    void importFailuresSayWhatFailed()
+    {
+        const QString folder = src(QStringLiteral("site/"));
+        put(folder + QStringLiteral("default.htm"), "page");
+        put(folder + QStringLiteral("images/a.png"), "a");
+        const QString head = put(src(QStringLiteral("top.gif")), "gif");
+        const auto failsWith = [&](const Import &r, const QString &text) {
+            QVERIFY(!r.name);
+            QCOMPARE(r.message->text, text);
+            QCOMPARE(r.message->style, 16);
+            QCOMPARE(r.message->title, QStringLiteral("警告"));
+        };
+        {
+            // A picture cannot be written (a full disk): the picture is named in the
+            // folder the user knows.
+            testenv::FileFault fault(fileutil::faults::Step::Write, 1);
+            failsWith(importHomePage(db(), folder + QStringLiteral("default.htm"), m_data),
+                      err::withReason(QStringLiteral("首页文件导入失败！"),
+                                      err::describe(err::Kind::FileCopy, m_data + QStringLiteral("images/a.png"))));
+        }
+        {
+            testenv::FileFault fault(fileutil::faults::Step::Write, 1);
+            failsWith(importHead(db(), head, m_data),
+                      err::withReason(QStringLiteral("内页头文件导入失败！"),
+                                      err::describe(err::Kind::FileCopy, m_data + QStringLiteral("topHeadSelf.gif"))));
+        }
+        // No file given: the case the old text names.
+        failsWith(importHomePage(db(), QString(), m_data), QStringLiteral("没有选择首页存放路径！"));
+        failsWith(importHead(db(), QString(), m_data), QStringLiteral("没有选择首页存放路径！"));
+    }
+
     void homePageImportThroughALinkedImagesFolder()
     {
         // The data folder's images/ is a link to a folder elsewhere: the pictures go
