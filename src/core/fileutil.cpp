@@ -675,6 +675,11 @@ void makeFolder(const QString &folder)
         makePath(folder);
 }
 
+void rename(const QString &from, const QString &to)
+{
+    renameStep(QDir::cleanPath(from), QDir::cleanPath(to));
+}
+
 namespace faults {
 void setHook(Hook hook)
 {

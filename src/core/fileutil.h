@@ -101,6 +101,9 @@ void removeFolder(const QString &folder);
 // Makes a folder and its parents.
 void makeFolder(const QString &folder);
 
+// Renames a file, folder or link to a name nothing uses.
+void rename(const QString &from, const QString &to);
+
 // Failures injected by tests: the hook is asked before every step that touches the
 // disk and makes the step fail (as a full disk would) when it returns true.
 namespace faults {

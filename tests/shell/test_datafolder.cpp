@@ -6,6 +6,7 @@
 #include "shell/datafolder.h"
 #include "testenv.h"
 
+#include <QDate>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -185,6 +186,16 @@ void TestDataFolder::repair()
         QCOMPARE(listing(defaultFolder), QStringList{datalayout::kDbName});
         QCOMPARE(readFile(defaultFolder + datalayout::kDbName), pristine);
         QVERIFY(QFile::permissions(defaultFolder + datalayout::kDbName).testFlag(QFileDevice::WriteOwner));
+        // What the default folder held is kept, whole, beside it, and the start says where.
+        if (defaultBefore.isEmpty()) {
+            QCOMPARE(f.keptAside, QString());
+        } else {
+            QCOMPARE(f.keptAside, prog + QStringLiteral("userImages~") + QDate::currentDate().toString(Qt::ISODate)
+                                      + QStringLiteral("-1"));
+            QCOMPARE(snapshot(f.keptAside), defaultBefore);
+            QCOMPARE(f.notes.size(), 1);
+            QVERIFY(f.notes.first().text.endsWith(f.keptAside));
+        }
     } else {
         QCOMPARE(snapshot(defaultFolder), defaultBefore);
     }
