@@ -10,6 +10,12 @@ QString text(Kind kind)
     case Kind::DbNotOpen: return QStringLiteral("数据库没有打开");
     case Kind::DbLocked: return QStringLiteral("数据库正被其他程序使用，请关闭该程序后重试");
     case Kind::DbDamaged: return QStringLiteral("数据库文件已损坏，请从备份还原数据");
+    case Kind::DbReadOnly:
+        return QStringLiteral("数据库文件不能写入（数据文件夹或数据库文件是只读的），修改没有保存；"
+                              "请检查数据文件夹的权限（或它所在的磁盘是否只读）后重新启动Quorvik");
+    case Kind::DbReplaced:
+        return QStringLiteral("数据库文件已被另一个运行中的Quorvik换掉（例如还原了数据），修改没有保存；"
+                              "请关闭另一个Quorvik，再重新启动本程序");
     case Kind::DbStatement: return QStringLiteral("数据库操作失败");
     case Kind::DbNoRow: return QStringLiteral("数据库中没有找到要修改的记录");
     case Kind::DbTransaction: return QStringLiteral("数据库事务失败");
@@ -40,6 +46,8 @@ int number(Kind kind)
     case Kind::DbNotOpen: return 3704;
     case Kind::DbLocked: return 3218;
     case Kind::DbDamaged: return 3343;
+    case Kind::DbReadOnly: return 3027;
+    case Kind::DbReplaced: return 3197;
     case Kind::DbStatement: return 3001;
     case Kind::DbNoRow: return 3021;
     case Kind::DbTransaction: return 3246;

@@ -11,6 +11,8 @@ enum class Kind {
     DbNotOpen,      // the site database connection is closed
     DbLocked,       // another program holds the site database
     DbDamaged,      // the site database file is damaged or is no database
+    DbReadOnly,     // the site database, or its folder, may not be written
+    DbReplaced,     // another program put another file in the site database's place
     DbStatement,    // a statement was refused
     DbNoRow,        // a statement changed no row
     DbTransaction,  // a transaction could not begin or commit

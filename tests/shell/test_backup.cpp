@@ -24,6 +24,7 @@
 using Step = fileutil::faults::Step;
 using testenv::folderSnapshot;
 using testenv::readFile;
+using testenv::SmallDisk;
 using testenv::Snapshot;
 using testenv::writeFile;
 
@@ -67,39 +68,6 @@ void fillSite(const QString &folder, const QByteArray &tag, int pictures = 4)
     QFile::link(QStringLiteral("images"), folder + QStringLiteral("link-dir"));
     QFile::link(QStringLiteral("gone.jpg"), folder + QStringLiteral("dangling.jpg"));
 }
-
-
-
-// A small file system of its own, so that it fills up; unmounted when done.
-class SmallDisk {
-public:
-    explicit SmallDisk(int kb)
-    {
-        const int rc = QProcess::execute(QStringLiteral("mount"),
-                                         {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                          QStringLiteral("size=%1k").arg(kb), QStringLiteral("tmpfs"), m_dir.path()});
-        m_mounted = rc == 0;
-    }
-    ~SmallDisk()
-    {
-        if (m_mounted && QProcess::execute(QStringLiteral("umount"), {m_dir.path()}) != 0)
-            QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), m_dir.path()});
-    }
-    bool mounted() const { return m_mounted; }
-    QString path() const { return m_dir.path() + QLatin1Char('/'); }
-    // Fills the disk until only about `kb` are free.
-    void leaveFree(int kb)
-    {
-        const qint64 free = QStorageInfo(m_dir.path()).bytesAvailable() - qint64(kb) * 1024;
-        if (free > 0)
-            writeFile(path() + QStringLiteral("filler"), QByteArray(free, 'f'));
-    }
-
-private:
-    QTemporaryDir m_dir;
-    bool m_mounted = false;
-};
-
 } // namespace
 
 class TestBackup : public QObject {
