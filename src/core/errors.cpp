@@ -13,6 +13,7 @@ QString text(Kind kind)
     case Kind::DbReadOnly:
         return QStringLiteral("数据库文件不能写入（数据文件夹或数据库文件是只读的），修改没有保存；"
                               "请检查数据文件夹的权限（或它所在的磁盘是否只读）后重新启动Quorvik");
+    case Kind::BackupDamaged: return QStringLiteral("备份中的数据库文件已损坏，不能用来还原，当前数据保持原样，没有改动");
     case Kind::DbReplaced:
         return QStringLiteral("数据库文件已被另一个运行中的Quorvik换掉（例如还原了数据），修改没有保存；"
                               "请关闭另一个Quorvik，再重新启动本程序");
@@ -48,6 +49,7 @@ int number(Kind kind)
     case Kind::DbDamaged: return 3343;
     case Kind::DbReadOnly: return 3027;
     case Kind::DbReplaced: return 3197;
+    case Kind::BackupDamaged: return 3049;
     case Kind::DbStatement: return 3001;
     case Kind::DbNoRow: return 3021;
     case Kind::DbTransaction: return 3246;
