@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
 
 #include <QHash>
 
@@ -372,6 +373,50 @@ QList<std::pair<QString, QString>> companionsOf(const QString &target)
     return out;
 }
 
+// A folder at the root of a mounted disk cannot be renamed, and a folder beside it lies
+// on another disk: such a folder is replaced from inside. The new contents are built in
+// a folder of the program's inside it; once complete it is renamed "ready", the old
+// entries move out into another, it is renamed "moving", and the new entries move in.
+const QString kOwnPrefix = QStringLiteral(".quorvik~");
+enum class Inside { New, Ready, Moving, Old };
+
+QString inside(const QString &target, Inside which)
+{
+    static const char *const names[] = {"new", "ready", "moving", "old"};
+    return target + QLatin1Char('/') + kOwnPrefix + QLatin1String(names[int(which)]);
+}
+
+bool isMountRoot(const QString &folder)
+{
+    if (!isRealFolder(folder))
+        return false;
+    const QStorageInfo disk(folder);
+    return disk.isValid() && QDir::cleanPath(disk.rootPath()) == folder;
+}
+
+// Moves every entry of from, but the program's own, into to.
+void moveEntries(const QString &from, const QString &to)
+{
+    for (const QString &name : QDir(from).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        if (!name.startsWith(kOwnPrefix))
+            renameStep(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
+}
+
+// The moves of a swap from inside target whose new contents are complete, from wherever
+// a kill stopped them; the old entries are left to remove.
+void finishInside(const QString &target)
+{
+    const QString ready = inside(target, Inside::Ready);
+    const QString moving = inside(target, Inside::Moving);
+    if (present(ready)) {
+        makeFolderStep(inside(target, Inside::Old));
+        moveEntries(target, inside(target, Inside::Old));
+        renameStep(ready, moving);
+    }
+    moveEntries(moving, target);
+    removeFolder(moving);
+}
+
 } // namespace
 
 QString withSlash(const QString &folder)
@@ -456,9 +501,11 @@ void copyTree(const QString &src, const QString &dst, Existing existing, const Q
         return;
     }
     makeFolderStep(dst);
+    // A folder copied into a folder inside it leaves that one out.
+    const QString into = QFileInfo(dst).canonicalFilePath();
     const auto entries = QDir(src).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &fi : entries) {
-        if (leaveOut.contains(fi.fileName()))
+        if (leaveOut.contains(fi.fileName()) || (isRealFolder(fi.absoluteFilePath()) && fi.canonicalFilePath() == into))
             continue;
         const QString target = withSlash(dst) + fi.fileName();
         const bool there = present(target);
@@ -487,22 +534,34 @@ void copyTree(const QString &src, const QString &dst, Existing existing, const Q
 FolderSwap::FolderSwap(const QString &target)
     : m_named(target)
     , m_target(swapTarget(target))
-    , m_staging(beside(m_target, "~new"))
-    , m_old(beside(m_target, "~old"))
+    , m_inside(isMountRoot(m_target))
+    , m_staging(m_inside ? inside(m_target, Inside::New) : beside(m_target, "~new"))
+    , m_old(m_inside ? inside(m_target, Inside::Old) : beside(m_target, "~old"))
 {
     recoverSwap(m_named);
-    shownNames().insert(m_staging, QDir::cleanPath(QFileInfo(m_named).absoluteFilePath()));
+    const QString shown = QDir::cleanPath(QFileInfo(m_named).absoluteFilePath());
+    for (const QString &own : ownFolders())
+        shownNames().insert(own, shown);
     try {
         makeFolderStep(m_staging);
     } catch (const std::exception &) {
-        shownNames().remove(m_staging);
+        for (const QString &own : ownFolders())
+            shownNames().remove(own);
         throw;
     }
 }
 
+QStringList FolderSwap::ownFolders() const
+{
+    if (!m_inside)
+        return {m_staging, m_old};
+    return {m_staging, inside(m_target, Inside::Ready), inside(m_target, Inside::Moving), m_old};
+}
+
 FolderSwap::~FolderSwap()
 {
-    shownNames().remove(m_staging);
+    for (const QString &own : ownFolders())
+        shownNames().remove(own);
     shownNames().remove(m_companion);
     if (m_committed || m_kept)
         return;
@@ -525,6 +584,9 @@ QString FolderSwap::companion(const QString &fileName)
 {
     if (fileName.isEmpty() || fileName.contains(QLatin1Char('/')) || !m_companion.isEmpty())
         fail(err::Kind::FileWrite, fileName);
+    // A file beside the root of a disk lies on another one: it cannot go in with it.
+    if (m_inside)
+        fail(err::Kind::FileWrite, m_named, EBUSY);
     // The new folder is complete: its entries go to the disk before the file that says so.
     syncNew();
     m_companionName = fileName;
@@ -586,6 +648,10 @@ void FolderSwap::commit(const std::function<void()> &record, const std::function
 
 void FolderSwap::swapIn()
 {
+    if (m_inside) {
+        swapInside();
+        return;
+    }
     const bool hadTarget = present(m_target);
     if (hadTarget)
         renameStep(m_target, m_old);
@@ -609,9 +675,39 @@ void FolderSwap::swapIn()
     }
 }
 
+void FolderSwap::swapInside()
+{
+    const QString ready = inside(m_target, Inside::Ready);
+    const QString moving = inside(m_target, Inside::Moving);
+    renameStep(m_staging, ready);
+    try {
+        finishInside(m_target);
+    } catch (const std::exception &) {
+        // Each entry goes back where it was, the new ones into the new folder.
+        try {
+            const bool movingIn = present(moving);
+            if (movingIn)
+                moveEntries(m_target, moving);
+            if (present(m_old))
+                moveEntries(m_old, m_target);
+            renameStep(movingIn ? moving : ready, m_staging);
+        } catch (const std::exception &) {
+        }
+        throw;
+    }
+}
+
 void recoverSwap(const QString &target, const std::function<bool(const QString &)> &recorded)
 {
     const QString t = swapTarget(target);
+    // A swap from inside whose new contents were complete is finished; what is left of
+    // one that was not, or of its old entries, goes.
+    if (isRealFolder(t)) {
+        if (present(inside(t, Inside::Ready)) || present(inside(t, Inside::Moving)))
+            finishInside(t);
+        removeFolder(inside(t, Inside::New));
+        removeFolder(inside(t, Inside::Old));
+    }
     const QString staging = beside(t, "~new");
     const QString old = beside(t, "~old");
     const bool hasNew = present(staging);

@@ -43,7 +43,10 @@ void copyTree(const QString &src, const QString &dst, Existing existing = Existi
 // target, and commit() swaps them in through a third name (target to the old name, the
 // new folder to target, then the old one goes). Destroyed without commit(), the new
 // folder goes and the target stays as it was. A target that is a link is replaced
-// where the link leads.
+// where the link leads. A target at the root of a mounted disk, which cannot be
+// renamed, is replaced from inside: the new contents are built in a folder of its own
+// inside it, and commit() moves the old entries out and the new ones in, so that a
+// kill once they are complete is finished by recoverSwap(); it takes no companion.
 //
 // A file beside the target that belongs with it (a page and its pictures' folder) can
 // be replaced in the same swap: once the new folder is complete, its new contents are
@@ -76,9 +79,13 @@ private:
     void syncNew();
     // The renames, each undone when a later one fails.
     void swapIn();
+    void swapInside();
+    // The folders of its own the swap may make.
+    QStringList ownFolders() const;
 
     QString m_named; // the target as given
     QString m_target;
+    bool m_inside; // the target is the root of a disk: replaced from inside
     QString m_staging;
     QString m_old;
     QString m_companion; // the file's new contents, or "" when the swap has none

@@ -346,6 +346,52 @@ private slots:
         qInfo("%d rounds left the old state, %d the new one", olds, news);
     }
 
+    void restoreIntoTheRootOfADisk()
+    {
+        // The data folder is a disk of its own: it cannot be renamed, and beside it lies
+        // another disk. The restore replaces its entries from inside; a kill at any of
+        // its steps leaves the old state or the new one once the next start has looked.
+        SmallDisk disk(4096);
+        if (!disk.mounted())
+            QSKIP("a small tmpfs cannot be mounted here (it needs root): the case is skipped");
+        const QString site = disk.path();
+        putDatabase(site, QStringLiteral("现在"));
+        fillSite(site, "now", 6);
+        writeFile(site + QStringLiteral("only-now.jpg"), "added after the backup");
+        putDatabase(saved(), QStringLiteral("备份时"));
+        fillSite(saved(), "backup", 3);
+        const Snapshot oldState = folderSnapshot(site);
+        Snapshot newState = folderSnapshot(saved());
+        newState[QStringLiteral("only-now.jpg")] = "added after the backup";
+        for (const QString &name : {QStringLiteral("p3.jpg"), QStringLiteral("p4.jpg"), QStringLiteral("p5.jpg")})
+            newState[name] = oldState[name];
+
+        // Killed before each step: a copy of the disk as it was then, looked at by the
+        // next start.
+        int steps = 0;
+        QStringList killed;
+        fileutil::faults::setHook([&](Step, const QString &) {
+            const QString copy = m_root + QStringLiteral("killed%1").arg(++steps);
+            QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), QDir::cleanPath(site), copy});
+            killed << copy;
+            return false;
+        });
+        SiteDb conn;
+        QVERIFY(conn.open(site + kDb));
+        backup::restore(saved(), site, conn);
+        fileutil::faults::setHook({});
+        QVERIFY(conn.isOpen());
+        QCOMPARE(webName(site + kDb), QStringLiteral("备份时"));
+        QCOMPARE(folderSnapshot(site), newState);
+        QVERIFY(steps > 20);
+        for (const QString &copy : killed) {
+            fileutil::recoverSwap(copy);
+            const Snapshot now = folderSnapshot(copy);
+            QVERIFY2(now == oldState || now == newState, qPrintable(copy));
+        }
+        conn.release();
+    }
+
     void fullDisk_data()
     {
         QTest::addColumn<QString>("op");
