@@ -6,10 +6,9 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 #include <QStorageInfo>
-
-#include <QHash>
 
 #include <cerrno>
 #include <cstdio>
