@@ -11,6 +11,9 @@ enum class Kind {
     DbNotOpen,      // the site database connection is closed
     DbLocked,       // another program holds the site database
     DbDamaged,      // the site database file is damaged or is no database
+    DbReadOnly,     // the site database, or its folder, may not be written
+    DbReplaced,     // another program put another file in the site database's place
+    BackupDamaged,  // the backup's site database is damaged: nothing was restored
     DbStatement,    // a statement was refused
     DbNoRow,        // a statement changed no row
     DbTransaction,  // a transaction could not begin or commit
@@ -38,8 +41,12 @@ QString text(Kind kind);
 // The number shown in front of a description where a box gives one; stable per kind.
 int number(Kind kind);
 
-// "text：detail" (or the text alone when there is no detail).
-QString describe(Kind kind, const QString &detail = QString());
+// "text：detail" (or the text alone when there is no detail); with the system's reason,
+// "text，reason：detail".
+QString describe(Kind kind, const QString &detail = QString(), const QString &reason = QString());
+
+// Why the system refused a file operation (an errno value), in the catalogue's words.
+QString systemReason(int errnum);
 
 // A fixed message naming the place of a failure, with the failure's description on the
 // next line (CR LF), so the user learns why.
@@ -48,7 +55,7 @@ QString withReason(const QString &message, const QString &description);
 // Base of every failure the program reports: what() is the UTF-8 description.
 class Error : public std::runtime_error {
 public:
-    Error(Kind kind, const QString &detail = QString());
+    Error(Kind kind, const QString &detail = QString(), const QString &reason = QString());
     Kind kind() const { return m_kind; }
     QString description() const { return m_description; }
     QString detail() const { return m_detail; }

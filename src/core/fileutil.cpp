@@ -6,10 +6,15 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QStorageInfo>
 #include <QTemporaryFile>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fileutil {
@@ -33,6 +38,81 @@ constexpr qint64 kPiece = 1 << 16;
 QByteArray native(const QString &path)
 {
     return QFile::encodeName(path);
+}
+
+// The folders being built for a FolderSwap, and the companion files beside them, by the
+// name the user knows them under: a failure names that, never a staging name.
+QHash<QString, QString> &shownNames()
+{
+    static QHash<QString, QString> names;
+    return names;
+}
+
+QString shownPath(const QString &path)
+{
+    const QString p = QDir::cleanPath(path);
+    for (auto it = shownNames().cbegin(); it != shownNames().cend(); ++it) {
+        if (p == it.key())
+            return it.value();
+        if (p.startsWith(it.key() + QLatin1Char('/')))
+            return it.value() + p.mid(it.key().size());
+    }
+    return path;
+}
+
+// The errno value behind a Qt file device's failure, found by its text (Qt words it as
+// strerror does, a few in fixed English); 0 when there is none.
+int errnoOf(const QFileDevice &device)
+{
+    if (device.error() == QFileDevice::NoError)
+        return 0;
+    const QString said = device.errorString();
+    static const QHash<QString, int> fixed = {{QStringLiteral("Permission denied"), EACCES},
+                                              {QStringLiteral("Too many open files"), EMFILE},
+                                              {QStringLiteral("No such file or directory"), ENOENT},
+                                              {QStringLiteral("No space left on device"), ENOSPC}};
+    if (const auto it = fixed.constFind(said); it != fixed.cend())
+        return *it;
+    for (int e = 1; e < 134; ++e)
+        if (said == QString::fromLocal8Bit(std::strerror(e)).trimmed())
+            return e;
+    return 0;
+}
+
+// Flushes what was written to fd to the disk, as SQLite does before its own commit, so
+// that a power cut after the rename that commits it finds it whole. 0, or the errno
+// value of the failure (-1 for one injected).
+int syncStep(int fd, const QString &path)
+{
+    if (injected(faults::Step::Sync, path))
+        return -1;
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+// The same for a folder's entries (the names made, renamed or removed in it).
+void syncFolder(const QString &folder)
+{
+    const int fd = ::open(native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        fail(err::Kind::FileWrite, folder, errno);
+    const int why = syncStep(fd, folder);
+    ::close(fd);
+    if (why != 0)
+        fail(err::Kind::FileWrite, folder, why);
+}
+
+bool writeAll(int fd, const char *data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size_t(size));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        size -= n;
+    }
+    return true;
 }
 
 // The entry itself, a dangling link too.
@@ -59,7 +139,7 @@ QString freeNameBeside(const QString &path)
 {
     const QFileInfo fi(path);
     for (int i = 0;; ++i) {
-        const QString candidate = fi.path() + QStringLiteral("/.") + fi.fileName() + QStringLiteral("~%1").arg(i);
+        const QString candidate = fi.path() + QLatin1Char('/') + temporaryStem(fi.fileName()) + QString::number(i);
         if (!present(candidate))
             return candidate;
     }
@@ -85,12 +165,6 @@ bool pour(QIODevice &in, QIODevice &out, const QString &path)
     }
 }
 
-// The path, and the system's reason when the device failed with one.
-QString withReason(const QString &path, const QFileDevice &device)
-{
-    return device.error() == QFileDevice::NoError ? path : path + QStringLiteral("：") + device.errorString();
-}
-
 // A disk that fills up takes part of what is buffered first and gives its reason only
 // when asked for the rest.
 bool flushWhole(QFileDevice &out)
@@ -101,46 +175,90 @@ bool flushWhole(QFileDevice &out)
     return false;
 }
 
+// Why writing to out failed: a disk that fills up part-way through a piece takes what
+// fits and gives no reason, so one more byte is asked of it (the file is dropped anyway).
+// -1 when the system gives no reason (the writer itself gave up).
+int whyWriteFailed(QFileDevice &out)
+{
+    out.flush();
+    if (const int e = errnoOf(out); e > 0)
+        return e;
+    if (out.handle() >= 0 && ::write(out.handle(), "", 1) < 0)
+        return errno;
+    return -1;
+}
+
 void saveThrough(const QString &path, const std::function<bool(QIODevice &)> &write, err::Kind failure)
 {
     const QFileInfo fi(path);
     if (fi.isDir() && !fi.isSymLink())
-        throw err::FileError(failure, path);
+        fail(failure, path, EISDIR);
     // Made beside path under a name of the program's own and renamed over it once whole
     // and on the disk: a link there is replaced, never written through. Until then the
     // new file removes itself when it goes.
     QTemporaryFile out(fi.path() + QLatin1Char('/') + temporaryStem(fi.fileName()) + QStringLiteral(".XXXXXX"));
     if (!out.open())
-        throw err::FileError(failure, withReason(path, out));
-    if (!write(out) || !flushWhole(out) || out.error() != QFileDevice::NoError || injected(faults::Step::Commit, path))
-        throw err::FileError(failure, withReason(path, out));
-    if (::fsync(out.handle()) != 0)
-        throw err::FileError(failure, path + QStringLiteral("：") + qt_error_string(errno));
+        fail(failure, path, errnoOf(out));
+    bool written = false;
+    try {
+        written = write(out);
+    } catch (const err::Error &) {
+        // A writer that stopped because the file could not take more says so as any
+        // failure to write it does.
+        if (out.error() == QFileDevice::NoError)
+            throw;
+    }
+    int why = 0;
+    if (!written || !flushWhole(out) || out.error() != QFileDevice::NoError || injected(faults::Step::Commit, path))
+        why = whyWriteFailed(out);
+    else
+        why = syncStep(out.handle(), path);
+    if (why != 0)
+        fail(failure, path, why);
     out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                        | QFileDevice::ReadOther);
     if (!renameOver(out.fileName(), path))
-        throw err::FileError(failure, path + QStringLiteral("：") + qt_error_string(errno));
+        fail(failure, path, errno);
     out.setAutoRemove(false);
 }
 
 // Copies src to dst, where nothing stands yet (a folder being staged, or a file new to
-// the folder): a copy that fails is removed again.
+// the folder), flushed to the disk: a copy that fails is removed again.
 void copyNew(const QString &src, const QString &dst)
 {
     QFile in(src);
     if (!in.open(QIODevice::ReadOnly))
-        throw err::FileError(err::Kind::FileRead, src);
-    QFile out(dst);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        throw err::FileError(err::Kind::FileCopy, dst);
-    const bool whole = pour(in, out, dst) && !injected(faults::Step::Commit, dst) && out.flush();
-    out.close();
-    if (!whole || out.error() != QFileDevice::NoError) {
-        QFile::remove(dst);
-        throw err::FileError(err::Kind::FileCopy, dst);
+        fail(err::Kind::FileRead, src, errnoOf(in));
+    const int fd = ::open(native(dst).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0)
+        fail(err::Kind::FileCopy, dst, errno);
+    int why = -1; // errno of the failure; -1 for one without a reason, 0 once whole
+    bool readFailed = false;
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    for (;;) {
+        const qint64 n = in.read(piece.data(), kPiece);
+        if (n <= 0) {
+            readFailed = n < 0;
+            why = readFailed ? -1 : injected(faults::Step::Commit, dst) ? -1 : syncStep(fd, dst);
+            break;
+        }
+        if (injected(faults::Step::Write, dst))
+            break;
+        if (!writeAll(fd, piece.constData(), n)) {
+            why = errno;
+            break;
+        }
     }
-    QFile::setPermissions(dst, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                                   | QFileDevice::ReadOther);
+    if (why == 0 && ::fchmod(fd, 0644) != 0)
+        why = errno;
+    if (::close(fd) != 0 && why == 0)
+        why = errno;
+    if (why != 0) {
+        ::unlink(native(dst).constData());
+        if (readFailed)
+            fail(err::Kind::FileRead, src, errnoOf(in));
+        fail(err::Kind::FileCopy, dst, why);
+    }
 }
 
 // Makes a link at dst that says what the link src says (dangling or not).
@@ -149,30 +267,52 @@ void copyLink(const QString &src, const QString &dst)
     QByteArray says(4096, Qt::Uninitialized);
     const ssize_t n = ::readlink(native(src).constData(), says.data(), size_t(says.size()));
     if (n < 0 || n >= says.size())
-        throw err::FileError(err::Kind::FileRead, src);
+        fail(err::Kind::FileRead, src, n < 0 ? errno : ENAMETOOLONG);
     says.truncate(n);
     const bool replacing = present(dst);
     const QString made = replacing ? freeNameBeside(dst) : dst;
-    if (injected(faults::Step::Link, dst) || ::symlink(says.constData(), native(made).constData()) != 0)
-        throw err::FileError(err::Kind::FileCopy, dst);
+    if (injected(faults::Step::Link, dst))
+        fail(err::Kind::FileCopy, dst);
+    if (::symlink(says.constData(), native(made).constData()) != 0)
+        fail(err::Kind::FileCopy, dst, errno);
     if (replacing && !renameOver(made, dst)) {
+        const int e = errno;
         QFile::remove(made);
-        throw err::FileError(err::Kind::FileCopy, dst);
+        fail(err::Kind::FileCopy, dst, e);
     }
+}
+
+// Makes folder and its missing parents.
+void makePath(const QString &folder)
+{
+    const QString clean = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    if (isRealFolder(clean))
+        return;
+    const QString parent = QFileInfo(clean).path();
+    if (parent != clean && !QFileInfo(parent).isDir())
+        makePath(parent);
+    if (::mkdir(native(clean).constData(), 0777) != 0 && !(errno == EEXIST && QFileInfo(clean).isDir()))
+        fail(err::Kind::FolderCreate, folder, errno);
 }
 
 void makeFolderStep(const QString &folder)
 {
     if (isRealFolder(QDir::cleanPath(folder)))
         return;
-    if (injected(faults::Step::MakeFolder, folder) || !QDir().mkpath(folder))
-        throw err::FileError(err::Kind::FolderCreate, folder);
+    if (injected(faults::Step::MakeFolder, folder))
+        fail(err::Kind::FolderCreate, folder);
+    makePath(folder);
 }
 
+// Renames a folder or file to a name nothing uses.
 void renameStep(const QString &from, const QString &to)
 {
-    if (injected(faults::Step::Rename, from) || !QDir().rename(from, to))
-        throw err::FileError(err::Kind::FileWrite, to);
+    if (injected(faults::Step::Rename, from))
+        fail(err::Kind::FileWrite, to);
+    if (present(to))
+        fail(err::Kind::FileWrite, to, EEXIST);
+    if (!renameOver(from, to))
+        fail(err::Kind::FileWrite, to, errno);
 }
 
 // The folder a swap works on: links followed to where they lead (dangling or not), no
@@ -183,7 +323,7 @@ QString swapTarget(const QString &target)
     for (int i = 0; i < 16 && QFileInfo(t).isSymLink(); ++i)
         t = QDir::cleanPath(QFileInfo(t).symLinkTarget());
     if (target.isEmpty() || t.isEmpty() || t == QLatin1String("/"))
-        throw err::FileError(err::Kind::FileWrite, target);
+        fail(err::Kind::FileWrite, target);
     return t;
 }
 
@@ -214,11 +354,75 @@ QList<std::pair<QString, QString>> companionsOf(const QString &target)
     return out;
 }
 
+// A folder at the root of a mounted disk cannot be renamed, and a folder beside it lies
+// on another disk: such a folder is replaced from inside. The new contents are built in
+// a folder of the program's inside it; once complete it is renamed "ready", the old
+// entries move out into another, it is renamed "moving", and the new entries move in.
+const QString kOwnPrefix = QStringLiteral(".quorvik~");
+enum class Inside { New, Ready, Moving, Old };
+
+QString inside(const QString &target, Inside which)
+{
+    static const char *const names[] = {"new", "ready", "moving", "old"};
+    return target + QLatin1Char('/') + kOwnPrefix + QLatin1String(names[int(which)]);
+}
+
+bool isMountRoot(const QString &folder)
+{
+    if (!isRealFolder(folder))
+        return false;
+    const QStorageInfo disk(folder);
+    return disk.isValid() && QDir::cleanPath(disk.rootPath()) == folder;
+}
+
+// Moves every entry of from, but the program's own, into to.
+void moveEntries(const QString &from, const QString &to)
+{
+    for (const QString &name : QDir(from).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        if (!name.startsWith(kOwnPrefix))
+            renameStep(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
+}
+
+// The moves of a swap from inside target whose new contents are complete, from wherever
+// a kill stopped them; the old entries are left to remove.
+void finishInside(const QString &target)
+{
+    const QString ready = inside(target, Inside::Ready);
+    const QString moving = inside(target, Inside::Moving);
+    if (present(ready)) {
+        makeFolderStep(inside(target, Inside::Old));
+        moveEntries(target, inside(target, Inside::Old));
+        renameStep(ready, moving);
+    }
+    moveEntries(moving, target);
+    removeFolder(moving);
+}
+
+} // namespace
+
+namespace {
+const QString kTemporaryMark = QStringLiteral("~quorvik");
 } // namespace
 
 QString temporaryStem(const QString &fileName)
 {
-    return QLatin1Char('.') + fileName + QStringLiteral("~quorvik");
+    return QLatin1Char('.') + fileName + kTemporaryMark;
+}
+
+bool isTemporary(const QString &fileName)
+{
+    return fileName.startsWith(QLatin1Char('.')) && fileName.contains(kTemporaryMark);
+}
+
+void fail(err::Kind kind, const QString &path, int errnum)
+{
+    throw err::FileError(kind, shownPath(path), errnum > 0 ? err::systemReason(errnum) : QString());
+}
+
+void fail(err::Kind kind, const QString &path, QFileDevice &device)
+{
+    const bool writing = device.openMode() & QIODevice::WriteOnly;
+    fail(kind, path, writing ? qMax(0, whyWriteFailed(device)) : errnoOf(device));
 }
 
 QString withSlash(const QString &folder)
@@ -234,25 +438,80 @@ void writeReplace(const QString &path, const std::function<bool(QIODevice &)> &w
 void copyReplace(const QString &src, const QString &dst)
 {
     if (!QFileInfo(src).isFile())
-        throw err::FileError(err::Kind::FileMissing, src);
+        fail(err::Kind::FileMissing, src);
     if (sameEntry(src, dst))
         return;
     QFile in(src);
     if (!in.open(QIODevice::ReadOnly))
-        throw err::FileError(err::Kind::FileRead, src);
+        fail(err::Kind::FileRead, src, errnoOf(in));
     saveThrough(dst, [&](QIODevice &out) { return pour(in, out, dst); }, err::Kind::FileCopy);
 }
+
+namespace {
+
+// A link where a copy of the folder src goes gives way to a real folder, made beside it
+// and swapped in its place: it holds what the link showed (a folder that does not hold
+// the link itself), then the copy. Nothing is written where the link leads.
+void replaceLinkWithCopy(const QString &src, const QString &link, Existing existing)
+{
+    const QString made = freeNameBeside(link);
+    shownNames().insert(QDir::cleanPath(made), QDir::cleanPath(link));
+    try {
+        const QString shown = QFileInfo(link).canonicalFilePath();
+        const QString home = QFileInfo(QFileInfo(link).absolutePath()).canonicalFilePath();
+        if (isRealFolder(shown) && home != shown && !home.startsWith(shown + QLatin1Char('/')))
+            copyTree(shown, made);
+        else
+            makeFolderStep(made);
+        copyTree(src, made, existing);
+        syncFolder(made);
+        // The folder and the link change places in one step where the file system can;
+        // elsewhere the link steps aside first.
+        if (injected(faults::Step::Rename, made))
+            fail(err::Kind::FileWrite, link);
+        if (::renameat2(AT_FDCWD, native(made).constData(), AT_FDCWD, native(link).constData(), RENAME_EXCHANGE) != 0) {
+            const QString aside = freeNameBeside(link);
+            if (!renameOver(link, aside))
+                fail(err::Kind::FileWrite, link, errno);
+            if (!renameOver(made, link)) {
+                const int e = errno;
+                renameOver(aside, link);
+                fail(err::Kind::FileWrite, link, e);
+            }
+            renameOver(aside, made);
+        }
+    } catch (const std::exception &) {
+        shownNames().remove(QDir::cleanPath(made));
+        if (!QFileInfo(made).isSymLink())
+            try {
+                removeFolder(made);
+            } catch (const std::exception &) {
+            }
+        throw;
+    }
+    shownNames().remove(QDir::cleanPath(made));
+    QFile::remove(made); // the link, now beside the folder
+}
+
+} // namespace
 
 void copyTree(const QString &src, const QString &dst, Existing existing, const QStringList &leaveOut)
 {
     if (!QFileInfo(src).isDir())
-        throw err::FileError(err::Kind::FileMissing, src);
+        fail(err::Kind::FileMissing, src);
     if (sameEntry(src, dst))
         return;
+    if (QFileInfo(QDir::cleanPath(dst)).isSymLink()) {
+        if (existing == Existing::Replace)
+            replaceLinkWithCopy(src, QDir::cleanPath(dst), existing);
+        return;
+    }
     makeFolderStep(dst);
+    // A folder copied into a folder inside it leaves that one out.
+    const QString into = QFileInfo(dst).canonicalFilePath();
     const auto entries = QDir(src).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &fi : entries) {
-        if (leaveOut.contains(fi.fileName()))
+        if (leaveOut.contains(fi.fileName()) || (isRealFolder(fi.absoluteFilePath()) && fi.canonicalFilePath() == into))
             continue;
         const QString target = withSlash(dst) + fi.fileName();
         const bool there = present(target);
@@ -260,12 +519,12 @@ void copyTree(const QString &src, const QString &dst, Existing existing, const Q
             if (!there || existing == Existing::Replace)
                 copyLink(fi.absoluteFilePath(), target);
         } else if (fi.isDir()) {
-            // A file or link in a folder's way is kept, or the copy fails: nothing is
-            // written through a link.
-            if (there && !isRealFolder(target)) {
+            // A file in a folder's way is kept, or the copy fails; a link is kept or
+            // gives way (below).
+            if (there && !isRealFolder(target) && !QFileInfo(target).isSymLink()) {
                 if (existing == Existing::Keep)
                     continue;
-                throw err::FileError(err::Kind::FileCopy, target);
+                fail(err::Kind::FileCopy, target, ENOTDIR);
             }
             copyTree(fi.absoluteFilePath(), target, existing);
         } else if (fi.isFile()) {
@@ -281,16 +540,36 @@ void copyTree(const QString &src, const QString &dst, Existing existing, const Q
 FolderSwap::FolderSwap(const QString &target)
     : m_named(target)
     , m_target(swapTarget(target))
-    , m_staging(beside(m_target, "~new"))
-    , m_old(beside(m_target, "~old"))
+    , m_inside(isMountRoot(m_target))
+    , m_staging(m_inside ? inside(m_target, Inside::New) : beside(m_target, "~new"))
+    , m_old(m_inside ? inside(m_target, Inside::Old) : beside(m_target, "~old"))
 {
     recoverSwap(m_named);
-    makeFolderStep(m_staging);
+    const QString shown = QDir::cleanPath(QFileInfo(m_named).absoluteFilePath());
+    for (const QString &own : ownFolders())
+        shownNames().insert(own, shown);
+    try {
+        makeFolderStep(m_staging);
+    } catch (const std::exception &) {
+        for (const QString &own : ownFolders())
+            shownNames().remove(own);
+        throw;
+    }
+}
+
+QStringList FolderSwap::ownFolders() const
+{
+    if (!m_inside)
+        return {m_staging, m_old};
+    return {m_staging, inside(m_target, Inside::Ready), inside(m_target, Inside::Moving), m_old};
 }
 
 FolderSwap::~FolderSwap()
 {
-    if (m_committed)
+    for (const QString &own : ownFolders())
+        shownNames().remove(own);
+    shownNames().remove(m_companion);
+    if (m_committed || m_kept)
         return;
     // The companion goes first: one left without the new folder counts as swapped in.
     if (!m_companion.isEmpty())
@@ -310,14 +589,75 @@ QString FolderSwap::path() const
 QString FolderSwap::companion(const QString &fileName)
 {
     if (fileName.isEmpty() || fileName.contains(QLatin1Char('/')) || !m_companion.isEmpty())
-        throw err::FileError(err::Kind::FileWrite, fileName);
+        fail(err::Kind::FileWrite, fileName);
+    // A file beside the root of a disk lies on another one: it cannot go in with it.
+    if (m_inside)
+        fail(err::Kind::FileWrite, m_named, EBUSY);
+    // The new folder is complete: its entries go to the disk before the file that says so.
+    syncNew();
     m_companionName = fileName;
     m_companion = companionPrefix(m_named) + fileName;
+    shownNames().insert(m_companion, QFileInfo(m_companion).path() + QLatin1Char('/') + fileName);
     return m_companion;
 }
 
-void FolderSwap::commit()
+void FolderSwap::syncNew()
 {
+    QDirIterator folders(m_staging, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks,
+                         QDirIterator::Subdirectories);
+    while (folders.hasNext())
+        syncFolder(folders.next());
+    syncFolder(m_staging);
+    syncFolder(QFileInfo(m_staging).path());
+}
+
+void FolderSwap::commit(const std::function<void()> &record, const std::function<void()> &undo)
+{
+    // Everything new is on the disk before the first rename: each file was flushed as it
+    // was written, and here the entries of every folder made for it are.
+    if (m_companion.isEmpty())
+        syncNew();
+    else
+        syncFolder(QFileInfo(m_companion).path());
+    if (record) {
+        if (injected(faults::Step::Record, m_named))
+            throw err::DbError(err::Kind::DbStatement);
+        record();
+    }
+    try {
+        swapIn();
+    } catch (const std::exception &) {
+        // The record is taken back; where it cannot be, the new contents stay for the
+        // next start to put in, as the record says.
+        try {
+            if (record)
+                undo();
+        } catch (const std::exception &) {
+            m_kept = true;
+        }
+        throw;
+    }
+    m_committed = true;
+    // The renames themselves go to the disk; the new state is in place whatever this says.
+    try {
+        syncFolder(QFileInfo(m_target).path());
+        if (!m_companion.isEmpty())
+            syncFolder(QFileInfo(m_companion).path());
+    } catch (const std::exception &) {
+    }
+    try {
+        removeFolder(m_old);
+    } catch (const std::exception &) {
+        // The new contents are in place; the old ones go at the next swap or start.
+    }
+}
+
+void FolderSwap::swapIn()
+{
+    if (m_inside) {
+        swapInside();
+        return;
+    }
     const bool hadTarget = present(m_target);
     if (hadTarget)
         renameStep(m_target, m_old);
@@ -328,27 +668,52 @@ void FolderSwap::commit()
             QDir().rename(m_old, m_target);
         throw;
     }
-    if (!m_companion.isEmpty()) {
-        const QString file = QFileInfo(m_companion).path() + QLatin1Char('/') + m_companionName;
-        if (injected(faults::Step::Rename, m_companion) || !renameOver(m_companion, file)) {
-            // The old folder comes back to go with the old file.
-            QDir().rename(m_target, m_staging);
-            if (hadTarget)
-                QDir().rename(m_old, m_target);
-            throw err::FileError(err::Kind::FileWrite, file);
-        }
-    }
-    m_committed = true;
-    try {
-        removeFolder(m_old);
-    } catch (const std::exception &) {
-        // The new contents are in place; the old ones go at the next swap or start.
+    if (m_companion.isEmpty())
+        return;
+    const QString file = QFileInfo(m_companion).path() + QLatin1Char('/') + m_companionName;
+    const int why = injected(faults::Step::Rename, m_companion) ? -1 : renameOver(m_companion, file) ? 0 : errno;
+    if (why != 0) {
+        // The old folder comes back to go with the old file.
+        QDir().rename(m_target, m_staging);
+        if (hadTarget)
+            QDir().rename(m_old, m_target);
+        fail(err::Kind::FileWrite, file, why);
     }
 }
 
-void recoverSwap(const QString &target)
+void FolderSwap::swapInside()
+{
+    const QString ready = inside(m_target, Inside::Ready);
+    const QString moving = inside(m_target, Inside::Moving);
+    renameStep(m_staging, ready);
+    try {
+        finishInside(m_target);
+    } catch (const std::exception &) {
+        // Each entry goes back where it was, the new ones into the new folder.
+        try {
+            const bool movingIn = present(moving);
+            if (movingIn)
+                moveEntries(m_target, moving);
+            if (present(m_old))
+                moveEntries(m_old, m_target);
+            renameStep(movingIn ? moving : ready, m_staging);
+        } catch (const std::exception &) {
+        }
+        throw;
+    }
+}
+
+void recoverSwap(const QString &target, const std::function<bool(const QString &)> &recorded)
 {
     const QString t = swapTarget(target);
+    // A swap from inside whose new contents were complete is finished; what is left of
+    // one that was not, or of its old entries, goes.
+    if (isRealFolder(t)) {
+        if (present(inside(t, Inside::Ready)) || present(inside(t, Inside::Moving)))
+            finishInside(t);
+        removeFolder(inside(t, Inside::New));
+        removeFolder(inside(t, Inside::Old));
+    }
     const QString staging = beside(t, "~new");
     const QString old = beside(t, "~old");
     const bool hasNew = present(staging);
@@ -357,16 +722,26 @@ void recoverSwap(const QString &target)
     if (!hasNew && !hasOld && companions.isEmpty())
         return;
     // The target is moved aside only once the new contents are complete: with the
-    // target gone, a new folder beside it is whole and finishes the swap. A companion
-    // outlives the new folder beside it only when that folder went in.
-    const bool newGoesIn = hasNew ? hasOld && !present(t) : present(t);
-    if (!present(t) && hasOld)
-        renameStep(hasNew ? staging : old, t);
+    // target gone, a new folder beside it is whole and finishes the swap. Before that,
+    // a swap whose record was made (after its companion, written last) is finished too.
+    // A companion outlives the new folder beside it only when that folder went in.
+    const bool targetAside = hasOld && !present(t);
+    bool newGoesIn = hasNew ? targetAside : present(t);
+    if (hasNew && !hasOld && recorded)
+        for (const auto &[staged, file] : companions)
+            newGoesIn = newGoesIn || recorded(QFileInfo(file).fileName());
+    if (hasNew && newGoesIn) {
+        if (present(t))
+            renameStep(t, old);
+        renameStep(staging, t);
+    } else if (targetAside) {
+        renameStep(old, t);
+    }
     for (const auto &[staged, file] : companions) {
         if (!newGoesIn)
             QFile::remove(staged);
         else if (!renameOver(staged, file))
-            throw err::FileError(err::Kind::FileWrite, file);
+            fail(err::Kind::FileWrite, file, errno);
     }
     removeFolder(old);
     removeFolder(staging);
@@ -378,7 +753,7 @@ void removeFolder(const QString &folder)
     const QFileInfo fi(path);
     if (fi.isSymLink() || (fi.exists() && !fi.isDir())) {
         if (injected(faults::Step::Remove, path) || !QFile::remove(path))
-            throw err::FileError(err::Kind::FileDelete, folder);
+            fail(err::Kind::FileDelete, folder);
         return;
     }
     if (!fi.exists())
@@ -393,15 +768,18 @@ void removeFolder(const QString &folder)
     }
     QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
     if (injected(faults::Step::Remove, path) || !QDir(path).removeRecursively())
-        throw err::FileError(err::Kind::FileDelete, folder);
+        fail(err::Kind::FileDelete, folder);
 }
 
 void makeFolder(const QString &folder)
 {
-    if (QFileInfo(folder).isDir())
-        return;
-    if (!QDir().mkpath(folder))
-        throw err::FileError(err::Kind::FolderCreate, folder);
+    if (!QFileInfo(folder).isDir())
+        makePath(folder);
+}
+
+void rename(const QString &from, const QString &to)
+{
+    renameStep(QDir::cleanPath(from), QDir::cleanPath(to));
 }
 
 namespace faults {

@@ -12,14 +12,18 @@ QAtomicInt g_counter;
 int g_busyTimeoutMs = 2000;
 
 // What a failure from SQLite means for the user: another program holds the file, the
-// file is damaged (or no database at all), or something else.
+// file is damaged (or no database at all), it may not be written, another file was put
+// in its place, or something else.
 err::Kind kindOf(const QSqlError &error, err::Kind otherwise)
 {
     bool ok = false;
-    const int code = error.nativeErrorCode().toInt(&ok) & 0xff; // primary result code
+    const int extended = error.nativeErrorCode().toInt(&ok);
+    const int code = extended & 0xff; // primary result code
     if (!ok)
         return otherwise;
     switch (code) {
+    case 8: // SQLITE_READONLY; SQLITE_READONLY_DBMOVED: the open file was renamed or removed
+        return extended == 1032 ? err::Kind::DbReplaced : err::Kind::DbReadOnly;
     case 5:  // SQLITE_BUSY
     case 6:  // SQLITE_LOCKED
         return err::Kind::DbLocked;

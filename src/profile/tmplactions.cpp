@@ -2,6 +2,7 @@
 
 #include "core/datalayout.h"
 #include "core/fileutil.h"
+#include "core/schema.h"
 #include "core/textforms.h"
 #include "core/inputrules.h"
 
@@ -86,6 +87,8 @@ Import importHomePage(SiteDb &db, const QString &file, const QString &dataFolder
     auto refuse = [](const QString &text, int style = ui::vbInformation, const QString &title = kHint) {
         return Import{std::nullopt, ui::Message{text, style, title}};
     };
+    if (file.isEmpty())
+        return refuse(msg::noHomePagePath(), ui::vbCritical, kWarning);
     if (!chosen.isFile())
         return refuse(file + QStringLiteral("文件不存在!"), ui::vbCritical, kWarning);
     if (chosen.fileName().toLower() != QLatin1String("default.htm"))
@@ -103,24 +106,40 @@ Import importHomePage(SiteDb &db, const QString &file, const QString &dataFolder
     try {
         if (!QFileInfo(file).isFile())
             return refuse(file + QStringLiteral("文件不存在！"), ui::vbCritical);
-        const QString previous = stored(db, QStringLiteral("defaultFile")).trimmed();
+        const QString asStored = stored(db, QStringLiteral("defaultFile"));
+        const QString previous = asStored.trimmed();
         if (!QFileInfo(folder + datalayout::kImagesFolder).isDir())
             return refuse(folder + QStringLiteral("images/文件夹不存在！"), ui::vbCritical);
         // The new images/ and the new page are complete beside the old ones (the chosen
-        // folder may lie inside the old images/) and go in as one swap: the old pair
-        // or the new pair, never the new page with the old pictures.
+        // folder may lie inside the old images/) and go in as one swap, decided by the
+        // write of the page's name: the old pair or the new pair, each with the name
+        // that goes with it, never the new page with the old pictures.
         fileutil::FolderSwap images(dataFolder + datalayout::kImagesFolder);
         fileutil::copyTree(folder + datalayout::kImagesFolder, images.path());
         const QString name = chosen.fileName();
         fileutil::copyReplace(file, images.companion(name));
-        images.commit();
-        ProfileStore(db).setColumn(QStringLiteral("defaultFile"), name);
+        ProfileStore store(db);
+        images.commit([&] { store.setColumn(QStringLiteral("defaultFile"), name); },
+                      [&] { store.setColumn(QStringLiteral("defaultFile"), asStored); });
         if (previous != name)
             dropUnused(db, dataFolder, {previous});
         return {name, std::nullopt};
-    } catch (const std::exception &) {
-        return refuse(QStringLiteral("没有选择首页存放路径！"), ui::vbCritical, kWarning);
+    } catch (const std::exception &e) {
+        return refuse(err::withReason(QStringLiteral("首页文件导入失败！"), err::descriptionOf(e)), ui::vbCritical, kWarning);
     }
+}
+
+void recoverHomePageImport(const QString &dataFolder)
+{
+    fileutil::recoverSwap(dataFolder + datalayout::kImagesFolder, [&](const QString &page) {
+        SiteDb db;
+        try {
+            return schema::openSite(db, dataFolder + datalayout::kDbName)
+                   && stored(db, QStringLiteral("defaultFile")).trimmed() == page;
+        } catch (const std::exception &) {
+            return false;
+        }
+    });
 }
 
 Outcome turnOffHomePage(SiteDb &db, const QString &dataFolder, const QString &shownName)
@@ -138,6 +157,8 @@ Outcome turnOffHomePage(SiteDb &db, const QString &dataFolder, const QString &sh
 
 Import importHead(SiteDb &db, const QString &file, const QString &dataFolder)
 {
+    if (file.isEmpty())
+        return {std::nullopt, ui::Message{msg::noHomePagePath(), ui::vbCritical, kWarning}};
     if (!QFileInfo(file).isFile())
         return {std::nullopt, ui::Message{file + QStringLiteral("文件不存在!"), ui::vbCritical, kWarning}};
     const QString name = QFileInfo(file).fileName();
@@ -154,8 +175,9 @@ Import importHead(SiteDb &db, const QString &file, const QString &dataFolder)
         if (previous != target)
             dropUnused(db, dataFolder, {previous});
         return {name, std::nullopt};
-    } catch (const std::exception &) {
-        return {std::nullopt, ui::Message{QStringLiteral("没有选择首页存放路径！"), ui::vbCritical, kWarning}};
+    } catch (const std::exception &e) {
+        return {std::nullopt, ui::Message{err::withReason(QStringLiteral("内页头文件导入失败！"), err::descriptionOf(e)),
+                                          ui::vbCritical, kWarning}};
     }
 }
 
@@ -376,6 +398,11 @@ QPoint templateCell(int k)
 }
 
 namespace msg {
+
+QString noHomePagePath()
+{
+    return QStringLiteral("没有选择首页存放路径！");
+}
 
 QString approvalHint()
 {

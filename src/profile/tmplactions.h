@@ -27,6 +27,9 @@ bool featureOn(const Profile &p, int box);
 
 // Custom home page: default.htm and its images/ folder, copied into the data folder.
 Import importHomePage(SiteDb &db, const QString &file, const QString &dataFolder);
+// Finishes or undoes, at start, an import that a kill cut off, as the data folder's
+// database names the page: the new page with its pictures, or the old with its own.
+void recoverHomePageImport(const QString &dataFolder);
 Outcome turnOffHomePage(SiteDb &db, const QString &dataFolder, const QString &shownName);
 // Custom inner-page head: a .gif, .jpg or .swf stored as "topHeadSelf." + extension; the
 // import's name is the chosen file's own name.
@@ -76,6 +79,8 @@ QString templateCaption(const QString &value);
 QPoint templateCell(int k);
 
 namespace msg {
+// An import of the custom home page or head given no file.
+QString noHomePagePath();
 // The status text shown when a feature box is ticked.
 QString approvalHint();
 ui::Message popupQuestion();

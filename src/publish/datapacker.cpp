@@ -94,23 +94,19 @@ std::unique_ptr<QTemporaryFile> DataPacker::copyDatabase(const QString &db)
 {
     QFile source(db);
     if (!source.open(QIODevice::ReadOnly))
-        throw err::FileError(err::Kind::FileRead, db + QStringLiteral("：") + source.errorString());
+        fileutil::fail(err::Kind::FileRead, db, source);
     auto copy = std::make_unique<QTemporaryFile>(m_program + fileutil::temporaryStem(kDatabaseCopy) + QStringLiteral(".XXXXXX"));
     // The copy is made in the program folder: a failure names it, with the system's reason.
-    auto failed = [&] { return err::FileError(err::Kind::FileWrite, m_program + QStringLiteral("：") + copy->errorString()); };
     if (!copy->open())
-        throw failed();
+        fileutil::fail(err::Kind::FileWrite, m_program, *copy);
     QByteArray piece;
     while (!(piece = source.read(1024 * 1024)).isEmpty())
         if (!writeWhole(*copy, piece.constData(), piece.size()))
-            throw failed();
+            fileutil::fail(err::Kind::FileWrite, m_program, *copy);
     if (source.error() != QFileDevice::NoError)
-        throw err::FileError(err::Kind::FileRead, db + QStringLiteral("：") + source.errorString());
-    if (!copy->flush()) {
-        // Asked again, a disk that filled up gives its reason.
-        copy->flush();
-        throw failed();
-    }
+        fileutil::fail(err::Kind::FileRead, db, source);
+    if (!copy->flush())
+        fileutil::fail(err::Kind::FileWrite, m_program, *copy);
     m_dbName = QFileInfo(db).fileName();
     m_dbCopy = copy->fileName();
     return copy;
@@ -181,7 +177,7 @@ QList<DataPacker::FolderFile> DataPacker::regularFiles(const QString &folder)
 {
     DIR *dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir)
-        throw err::FileError(err::Kind::FileRead, folder + QStringLiteral("：") + qt_error_string(errno));
+        fileutil::fail(err::Kind::FileRead, folder, errno);
     const auto closing = qScopeGuard([dir] { ::closedir(dir); });
     // Most file systems tell folders and links apart without being asked; the rest are
     // looked at, a share on each of a few threads.
@@ -221,8 +217,10 @@ QList<DataPacker::FolderFile> DataPacker::removeLeftOvers(const QString &folder)
     QList<FolderFile> files = regularFiles(folder);
     const QString inUse = m_dbCopy.isEmpty() ? QString() : QFileInfo(m_dbCopy).absoluteFilePath();
     files.removeIf([&](const FolderFile &f) {
+        // Another file being written whole (a save meanwhile) is never packed either,
+        // nor removed: it is not packing's.
         if (!isLeftOver(f.name))
-            return false;
+            return fileutil::isTemporary(f.name);
         const QString path = folder + f.name;
         if (QFileInfo(path).absoluteFilePath() != inUse)
             QFile::remove(path); // one that stays is still never packed

@@ -1,6 +1,7 @@
 #include "publish/zipwriter.h"
 
 #include "core/errors.h"
+#include "core/fileutil.h"
 #include "core/littleendian.h"
 
 #include <QFile>
@@ -78,7 +79,7 @@ qint64 readUpTo(int fd, char *data, qint64 size, const QString &path, qint64 eno
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            throw err::FileError(err::Kind::FileRead, path + QStringLiteral("：") + qt_error_string(errno));
+            fileutil::fail(err::Kind::FileRead, path, errno);
         if (n == 0)
             break;
         got += n;
@@ -445,10 +446,10 @@ void ZipWriter::patchLocalHeader(const Header &h, const Sizes &sizes)
     }
     flushPending();
     if (!m_out.seek(at))
-        throw err::FileError(err::Kind::FileWrite, m_archive + QStringLiteral("：") + m_out.errorString());
+        fileutil::fail(err::Kind::FileWrite, m_archive);
     write(fields.constData(), fields.size());
     if (!m_out.seek(m_offset))
-        throw err::FileError(err::Kind::FileWrite, m_archive + QStringLiteral("：") + m_out.errorString());
+        fileutil::fail(err::Kind::FileWrite, m_archive);
 }
 
 void ZipWriter::addCentralRecord(const Header &h, const Sizes &sizes)
@@ -509,7 +510,7 @@ void ZipWriter::write(const char *data, qint64 size)
     while (size > 0) {
         const qint64 written = m_out.write(data, size);
         if (written <= 0)
-            throw err::FileError(err::Kind::FileWrite, m_archive + QStringLiteral("：") + m_out.errorString());
+            fileutil::fail(err::Kind::FileWrite, m_archive);
         data += written;
         size -= written;
     }

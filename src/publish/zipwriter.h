@@ -43,8 +43,9 @@ struct ZipSource {
 
 class ZipWriter {
 public:
-    // archive: the archive's name as the user knows it, for messages. *cancel turning
-    // true stops the writing.
+    // archive: the archive's name as the user knows it, for messages (a failure to write
+    // out is told with the system's reason by whoever made out). *cancel turning true
+    // stops the writing.
     ZipWriter(QIODevice &out, const QString &archive, const std::atomic_bool *cancel);
     ~ZipWriter();
     ZipWriter(const ZipWriter &) = delete;

@@ -31,12 +31,14 @@ void requireDatabase(const QString &folder)
 // A copy that will replace the backup or the data folder must hold a whole site
 // database, checked in full (every index against its table: these are rare and the
 // file is small): a damaged or empty one never takes the place of what the user has.
-// The failure names the file the copy was made from.
-void requireWholeDatabase(const QString &copyFolder, const QString &sourceFolder)
+// The failure names the file the copy was made from, as refusal says when given.
+void requireWholeDatabase(const QString &copyFolder, const QString &sourceFolder,
+                          std::optional<err::Kind> refusal = std::nullopt)
 {
     SiteDb check;
     if (!schema::openSite(check, copyFolder + datalayout::kDbName, SiteDb::Check::Full))
-        throw err::DbError(check.openFailure().value_or(err::Kind::DbNotOpen), sourceFolder + datalayout::kDbName);
+        throw err::DbError(refusal.value_or(check.openFailure().value_or(err::Kind::DbNotOpen)),
+                           sourceFolder + datalayout::kDbName);
     check.release();
 }
 
@@ -62,7 +64,8 @@ void restore(const QString &backupFolder, const QString &dataFolder, SiteDb &con
         fileutil::FolderSwap swap(to);
         fileutil::copyTree(from, swap.path(), fileutil::Existing::Replace, sqliteFiles());
         fileutil::copyTree(to, swap.path(), fileutil::Existing::Keep, sqliteFiles());
-        requireWholeDatabase(swap.path(), from);
+        // A backup that is not whole is no state to go back to: the data stay as they are.
+        requireWholeDatabase(swap.path(), from, err::Kind::BackupDamaged);
         conn.close();
         swap.commit();
     } catch (const std::exception &) {

@@ -3,11 +3,15 @@
 #include "core/datalayout.h"
 #include "core/errors.h"
 #include "core/fileutil.h"
+#include "profile/tmplactions.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
+
+#include <unistd.h>
 
 namespace datafolder {
 
@@ -35,6 +39,32 @@ void resetPathFile(const QString &programFolder)
     fileutil::copyReplace(programFolder + kInitFolder + kPathFile, programFolder + kPathFile);
 }
 
+// A name beside folder for what it held: folder~<date>-<n>, the first n nothing uses.
+QString asideName(const QString &folder)
+{
+    const QString base = QDir::cleanPath(folder) + QLatin1Char('~') + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    for (int n = 1;; ++n) {
+        const QString name = base + QStringLiteral("-%1").arg(n);
+        if (!QFileInfo(name).exists() && !QFileInfo(name).isSymLink())
+            return name;
+    }
+}
+
+ui::Message keptAsideNote(const QString &kept)
+{
+    return {QStringLiteral("数据文件夹中没有找到数据库文件，已换上一个新的数据文件夹。\r\n"
+                           "原来的数据文件夹没有删除，其中的图片等文件都在：\r\n")
+                + kept,
+            ui::vbExclamation, QStringLiteral("警告")};
+}
+
+ui::Message readOnlyNote(const QString &folder)
+{
+    return {QStringLiteral("数据文件夹是只读的，所做的修改将不能保存：\r\n") + folder
+                + QStringLiteral("\r\n请检查该文件夹和其中文件的权限（或它所在的磁盘是否只读），然后重新启动Quorvik。"),
+            ui::vbExclamation, QStringLiteral("警告")};
+}
+
 } // namespace
 
 Folders findAndRepair(const QString &programFolder)
@@ -55,11 +85,13 @@ Folders findAndRepair(const QString &programFolder)
     }
     f.currDataPath = f.currImgPath;
 
-    // A backup, restore or import cut off between the two renames of its folder swap is
-    // finished or undone before anything looks at the folders.
-    for (const QString &folder : {f.currImgPath, defaultFolder, programFolder + kBackupFolder})
-        for (const QString &swapped : {folder, folder + datalayout::kImagesFolder})
-            fileutil::recoverSwap(swapped);
+    // A backup, restore or import cut off part-way through its folder swap is finished or
+    // undone before anything looks at the folders.
+    for (const QString &folder : {f.currImgPath, defaultFolder, programFolder + kBackupFolder}) {
+        fileutil::recoverSwap(folder);
+        if (QFileInfo(folder).isDir())
+            profile::recoverHomePageImport(folder);
+    }
 
     if (!QFileInfo(f.currImgPath).isDir()) {
         f.currImgPath = defaultFolder;
@@ -77,9 +109,17 @@ Folders findAndRepair(const QString &programFolder)
             for (const QString &needed : {pristine, programFolder + kInitFolder + kPathFile})
                 if (!QFileInfo(needed).isFile())
                     throw err::FileError(err::Kind::FileMissing, needed);
-            // The emptied folder with the pristine database is made beside the old one
-            // and swapped in.
-            fileutil::makeFolder(defaultFolder);
+            // What the folder holds is the user's: it is kept aside, whole, and a folder
+            // with the pristine database is made beside it and swapped in.
+            const QFileInfo there(QDir::cleanPath(defaultFolder));
+            if (there.isSymLink()
+                || (there.isDir() && !QDir(defaultFolder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))) {
+                f.keptAside = asideName(defaultFolder);
+                fileutil::rename(defaultFolder, f.keptAside);
+                f.notes << keptAsideNote(f.keptAside);
+            } else {
+                fileutil::makeFolder(defaultFolder); // a file in its way is no folder: the repair fails
+            }
             fileutil::FolderSwap swap(defaultFolder);
             fileutil::copyReplace(pristine, swap.path() + datalayout::kDbName);
             swap.commit();
@@ -87,6 +127,10 @@ Folders findAndRepair(const QString &programFolder)
         }
         resetPathFile(programFolder);
     }
+    // A folder the program may not write in is told at once, not at the first save.
+    if (::access(QFile::encodeName(f.currImgPath).constData(), W_OK) != 0
+        || ::access(QFile::encodeName(f.currImgPath + datalayout::kDbName).constData(), W_OK) != 0)
+        f.notes << readOnlyNote(f.currImgPath);
     return f;
 }
 

@@ -2,6 +2,9 @@
 // Finding the data folder at start-up, and repairing it from the pristine copies in
 // initdata/ when it is missing or holds no site database.
 
+#include "core/message.h"
+
+#include <QList>
 #include <QString>
 
 namespace datafolder {
@@ -15,10 +18,14 @@ struct Folders {
     QString currImgPath;  // the data folder in use, ending in "/"
     QString currDataPath; // the data folder as first read, kept when the repair switches
     bool repaired = false; // the default folder was reset from initdata/
+    QString keptAside;     // where the files of a default folder without its database went
+    QList<ui::Message> notes; // what the start tells the user: a folder kept aside, one that is read-only
 };
 
 // Reads programFolder + "initPath.ini" and repairs what is missing. programFolder ends
-// in "/". Throws err::FileError when the repair itself cannot be done.
+// in "/". A default folder without a site database is never emptied: what it holds is
+// renamed beside it (userImages~<date>-<n>) and a fresh folder takes its place. Throws
+// err::FileError when the repair itself cannot be done.
 Folders findAndRepair(const QString &programFolder);
 
 } // namespace datafolder

@@ -335,10 +335,12 @@ bool MDIFrm::MDIForm_Load(const QString &programFolder)
     app().currentPath = fileutil::withSlash(programFolder);
     setPaneBaseFolder(app().currentPath);
     // 3. The data folder, repaired where needed.
+    QList<ui::Message> notes;
     try {
         const datafolder::Folders f = datafolder::findAndRepair(app().currentPath);
         app().currImgPath = f.currImgPath;
         app().currDataPath = f.currDataPath;
+        notes = f.notes;
     } catch (const std::exception &e) {
         forms().starting = false;
         // The splash stays on top of every window: it goes first, so that the box is seen.
@@ -376,8 +378,11 @@ bool MDIFrm::MDIForm_Load(const QString &programFolder)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         setGeometry(screen->availableGeometry());
     showMaximized();
-    // 10. The splash goes.
+    // 10. The splash goes; what the repair did, or that the folder cannot be written,
+    // is told once it is gone.
     forms().unload<frmSplash>();
+    for (const ui::Message &note : notes)
+        ui::show(note);
     // 11. Input again.
     setEnabled(true);
     forms().starting = false;

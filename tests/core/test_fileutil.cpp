@@ -6,6 +6,7 @@
 #include "testenv.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -269,6 +270,69 @@ private slots:
         const Snapshot after = folderSnapshot(site());
         fileutil::recoverSwap(site(QStringLiteral("images")));
         QCOMPARE(folderSnapshot(site()), after);
+    }
+
+    void everythingNewIsOnTheDiskBeforeTheSwapCommits()
+    {
+        // A power cut just after a rename that commits a swap must find the new contents
+        // whole: every file copied for it, and every folder made for it, is flushed first.
+        fillPictures(outside(QStringLiteral("images/")), "new");
+        fillPictures(site(QStringLiteral("images/")), "old");
+        writeFile(outside(QStringLiteral("default.htm")), "the page");
+        QStringList synced;
+        bool renamed = false;
+        fileutil::faults::setHook([&](Step step, const QString &path) {
+            renamed = renamed || step == Step::Rename;
+            if (step == Step::Sync && !renamed)
+                synced << QDir::cleanPath(path);
+            return false;
+        });
+        QStringList staged;
+        {
+            fileutil::FolderSwap swap(site(QStringLiteral("images")));
+            fileutil::copyTree(outside(QStringLiteral("images")), swap.path());
+            const QString page = swap.companion(QStringLiteral("default.htm"));
+            fileutil::copyReplace(outside(QStringLiteral("default.htm")), page);
+            staged << QDir::cleanPath(swap.path()) << page;
+            QDirIterator it(swap.path(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks,
+                            QDirIterator::Subdirectories);
+            while (it.hasNext())
+                staged << QDir::cleanPath(it.next());
+            swap.commit();
+        }
+        QVERIFY(renamed);
+        QCOMPARE(staged.size(), 7);
+        for (const QString &path : staged)
+            QVERIFY2(synced.contains(path), qPrintable(path));
+    }
+
+    void aLinkWhereACopyGoesGivesWayAndIsNeverWrittenThrough()
+    {
+        // The site's images/ is a link to a folder elsewhere, and so is one folder inside
+        // that: a copy into images/ makes both real folders, holding what they showed
+        // and the copy; the folders elsewhere stay as they were.
+        writeFile(outside(QStringLiteral("shared/a.jpg")), "shared a");
+        writeFile(outside(QStringLiteral("shared/keep.jpg")), "shared keep");
+        writeFile(outside(QStringLiteral("deep/b.gif")), "shared b");
+        QVERIFY(QFile::link(outside(QStringLiteral("deep")), outside(QStringLiteral("shared/deep"))));
+        QVERIFY(QDir().mkpath(site()));
+        QVERIFY(QFile::link(outside(QStringLiteral("shared")), site(QStringLiteral("images"))));
+        writeFile(outside(QStringLiteral("pages/a.jpg")), "page a");
+        writeFile(outside(QStringLiteral("pages/deep/b.gif")), "page b");
+        const Snapshot elsewhere = folderSnapshot(m_root + QStringLiteral("outside/"));
+
+        // Keeping what is there leaves the link.
+        fileutil::copyTree(outside(QStringLiteral("pages")), site(QStringLiteral("images")), fileutil::Existing::Keep);
+        QVERIFY(QFileInfo(site(QStringLiteral("images"))).isSymLink());
+        QCOMPARE(folderSnapshot(m_root + QStringLiteral("outside/")), elsewhere);
+
+        fileutil::copyTree(outside(QStringLiteral("pages")), site(QStringLiteral("images")));
+        QCOMPARE(folderSnapshot(site()), (Snapshot{{QStringLiteral("images/"), {}},
+                                                   {QStringLiteral("images/a.jpg"), "page a"},
+                                                   {QStringLiteral("images/keep.jpg"), "shared keep"},
+                                                   {QStringLiteral("images/deep/"), {}},
+                                                   {QStringLiteral("images/deep/b.gif"), "page b"}}));
+        QCOMPARE(folderSnapshot(m_root + QStringLiteral("outside/")), elsewhere);
     }
 
     void aLinkedFolderIsReplacedWhereItLeads()

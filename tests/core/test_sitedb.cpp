@@ -52,6 +52,7 @@ private slots:
     void failuresThrowDbError();
     void aLockHeldByAnotherProgram();
     void aDamagedDatabaseIsNeverWritten();
+    void aFileThatCannotBeWrittenSaysWhatToDo();
     void transactionRollsBack();
     void nestedTransactionsJoin();
     void idsAreNeverReused();
@@ -353,6 +354,38 @@ void TestSiteDb::aLockHeldByAnotherProgram()
     }
     QSqlDatabase::removeDatabase(QStringLiteral("other program"));
     SiteDb::setBusyTimeoutMs(2000);
+}
+
+void TestSiteDb::aFileThatCannotBeWrittenSaysWhatToDo()
+{
+    const auto refused = [](SiteDb &db, err::Kind kind) {
+        try {
+            db.exec(QStringLiteral("UPDATE user_info SET webName = ?"), {QStringLiteral("x")});
+            QFAIL("the write must be refused");
+        } catch (const err::DbError &e) {
+            QCOMPARE(e.kind(), kind);
+            QCOMPARE(e.description(), err::text(kind));
+        }
+    };
+    // Another copy of the program restored the data: its file took this one's place.
+    testenv::TempDatabase t;
+    const QString restored = t.folder() + QStringLiteral("restored.qdb");
+    QVERIFY(QFile::copy(t.path(), restored));
+    QVERIFY(QFile::remove(t.path()));
+    QVERIFY(QFile::rename(restored, t.path()));
+    refused(t.db, err::Kind::DbReplaced);
+
+    // A data folder on a disk mounted read-only.
+    testenv::SmallDisk disk(1024);
+    if (!disk.mounted())
+        QSKIP("a small tmpfs cannot be mounted here (it needs root): the read-only case is skipped");
+    QVERIFY(QFile::copy(t.path(), disk.path() + datalayout::kDbName));
+    QVERIFY(disk.remountReadOnly());
+    {
+        SiteDb db;
+        QVERIFY(db.open(disk.path() + datalayout::kDbName));
+        refused(db, err::Kind::DbReadOnly);
+    }
 }
 
 void TestSiteDb::aDamagedDatabaseIsNeverWritten()

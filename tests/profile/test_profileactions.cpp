@@ -44,14 +44,6 @@ void copyPlain(const QString &from, const QString &to)
     }
 }
 
-// The user's files in a data folder: everything but the site database.
-testenv::Snapshot userFiles(const QString &folder)
-{
-    testenv::Snapshot s = testenv::folderSnapshot(folder);
-    s.removeIf([](const auto &entry) { return entry.key().startsWith(QLatin1String("brevonel.qdb")); });
-    return s;
-}
-
 } // namespace
 
 class TestProfileActions : public QObject {
@@ -367,62 +359,110 @@ private slots:
 
     void homePageImportLeavesTheOldPairOrTheNew()
     {
-        put(m_data + QStringLiteral("default.htm"), "old page");
+        // The page imported before has another name than the new one: the database's
+        // name tells which pair is meant.
+        put(m_data + QStringLiteral("Default.HTM"), "old page");
         put(m_data + QStringLiteral("images/old.png"), "old");
         put(m_data + QStringLiteral("images/both.png"), "old both");
-        db().exec(QStringLiteral("UPDATE user_info SET defaultFile='default.htm'"));
+        db().exec(QStringLiteral("UPDATE user_info SET defaultFile='Default.HTM'"));
         const QString folder = src(QStringLiteral("site/"));
         put(folder + QStringLiteral("default.htm"), "new page");
         put(folder + QStringLiteral("images/new.png"), "new");
         put(folder + QStringLiteral("images/sub/both.png"), "new both");
         const QString pristine = src(QStringLiteral("pristine"));
         copyPlain(m_data, pristine);
-        const testenv::Snapshot oldPair = userFiles(m_data);
+        // The page the database names, its contents and the pictures; nothing left over.
+        const auto pair = [](SiteDb &site, const QString &data) {
+            const QString page = column(site, QStringLiteral("defaultFile"));
+            testenv::Snapshot s = testenv::folderSnapshot(data + QStringLiteral("images"));
+            s[page] = testenv::readFile(data + page);
+            const QStringList left = QDir(data).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+            s[QStringLiteral("left over")] = left.filter(QStringLiteral("~")).join(QLatin1Char(' ')).toUtf8();
+            return s;
+        };
+        const testenv::Snapshot oldPair = pair(db(), m_data);
         const auto reset = [&] {
             for (const QFileInfo &fi : QDir(m_data).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
                 if (!fi.fileName().startsWith(QLatin1String("brevonel.qdb")))
                     fi.isDir() ? void(QDir(fi.filePath()).removeRecursively()) : void(QFile::remove(fi.filePath()));
             copyPlain(pristine, m_data);
-            QCOMPARE(userFiles(m_data), oldPair);
+            db().exec(QStringLiteral("UPDATE user_info SET defaultFile='Default.HTM'"));
+            QCOMPARE(pair(db(), m_data), oldPair);
         };
-        // Every step the import takes on the disk, and what it leaves.
+        // Every step the import takes, and what it leaves.
         int steps = 0;
         fileutil::faults::setHook([&steps](fileutil::faults::Step, const QString &) { return ++steps, false; });
         QVERIFY(importHomePage(db(), folder + QStringLiteral("default.htm"), m_data).name);
         fileutil::faults::setHook({});
-        const testenv::Snapshot newPair = userFiles(m_data);
+        const testenv::Snapshot newPair = pair(db(), m_data);
         QCOMPARE(newPair.value(QStringLiteral("default.htm")), QByteArray("new page"));
         QVERIFY(steps > 6);
 
         for (int k = 1; k <= steps; ++k) {
             const QString where = QStringLiteral("step %1 of %2").arg(k).arg(steps);
-            // The step fails (a full disk, a refused rename): the old pair stays, whole,
-            // unless the new one was already in (the old pictures' removal failed: they
-            // go at the next start).
+            // The step fails (a full disk, a refused rename or database write): the old
+            // pair stays, whole, unless the new one was already in (the old pictures'
+            // removal failed: they go at the next start).
             reset();
             int seen = 0;
             fileutil::faults::setHook([&](fileutil::faults::Step, const QString &) { return ++seen == k; });
             const Import r = importHomePage(db(), folder + QStringLiteral("default.htm"), m_data);
             fileutil::faults::setHook({});
             if (r.name)
-                fileutil::recoverSwap(m_data + QStringLiteral("images"));
-            QVERIFY2(userFiles(m_data) == (r.name ? newPair : oldPair), qPrintable(where));
-            // Killed just before the step: what the disk holds then, once the next start
-            // has finished or undone the swap, is the old pair or the new one.
+                recoverHomePageImport(m_data);
+            QVERIFY2(pair(db(), m_data) == (r.name ? newPair : oldPair), qPrintable(where));
+            // Killed just before the step (the database write among them): what the disk
+            // holds then, once the next start has finished or undone the swap, is the
+            // old pair or the new one.
             reset();
-            const QString killed = src(QStringLiteral("killed%1").arg(k));
+            const QString killed = src(QStringLiteral("killed%1/").arg(k));
             seen = 0;
             fileutil::faults::setHook([&](fileutil::faults::Step, const QString &) {
-                if (++seen == k)
+                if (++seen == k) {
                     copyPlain(m_data, killed);
+                    QFile::copy(m_data + QStringLiteral("brevonel.qdb"), killed + QStringLiteral("brevonel.qdb"));
+                }
                 return false;
             });
             QVERIFY(importHomePage(db(), folder + QStringLiteral("default.htm"), m_data).name);
             fileutil::faults::setHook({});
-            fileutil::recoverSwap(killed + QStringLiteral("/images"));
-            const testenv::Snapshot after = userFiles(killed);
-            QVERIFY2(after == oldPair || after == newPair, qPrintable(where));
+            recoverHomePageImport(killed);
+            SiteDb after;
+            QVERIFY(after.open(killed + QStringLiteral("brevonel.qdb")));
+            const testenv::Snapshot now = pair(after, killed);
+            QVERIFY2(now == oldPair || now == newPair, qPrintable(where));
         }
+    }
+
+    void importFailuresSayWhatFailed()
+    {
+        const QString folder = src(QStringLiteral("site/"));
+        put(folder + QStringLiteral("default.htm"), "page");
+        put(folder + QStringLiteral("images/a.png"), "a");
+        const QString head = put(src(QStringLiteral("top.gif")), "gif");
+        const auto failsWith = [&](const Import &r, const QString &text) {
+            QVERIFY(!r.name);
+            QCOMPARE(r.message->text, text);
+            QCOMPARE(r.message->style, 16);
+            QCOMPARE(r.message->title, QStringLiteral("警告"));
+        };
+        {
+            // A picture cannot be written (a full disk): the picture is named in the
+            // folder the user knows.
+            testenv::FileFault fault(fileutil::faults::Step::Write, 1);
+            failsWith(importHomePage(db(), folder + QStringLiteral("default.htm"), m_data),
+                      err::withReason(QStringLiteral("首页文件导入失败！"),
+                                      err::describe(err::Kind::FileCopy, m_data + QStringLiteral("images/a.png"))));
+        }
+        {
+            testenv::FileFault fault(fileutil::faults::Step::Write, 1);
+            failsWith(importHead(db(), head, m_data),
+                      err::withReason(QStringLiteral("内页头文件导入失败！"),
+                                      err::describe(err::Kind::FileCopy, m_data + QStringLiteral("topHeadSelf.gif"))));
+        }
+        // No file given: the case the old text names.
+        failsWith(importHomePage(db(), QString(), m_data), QStringLiteral("没有选择首页存放路径！"));
+        failsWith(importHead(db(), QString(), m_data), QStringLiteral("没有选择首页存放路径！"));
     }
 
     void homePageImportThroughALinkedImagesFolder()

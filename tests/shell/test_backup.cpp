@@ -25,6 +25,7 @@
 using Step = fileutil::faults::Step;
 using testenv::folderSnapshot;
 using testenv::readFile;
+using testenv::SmallDisk;
 using testenv::Snapshot;
 using testenv::writeFile;
 
@@ -68,39 +69,6 @@ void fillSite(const QString &folder, const QByteArray &tag, int pictures = 4)
     QFile::link(QStringLiteral("images"), folder + QStringLiteral("link-dir"));
     QFile::link(QStringLiteral("gone.jpg"), folder + QStringLiteral("dangling.jpg"));
 }
-
-
-
-// A small file system of its own, so that it fills up; unmounted when done.
-class SmallDisk {
-public:
-    explicit SmallDisk(int kb)
-    {
-        const int rc = QProcess::execute(QStringLiteral("mount"),
-                                         {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                                          QStringLiteral("size=%1k").arg(kb), QStringLiteral("tmpfs"), m_dir.path()});
-        m_mounted = rc == 0;
-    }
-    ~SmallDisk()
-    {
-        if (m_mounted && QProcess::execute(QStringLiteral("umount"), {m_dir.path()}) != 0)
-            QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), m_dir.path()});
-    }
-    bool mounted() const { return m_mounted; }
-    QString path() const { return m_dir.path() + QLatin1Char('/'); }
-    // Fills the disk until only about `kb` are free.
-    void leaveFree(int kb)
-    {
-        const qint64 free = QStorageInfo(m_dir.path()).bytesAvailable() - qint64(kb) * 1024;
-        if (free > 0)
-            writeFile(path() + QStringLiteral("filler"), QByteArray(free, 'f'));
-    }
-
-private:
-    QTemporaryDir m_dir;
-    bool m_mounted = false;
-};
-
 } // namespace
 
 class TestBackup : public QObject {
@@ -294,7 +262,9 @@ private slots:
             restoring ? backup::restore(saved(), data(), conn) : backup::save(data(), saved());
             QFAIL("a database that is not whole must be refused");
         } catch (const err::DbError &e) {
-            QCOMPARE(e.kind(), err::Kind::DbDamaged);
+            // A damaged site is to be restored from its backup; a damaged backup is said
+            // to be no backup, the data left as they are.
+            QCOMPARE(e.kind(), restoring ? err::Kind::BackupDamaged : err::Kind::DbDamaged);
             QCOMPARE(e.detail(), damaged);
         }
         QCOMPARE(folderSnapshot(data()), dataBefore);
@@ -377,6 +347,52 @@ private slots:
         qInfo("%d rounds left the old state, %d the new one", olds, news);
     }
 
+    void restoreIntoTheRootOfADisk()
+    {
+        // The data folder is a disk of its own: it cannot be renamed, and beside it lies
+        // another disk. The restore replaces its entries from inside; a kill at any of
+        // its steps leaves the old state or the new one once the next start has looked.
+        SmallDisk disk(4096);
+        if (!disk.mounted())
+            QSKIP("a small tmpfs cannot be mounted here (it needs root): the case is skipped");
+        const QString site = disk.path();
+        putDatabase(site, QStringLiteral("现在"));
+        fillSite(site, "now", 6);
+        writeFile(site + QStringLiteral("only-now.jpg"), "added after the backup");
+        putDatabase(saved(), QStringLiteral("备份时"));
+        fillSite(saved(), "backup", 3);
+        const Snapshot oldState = folderSnapshot(site);
+        Snapshot newState = folderSnapshot(saved());
+        newState[QStringLiteral("only-now.jpg")] = "added after the backup";
+        for (const QString &name : {QStringLiteral("p3.jpg"), QStringLiteral("p4.jpg"), QStringLiteral("p5.jpg")})
+            newState[name] = oldState[name];
+
+        // Killed before each step: a copy of the disk as it was then, looked at by the
+        // next start.
+        int steps = 0;
+        QStringList killed;
+        fileutil::faults::setHook([&](Step, const QString &) {
+            const QString copy = m_root + QStringLiteral("killed%1").arg(++steps);
+            QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), QDir::cleanPath(site), copy});
+            killed << copy;
+            return false;
+        });
+        SiteDb conn;
+        QVERIFY(conn.open(site + kDb));
+        backup::restore(saved(), site, conn);
+        fileutil::faults::setHook({});
+        QVERIFY(conn.isOpen());
+        QCOMPARE(webName(site + kDb), QStringLiteral("备份时"));
+        QCOMPARE(folderSnapshot(site), newState);
+        QVERIFY(steps > 20);
+        for (const QString &copy : killed) {
+            fileutil::recoverSwap(copy);
+            const Snapshot now = folderSnapshot(copy);
+            QVERIFY2(now == oldState || now == newState, qPrintable(copy));
+        }
+        conn.release();
+    }
+
     void fullDisk_data()
     {
         QTest::addColumn<QString>("op");
@@ -431,7 +447,12 @@ private slots:
                 backup::restore(backupFolder, site, conn);
             QFAIL("the disk should be too full");
         } catch (const err::Error &e) {
-            QVERIFY(!e.description().isEmpty());
+            // The system's reason, and the file as the user knows it: in their folder,
+            // never in one being built beside it.
+            const QString said = e.description();
+            QVERIFY2(said.contains(err::systemReason(ENOSPC)), qPrintable(said));
+            QVERIFY2(said.contains(op == QLatin1String("backup") ? backupFolder : site), qPrintable(said));
+            QVERIFY2(!said.contains(QLatin1Char('~')), qPrintable(said));
         }
         QCOMPARE(folderSnapshot(site), siteBefore);
         QCOMPARE(folderSnapshot(backupFolder), savedBefore);

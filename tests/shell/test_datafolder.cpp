@@ -6,6 +6,7 @@
 #include "shell/datafolder.h"
 #include "testenv.h"
 
+#include <QDate>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -79,6 +80,7 @@ private slots:
     void defaultFolderIsAFile();
     void refusesEmptyProgramFolder();
     void copyAndRemoveEdges();
+    void aReadOnlyDataFolderIsToldAtStart();
     void aSwapCutOffIsFinishedAtStart_data();
     void aSwapCutOffIsFinishedAtStart();
 };
@@ -185,6 +187,16 @@ void TestDataFolder::repair()
         QCOMPARE(listing(defaultFolder), QStringList{datalayout::kDbName});
         QCOMPARE(readFile(defaultFolder + datalayout::kDbName), pristine);
         QVERIFY(QFile::permissions(defaultFolder + datalayout::kDbName).testFlag(QFileDevice::WriteOwner));
+        // What the default folder held is kept, whole, beside it, and the start says where.
+        if (defaultBefore.isEmpty()) {
+            QCOMPARE(f.keptAside, QString());
+        } else {
+            QCOMPARE(f.keptAside, prog + QStringLiteral("userImages~") + QDate::currentDate().toString(Qt::ISODate)
+                                      + QStringLiteral("-1"));
+            QCOMPARE(snapshot(f.keptAside), defaultBefore);
+            QCOMPARE(f.notes.size(), 1);
+            QVERIFY(f.notes.first().text.endsWith(f.keptAside));
+        }
     } else {
         QCOMPARE(snapshot(defaultFolder), defaultBefore);
     }
@@ -370,6 +382,24 @@ void TestDataFolder::copyAndRemoveEdges()
     writeFile(base + QStringLiteral("self/a.txt"), "a");
     fileutil::copyTree(base + QStringLiteral("self"), base + QStringLiteral("self"));
     QCOMPARE(snapshot(base + QStringLiteral("self")), (QMap<QString, QByteArray>{{QStringLiteral("a.txt"), "a"}}));
+}
+
+void TestDataFolder::aReadOnlyDataFolderIsToldAtStart()
+{
+    testenv::SmallDisk disk(1024);
+    if (!disk.mounted())
+        QSKIP("a small tmpfs cannot be mounted here (it needs root): the read-only case is skipped");
+    testenv::ProgramFolder pf;
+    const QString site = disk.path() + QStringLiteral("site/");
+    writeFile(site + datalayout::kDbName, readFile(pf.file(QStringLiteral("initdata/brevonel.qdb"))));
+    writeFile(pf.file(datafolder::kPathFile), site.toUtf8());
+    QCOMPARE(datafolder::findAndRepair(pf.path()).notes, QList<ui::Message>());
+    QVERIFY(disk.remountReadOnly());
+    const datafolder::Folders f = datafolder::findAndRepair(pf.path());
+    QCOMPARE(f.currImgPath, site);
+    QCOMPARE(f.notes.size(), 1);
+    QVERIFY(f.notes.first().text.contains(site));
+    QCOMPARE(f.notes.first().style, 48);
 }
 
 void TestDataFolder::aSwapCutOffIsFinishedAtStart_data()

@@ -20,6 +20,7 @@
 #include "ui/artwork.h"
 #include "ui/formregistry.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -289,6 +290,30 @@ private slots:
         QCOMPARE(testenv::readFile(path), before);
         main.xMenu1_Click(QStringLiteral("mnuView_insData"));
         QCOMPARE(testenv::readFile(path), before);
+    }
+
+    void aDataFolderWithoutItsDatabaseIsKeptAsideAndNamed()
+    {
+        // Only the database is gone: the sixty pictures are kept, and the start says where.
+        prepareDatabase([](SiteDb &) {});
+        const QString data = m_prog->file(QStringLiteral("userImages/"));
+        for (int i = 0; i < 60; ++i)
+            testenv::writeFile(data + QStringLiteral("p%1.jpg").arg(i), QByteArray::number(i));
+        QVERIFY(QFile::remove(data + QStringLiteral("brevonel.qdb")));
+        const testenv::Snapshot pictures = testenv::folderSnapshot(data);
+
+        MDIFrm &main = load();
+        const QString kept = m_prog->file(QStringLiteral("userImages~") + QDate::currentDate().toString(Qt::ISODate)
+                                          + QStringLiteral("-1"));
+        QCOMPARE(testenv::folderSnapshot(kept), pictures);
+        QCOMPARE(m_prompts->messages(),
+                 QStringList{QStringLiteral("数据文件夹中没有找到数据库文件，已换上一个新的数据文件夹。\r\n"
+                                            "原来的数据文件夹没有删除，其中的图片等文件都在：\r\n")
+                             + kept});
+        QCOMPARE(m_prompts->lastMessage().style, 48);
+        QCOMPARE(m_prompts->lastMessage().title, QStringLiteral("警告"));
+        QVERIFY(main.conn().isOpen());
+        QCOMPARE(testenv::folderSnapshot(data).keys(), QStringList{QStringLiteral("brevonel.qdb")});
     }
 
     void aViewThatFailsToLoadKeepsNoOtherFromComingUp()

@@ -9,6 +9,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStorageInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringDecoder>
@@ -88,6 +90,32 @@ FileFault::FileFault(fileutil::faults::Step step, int nth)
 FileFault::~FileFault()
 {
     fileutil::faults::setHook({});
+}
+
+SmallDisk::SmallDisk(int kb)
+{
+    m_mounted = QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                                                           QStringLiteral("size=%1k").arg(kb), QStringLiteral("tmpfs"),
+                                                           m_dir.path()})
+                == 0;
+}
+
+SmallDisk::~SmallDisk()
+{
+    if (m_mounted && QProcess::execute(QStringLiteral("umount"), {m_dir.path()}) != 0)
+        QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), m_dir.path()});
+}
+
+void SmallDisk::leaveFree(int kb)
+{
+    const qint64 free = QStorageInfo(m_dir.path()).bytesAvailable() - qint64(kb) * 1024;
+    if (free > 0)
+        writeFile(path() + QStringLiteral("filler"), QByteArray(free, 'f'));
+}
+
+bool SmallDisk::remountReadOnly()
+{
+    return QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,ro"), m_dir.path()}) == 0;
 }
 
 void breakIndex(const QString &path)

@@ -61,6 +61,26 @@ QStringList zipEntries(const QString &archive);
 // A fresh, empty-tree site database made from the schema at path, opened on db.
 void makeDatabase(SiteDb &db, const QString &path);
 
+// A small file system of its own (a tmpfs, which needs root), so that it fills up or
+// can be made read-only; unmounted when done.
+class SmallDisk {
+public:
+    explicit SmallDisk(int kb);
+    ~SmallDisk();
+    SmallDisk(const SmallDisk &) = delete;
+    SmallDisk &operator=(const SmallDisk &) = delete;
+    bool mounted() const { return m_mounted; }
+    // The mount's root; ends in "/".
+    QString path() const { return m_dir.path() + QLatin1Char('/'); }
+    // Fills the disk until only about `kb` are free.
+    void leaveFree(int kb);
+    bool remountReadOnly();
+
+private:
+    QTemporaryDir m_dir;
+    bool m_mounted = false;
+};
+
 // A temporary program folder with a copy of the build's initdata/ and host pages.
 class ProgramFolder {
 public:
