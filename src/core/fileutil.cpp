@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QMutex>
 #include <QStorageInfo>
 #include <QTemporaryFile>
 
@@ -41,17 +42,28 @@ QByteArray native(const QString &path)
 }
 
 // The folders being built for a FolderSwap, and the companion files beside them, by the
-// name the user knows them under: a failure names that, never a staging name.
-QHash<QString, QString> &shownNames()
+// name the user knows them under: a failure names that, never a staging name. Packing's
+// threads read it too.
+QHash<QString, QString> g_shownNames;
+QMutex g_shownNamesLock;
+
+void showAs(const QString &staged, const QString &shown)
 {
-    static QHash<QString, QString> names;
-    return names;
+    const QMutexLocker hold(&g_shownNamesLock);
+    g_shownNames.insert(staged, shown);
+}
+
+void forget(const QString &staged)
+{
+    const QMutexLocker hold(&g_shownNamesLock);
+    g_shownNames.remove(staged);
 }
 
 QString shownPath(const QString &path)
 {
     const QString p = QDir::cleanPath(path);
-    for (auto it = shownNames().cbegin(); it != shownNames().cend(); ++it) {
+    const QMutexLocker hold(&g_shownNamesLock);
+    for (auto it = g_shownNames.cbegin(); it != g_shownNames.cend(); ++it) {
         if (p == it.key())
             return it.value();
         if (p.startsWith(it.key() + QLatin1Char('/')))
@@ -455,7 +467,7 @@ namespace {
 void replaceLinkWithCopy(const QString &src, const QString &link, Existing existing)
 {
     const QString made = freeNameBeside(link);
-    shownNames().insert(QDir::cleanPath(made), QDir::cleanPath(link));
+    showAs(QDir::cleanPath(made), QDir::cleanPath(link));
     try {
         const QString shown = QFileInfo(link).canonicalFilePath();
         const QString home = QFileInfo(QFileInfo(link).absolutePath()).canonicalFilePath();
@@ -481,7 +493,7 @@ void replaceLinkWithCopy(const QString &src, const QString &link, Existing exist
             renameOver(aside, made);
         }
     } catch (const std::exception &) {
-        shownNames().remove(QDir::cleanPath(made));
+        forget(QDir::cleanPath(made));
         if (!QFileInfo(made).isSymLink())
             try {
                 removeFolder(made);
@@ -489,7 +501,7 @@ void replaceLinkWithCopy(const QString &src, const QString &link, Existing exist
             }
         throw;
     }
-    shownNames().remove(QDir::cleanPath(made));
+    forget(QDir::cleanPath(made));
     QFile::remove(made); // the link, now beside the folder
 }
 
@@ -547,12 +559,12 @@ FolderSwap::FolderSwap(const QString &target)
     recoverSwap(m_named);
     const QString shown = QDir::cleanPath(QFileInfo(m_named).absoluteFilePath());
     for (const QString &own : ownFolders())
-        shownNames().insert(own, shown);
+        showAs(own, shown);
     try {
         makeFolderStep(m_staging);
     } catch (const std::exception &) {
         for (const QString &own : ownFolders())
-            shownNames().remove(own);
+            forget(own);
         throw;
     }
 }
@@ -567,8 +579,8 @@ QStringList FolderSwap::ownFolders() const
 FolderSwap::~FolderSwap()
 {
     for (const QString &own : ownFolders())
-        shownNames().remove(own);
-    shownNames().remove(m_companion);
+        forget(own);
+    forget(m_companion);
     if (m_committed || m_kept)
         return;
     // The companion goes first: one left without the new folder counts as swapped in.
@@ -597,7 +609,7 @@ QString FolderSwap::companion(const QString &fileName)
     syncNew();
     m_companionName = fileName;
     m_companion = companionPrefix(m_named) + fileName;
-    shownNames().insert(m_companion, QFileInfo(m_companion).path() + QLatin1Char('/') + fileName);
+    showAs(m_companion, QFileInfo(m_companion).path() + QLatin1Char('/') + fileName);
     return m_companion;
 }
 
