@@ -584,6 +584,12 @@ void insDataFrm::tvw_nav_MouseUp(Qt::MouseButton button)
     showStatus(insNode->text(0), QStringLiteral("（该栏目是父节点）"));
 }
 
+void insDataFrm::reloadPage()
+{
+    showOpenNode();
+    tvw_nav_MouseUp(Qt::LeftButton);
+}
+
 void insDataFrm::mnu_Refresh_Click()
 {
     try {
@@ -711,5 +717,5 @@ void insDataFrm::deleteData(qint64 id)
         ui::show(*message);
         return;
     }
-    tvw_nav_MouseUp(Qt::LeftButton);
+    reloadPage();
 }

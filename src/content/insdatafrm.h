@@ -61,9 +61,11 @@ public:
     // The view's own new-record flag.
     bool newRecord() const { return m_newRecord.isSet(); }
 
-    // Handlers, by the names of their controls and events. tvw_nav_MouseUp with the
-    // left button is also the reload entry of the news and gallery dialogs.
+    // Handlers, by the names of their controls and events.
     void tvw_nav_MouseUp(Qt::MouseButton button = Qt::LeftButton);
+    // The open page read again once its records changed (the news and gallery dialogs,
+    // a deletion): it, not a node the keys have highlighted meanwhile.
+    void reloadPage();
     void mnu_Refresh_Click();
     void cmd_img_Click(int index);
     void cmd_addData_Click(int index);

@@ -67,7 +67,7 @@ void EntryDialog::finish(const StoreResult &result)
     if (result.stored) {
         m_files.saved(app().conn, app().currImgPath);
         if (insDataFrm *v = view())
-            v->tvw_nav_MouseUp(Qt::LeftButton);
+            v->reloadPage();
         accept();
     } else if (result.close) {
         reject();

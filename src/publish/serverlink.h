@@ -80,8 +80,9 @@ public:
     ~ServerLink() override;
 
     // ---- State of the link ----
-    // The server accepted the log-in on this connection (until it closes).
-    bool loggedIn() const { return m_loggedIn; }
+    // The server accepted the log-in on this connection, and it is still there: a log-in
+    // read only as the server's close is handled is over already.
+    bool loggedIn() const { return m_loggedIn && isConnected(); }
     // The archive is being sent.
     bool uploading() const { return m_uploading; }
     // Byte length of the archive offered or being sent; 0 when there is none.

@@ -487,8 +487,10 @@ void updataFrm::applyReply(const Reply &reply)
         cmd_changeWebName->setEnabled(false);
         m_siteNameSet = true;
         idleCount = 0;
+        // Watched from now on; the link may be gone already (the next log-in starts it).
         m_idleWatch = true;
-        Timer_sck->start();
+        if (m_link->isConnected())
+            Timer_sck->start();
         ui::msgBox(QStringLiteral("站点名更改成功！"), ui::vbInformation, kTip);
         m_lastSiteName = name;
         break;

@@ -1142,6 +1142,31 @@ private slots:
         QCOMPARE(m_prompts->messages(), QStringList{QStringLiteral("数据已保存！")});
     }
 
+    // A record added or deleted reloads the page that is open, wherever the keys have
+    // moved the tree's highlight meanwhile.
+    void aRecordChangeReloadsTheOpenPage()
+    {
+        showView();
+        click(QStringLiteral("新闻"));
+        QTest::keyClick(v->tvw_nav, Qt::Key_Down);
+        QCOMPARE(v->tvw_nav->currentItem(), node(QStringLiteral("图库")));
+        m_prompts->onDialog<insDatafrm_news>([&](insDatafrm_news &d) {
+            d.txt_title->setText(QStringLiteral("新到"));
+            d.OKButton_Click();
+        });
+        v->cmd_addData_Click(0);
+        QCOMPARE(v->currText(), QStringLiteral("新闻"));
+        QVERIFY(list()->inner.value(QStringLiteral("editID")).contains(QStringLiteral("新到")));
+        QTest::keyClick(v->tvw_nav, Qt::Key_Down);
+        list()->values[QStringLiteral("currID")] = QStringLiteral("5000000000");
+        m_prompts->answerMsg(ui::vbOK);
+        v->cmd_addData_Click(1);
+        QCOMPARE(v->currText(), QStringLiteral("新闻"));
+        QVERIFY(!list()->inner.value(QStringLiteral("editID")).contains(QStringLiteral("旧闻")));
+        QVERIFY(list()->inner.value(QStringLiteral("editID")).contains(QStringLiteral("新到")));
+        QCOMPARE(v->tvw_nav->currentItem(), node(QStringLiteral("新闻")));
+    }
+
     // Tab runs through the news dialog in reading order; in the body Tab moves on.
     void newsDialogTabChain()
     {

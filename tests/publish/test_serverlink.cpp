@@ -36,7 +36,12 @@ QByteArray randomBytes(qsizetype size, quint32 seed)
         c = char(random.bounded(256));
     return bytes;
 }
+
+// How a logged-in link goes.
+enum class LinkGoes { UnderTheBox, WithTheLogIn, ByTheUser };
 } // namespace
+
+Q_DECLARE_METATYPE(LinkGoes)
 
 class TestServerLink : public QObject {
     Q_OBJECT
@@ -558,6 +563,7 @@ private slots:
         QCOMPARE(v->link()->loggedIn(), false);
         QCOMPARE(v->StsBar_panel1->text(), closes ? QStringLiteral("已与服务器断开连接") : QStringLiteral("已与服务器建立连接"));
         QVERIFY(!v->timer_verion->isActive());
+        QCOMPARE(v->Timer_sck->isActive(), false);
     }
 
     void aHugeMessageArrivesWhole()
@@ -785,33 +791,45 @@ private slots:
     }
 
     // Once the link is gone, nothing timed for it follows: the server closes while the
-    // log-in box is open, or the user disconnects right after it.
+    // log-in box is open, or right after the log-in so that its box opens only as the
+    // close is handled, or the user disconnects right after the box.
+
     void noBoxOnceTheLinkIsGone_data()
     {
-        QTest::addColumn<bool>("serverCloses");
-        QTest::newRow("server closes under the log-in box") << true;
-        QTest::newRow("disconnected after the log-in box") << false;
+        QTest::addColumn<LinkGoes>("goes");
+        QTest::newRow("server closes under the log-in box") << LinkGoes::UnderTheBox;
+        QTest::newRow("server closes right after the log-in") << LinkGoes::WithTheLogIn;
+        QTest::newRow("disconnected after the log-in box") << LinkGoes::ByTheUser;
     }
 
     void noBoxOnceTheLinkIsGone()
     {
-        QFETCH(bool, serverCloses);
+        QFETCH(LinkGoes, goes);
         loadView();
         v->txt_pwd->setText(QStringLiteral("pw"));
         connectView();
         QVERIFY(m_server->waitFor(QStringLiteral("<#login#>acct01||pw")));
-        if (serverCloses) {
+        if (goes == LinkGoes::UnderTheBox) {
             m_prompts->whileMessageOpen = [&](const PromptCall &) {
                 m_server->closeClient();
                 QVERIFY(QTest::qWaitFor([&] { return !v->socketOpen(); }, 5000));
             };
         }
-        m_server->say(QStringLiteral("<#login#>"));
+        if (goes == LinkGoes::WithTheLogIn) {
+            // The log-in is still being read when the close comes.
+            v->link()->setQuietMs(kNever);
+            m_server->say(QStringLiteral("<#login#>"));
+            m_server->closeClient();
+        } else {
+            m_server->say(QStringLiteral("<#login#>"));
+        }
         QVERIFY(waitForMessage(QStringLiteral("登陆服务器成功！")));
-        if (!serverCloses) {
+        if (goes == LinkGoes::ByTheUser) {
             QVERIFY(v->timer_verion->isActive());
             v->cmd_disconn_Click();
         }
+        QVERIFY(QTest::qWaitFor([&] { return !v->socketOpen(); }, 5000));
+        QVERIFY(!v->link()->loggedIn());
         QVERIFY(!v->timer_verion->isActive());
         testenv::settle();
         QCOMPARE(m_prompts->messages(), QStringList{"登陆服务器成功！"});
