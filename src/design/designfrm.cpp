@@ -297,6 +297,12 @@ void designFrm::setCurrentNode(QTreeWidgetItem *node)
         return;
     m_currentKey = node->data(0, KeyRole).toString();
     tvw_nav->setCurrentItem(node);
+    // The change-format dialog left open for a page without a format changes that page:
+    // it goes once another node is current, so that it never acts on a page it was not
+    // opened for.
+    if (const dgnFrm_modFile *open = forms().find<dgnFrm_modFile>();
+        open && !open->isModal() && open->targetName() != node->text(0))
+        forms().unload<dgnFrm_modFile>();
     gate();
 }
 

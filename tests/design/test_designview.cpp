@@ -345,6 +345,14 @@ private slots:
         // The change-format button brings it forward instead of opening another.
         v->cmd_mod_Click();
         QCOMPARE(forms().find<dgnFrm_modFile>(), dlg);
+        // It changes the page it was opened for, so it goes when another node becomes
+        // current: another page without a format has it open for itself.
+        click(QStringLiteral("目录页"));
+        dlg = forms().find<dgnFrm_modFile>();
+        QVERIFY(dlg && dlg->isVisible());
+        QCOMPARE(dlg->targetName(), QStringLiteral("目录页"));
+        QTest::keyClick(v->tvw_nav, Qt::Key_Up);
+        QVERIFY(!forms().isLoaded<dgnFrm_modFile>());
     }
 
     void deleteCascadesAfterAsking()
