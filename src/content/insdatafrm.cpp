@@ -586,8 +586,13 @@ void insDataFrm::tvw_nav_MouseUp(Qt::MouseButton button)
 
 void insDataFrm::reloadPage()
 {
+    // Reloading disables the page's buttons for a moment, and the keyboard would move
+    // on from the one that opened the dialog: it goes back there once it is usable.
+    const QPointer<QWidget> had = focusWidget();
     showOpenNode();
     tvw_nav_MouseUp(Qt::LeftButton);
+    if (had && had->isVisible() && had->isEnabled())
+        had->setFocus(Qt::OtherFocusReason);
 }
 
 void insDataFrm::mnu_Refresh_Click()

@@ -1167,6 +1167,23 @@ private slots:
         QCOMPARE(v->tvw_nav->currentItem(), node(QStringLiteral("新闻")));
     }
 
+    // A keyboard user adds one record after another: the keyboard stays on the button.
+    void theKeyboardStaysOnTheButtonThatAdded()
+    {
+        showView();
+        v->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(v));
+        click(QStringLiteral("新闻"));
+        m_prompts->onDialog<insDatafrm_news>([&](insDatafrm_news &d) {
+            d.txt_title->setText(QStringLiteral("新到"));
+            d.OKButton_Click();
+        });
+        v->cmd_addData[0]->setFocus();
+        QTest::keyClick(v->cmd_addData[0], Qt::Key_Space);
+        QVERIFY(list()->inner.value(QStringLiteral("editID")).contains(QStringLiteral("新到")));
+        QCOMPARE(QApplication::focusWidget(), v->cmd_addData[0]);
+    }
+
     // Tab runs through the news dialog in reading order; in the body Tab moves on.
     void newsDialogTabChain()
     {
