@@ -17,6 +17,7 @@
 #include <QCursor>
 #include <QHBoxLayout>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScopeGuard>
 #include <QVBoxLayout>
 
