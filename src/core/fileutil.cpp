@@ -367,14 +367,6 @@ QString inside(const QString &target, Inside which)
     return target + QLatin1Char('/') + kOwnPrefix + QLatin1String(names[int(which)]);
 }
 
-bool isMountRoot(const QString &folder)
-{
-    if (!isRealFolder(folder))
-        return false;
-    const QStorageInfo disk(folder);
-    return disk.isValid() && QDir::cleanPath(disk.rootPath()) == folder;
-}
-
 // Moves every entry of from, but the program's own, into to.
 void moveEntries(const QString &from, const QString &to)
 {
@@ -769,6 +761,15 @@ void removeFolder(const QString &folder)
     QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
     if (injected(faults::Step::Remove, path) || !QDir(path).removeRecursively())
         fail(err::Kind::FileDelete, folder);
+}
+
+bool isMountRoot(const QString &folder)
+{
+    const QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    if (!isRealFolder(path))
+        return false;
+    const QStorageInfo disk(path);
+    return disk.isValid() && QDir::cleanPath(disk.rootPath()) == path;
 }
 
 void makeFolder(const QString &folder)

@@ -123,6 +123,9 @@ void recoverSwap(const QString &target, const std::function<bool(const QString &
 // folder is not an error.
 void removeFolder(const QString &folder);
 
+// Whether folder (not a link) is the root of a mounted disk, which cannot be renamed.
+bool isMountRoot(const QString &folder);
+
 // Makes a folder and its parents.
 void makeFolder(const QString &folder);
 
