@@ -119,11 +119,9 @@ Folders findAndRepair(const QString &programFolder)
             if (holdsFiles && fileutil::isMountRoot(defaultFolder)) {
                 // The root of a disk cannot be renamed: what it holds goes into a folder
                 // inside it, and the pristine database in beside that.
-                const QStringList entries = QDir(defaultFolder).entryList(all);
                 f.keptAside = asideName(defaultFolder, defaultFolder);
                 fileutil::makeFolder(f.keptAside);
-                for (const QString &name : entries)
-                    fileutil::rename(defaultFolder + name, f.keptAside + QLatin1Char('/') + name);
+                fileutil::moveEntries(defaultFolder, f.keptAside);
                 fileutil::copyReplace(pristine, defaultFolder + datalayout::kDbName);
             } else {
                 if (holdsFiles) {

@@ -416,6 +416,8 @@ void TestDataFolder::aDiskOfItsOwnWithoutItsDatabaseKeepsItsFilesInside()
     QTemporaryDir outside;
     fillWithUserFiles(data, outside.path() + QLatin1Char('/'));
     const auto before = snapshot(data);
+    // The file system's own folder is neither the user's nor the program's: it stays.
+    writeFile(data + QStringLiteral("lost+found/#12"), "recovered by fsck");
 
     const datafolder::Folders f = datafolder::findAndRepair(pf.path());
     const QString kept = data + QStringLiteral("userImages~") + QDate::currentDate().toString(Qt::ISODate)
@@ -425,7 +427,8 @@ void TestDataFolder::aDiskOfItsOwnWithoutItsDatabaseKeepsItsFilesInside()
     QCOMPARE(f.keptAside, kept);
     QCOMPARE(snapshot(kept), before);
     QCOMPARE(QDir(data).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
-             (QStringList{datalayout::kDbName, QFileInfo(kept).fileName()}));
+             (QStringList{datalayout::kDbName, QStringLiteral("lost+found"), QFileInfo(kept).fileName()}));
+    QCOMPARE(readFile(data + QStringLiteral("lost+found/#12")), QByteArray("recovered by fsck"));
     QCOMPARE(readFile(data + datalayout::kDbName), readFile(pf.file(QStringLiteral("initdata/brevonel.qdb"))));
     QCOMPARE(f.notes.size(), 1);
     QVERIFY(f.notes.first().text.endsWith(kept));
