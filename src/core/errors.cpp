@@ -17,6 +17,9 @@ QString text(Kind kind)
     case Kind::DbReplaced:
         return QStringLiteral("数据库文件已被另一个运行中的Quorvik换掉（例如还原了数据），修改没有保存；"
                               "请关闭另一个Quorvik，再重新启动本程序");
+    case Kind::DbFull:
+        return QStringLiteral("磁盘空间不足，数据库文件不能写入，修改没有保存；"
+                              "请在数据文件夹所在的磁盘上腾出空间后重试");
     case Kind::DbStatement: return QStringLiteral("数据库操作失败");
     case Kind::DbNoRow: return QStringLiteral("数据库中没有找到要修改的记录");
     case Kind::DbTransaction: return QStringLiteral("数据库事务失败");
@@ -49,6 +52,7 @@ int number(Kind kind)
     case Kind::DbDamaged: return 3343;
     case Kind::DbReadOnly: return 3027;
     case Kind::DbReplaced: return 3197;
+    case Kind::DbFull: return 61;
     case Kind::BackupDamaged: return 3049;
     case Kind::DbStatement: return 3001;
     case Kind::DbNoRow: return 3021;

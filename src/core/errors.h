@@ -13,6 +13,7 @@ enum class Kind {
     DbDamaged,      // the site database file is damaged or is no database
     DbReadOnly,     // the site database, or its folder, may not be written
     DbReplaced,     // another program put another file in the site database's place
+    DbFull,         // the disk of the site database is full
     BackupDamaged,  // the backup's site database is damaged: nothing was restored
     DbStatement,    // a statement was refused
     DbNoRow,        // a statement changed no row

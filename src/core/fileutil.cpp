@@ -379,20 +379,11 @@ QString inside(const QString &target, Inside which)
     return target + QLatin1Char('/') + kOwnPrefix + QLatin1String(names[int(which)]);
 }
 
-bool isMountRoot(const QString &folder)
+// The file system's own entry of a folder: lost+found at the root of a disk, which is
+// neither the user's nor the program's, and which only its owner may move.
+bool disksOwn(const QString &folder, const QString &name)
 {
-    if (!isRealFolder(folder))
-        return false;
-    const QStorageInfo disk(folder);
-    return disk.isValid() && QDir::cleanPath(disk.rootPath()) == folder;
-}
-
-// Moves every entry of from, but the program's own, into to.
-void moveEntries(const QString &from, const QString &to)
-{
-    for (const QString &name : QDir(from).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
-        if (!name.startsWith(kOwnPrefix))
-            renameStep(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
+    return name == QLatin1String("lost+found") && isMountRoot(folder);
 }
 
 // The moves of a swap from inside target whose new contents are complete, from wherever
@@ -523,7 +514,8 @@ void copyTree(const QString &src, const QString &dst, Existing existing, const Q
     const QString into = QFileInfo(dst).canonicalFilePath();
     const auto entries = QDir(src).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &fi : entries) {
-        if (leaveOut.contains(fi.fileName()) || (isRealFolder(fi.absoluteFilePath()) && fi.canonicalFilePath() == into))
+        if (leaveOut.contains(fi.fileName()) || (isRealFolder(fi.absoluteFilePath()) && fi.canonicalFilePath() == into)
+            || disksOwn(src, fi.fileName()) || disksOwn(dst, fi.fileName()))
             continue;
         const QString target = withSlash(dst) + fi.fileName();
         const bool there = present(target);
@@ -781,6 +773,25 @@ void removeFolder(const QString &folder)
     QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
     if (injected(faults::Step::Remove, path) || !QDir(path).removeRecursively())
         fail(err::Kind::FileDelete, folder);
+}
+
+void moveEntries(const QString &from, const QString &to)
+{
+    const QString into = QDir::cleanPath(to);
+    for (const QString &name : QDir(from).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString entry = QDir::cleanPath(from + QLatin1Char('/') + name);
+        if (!name.startsWith(kOwnPrefix) && entry != into && !disksOwn(from, name) && !disksOwn(to, name))
+            renameStep(entry, into + QLatin1Char('/') + name);
+    }
+}
+
+bool isMountRoot(const QString &folder)
+{
+    const QString path = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    if (!isRealFolder(path))
+        return false;
+    const QStorageInfo disk(path);
+    return disk.isValid() && QDir::cleanPath(disk.rootPath()) == path;
 }
 
 void makeFolder(const QString &folder)

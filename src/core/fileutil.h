@@ -123,6 +123,14 @@ void recoverSwap(const QString &target, const std::function<bool(const QString &
 // folder is not an error.
 void removeFolder(const QString &folder);
 
+// Whether folder (not a link) is the root of a mounted disk, which cannot be renamed.
+bool isMountRoot(const QString &folder);
+
+// Moves every entry of the folder from into the folder to, one rename each, but the
+// program's own, to itself when it lies in from, and the file system's lost+found at
+// the root of a disk (neither the user's nor the program's; copyTree leaves it out too).
+void moveEntries(const QString &from, const QString &to);
+
 // Makes a folder and its parents.
 void makeFolder(const QString &folder);
 

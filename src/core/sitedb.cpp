@@ -13,7 +13,7 @@ int g_busyTimeoutMs = 2000;
 
 // What a failure from SQLite means for the user: another program holds the file, the
 // file is damaged (or no database at all), it may not be written, another file was put
-// in its place, or something else.
+// in its place, its disk is full, or something else.
 err::Kind kindOf(const QSqlError &error, err::Kind otherwise)
 {
     bool ok = false;
@@ -27,6 +27,8 @@ err::Kind kindOf(const QSqlError &error, err::Kind otherwise)
     case 5:  // SQLITE_BUSY
     case 6:  // SQLITE_LOCKED
         return err::Kind::DbLocked;
+    case 13: // SQLITE_FULL
+        return err::Kind::DbFull;
     case 11: // SQLITE_CORRUPT
     case 26: // SQLITE_NOTADB
         return err::Kind::DbDamaged;

@@ -39,10 +39,12 @@ void resetPathFile(const QString &programFolder)
     fileutil::copyReplace(programFolder + kInitFolder + kPathFile, programFolder + kPathFile);
 }
 
-// A name beside folder for what it held: folder~<date>-<n>, the first n nothing uses.
-QString asideName(const QString &folder)
+// A name in the folder `in` for what folder held: <folder's name>~<date>-<n>, the first n
+// nothing uses.
+QString asideName(const QString &in, const QString &folder)
 {
-    const QString base = QDir::cleanPath(folder) + QLatin1Char('~') + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    const QString base = QDir::cleanPath(in) + QLatin1Char('/') + QFileInfo(QDir::cleanPath(folder)).fileName()
+                         + QLatin1Char('~') + QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     for (int n = 1;; ++n) {
         const QString name = base + QStringLiteral("-%1").arg(n);
         if (!QFileInfo(name).exists() && !QFileInfo(name).isSymLink())
@@ -112,17 +114,28 @@ Folders findAndRepair(const QString &programFolder)
             // What the folder holds is the user's: it is kept aside, whole, and a folder
             // with the pristine database is made beside it and swapped in.
             const QFileInfo there(QDir::cleanPath(defaultFolder));
-            if (there.isSymLink()
-                || (there.isDir() && !QDir(defaultFolder).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))) {
-                f.keptAside = asideName(defaultFolder);
-                fileutil::rename(defaultFolder, f.keptAside);
-                f.notes << keptAsideNote(f.keptAside);
+            const QDir::Filters all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+            const bool holdsFiles = there.isSymLink() || (there.isDir() && !QDir(defaultFolder).isEmpty(all));
+            if (holdsFiles && fileutil::isMountRoot(defaultFolder)) {
+                // The root of a disk cannot be renamed: what it holds goes into a folder
+                // inside it, and the pristine database in beside that.
+                f.keptAside = asideName(defaultFolder, defaultFolder);
+                fileutil::makeFolder(f.keptAside);
+                fileutil::moveEntries(defaultFolder, f.keptAside);
+                fileutil::copyReplace(pristine, defaultFolder + datalayout::kDbName);
             } else {
-                fileutil::makeFolder(defaultFolder); // a file in its way is no folder: the repair fails
+                if (holdsFiles) {
+                    f.keptAside = asideName(there.path(), defaultFolder);
+                    fileutil::rename(defaultFolder, f.keptAside);
+                } else {
+                    fileutil::makeFolder(defaultFolder); // a file in its way is no folder: the repair fails
+                }
+                fileutil::FolderSwap swap(defaultFolder);
+                fileutil::copyReplace(pristine, swap.path() + datalayout::kDbName);
+                swap.commit();
             }
-            fileutil::FolderSwap swap(defaultFolder);
-            fileutil::copyReplace(pristine, swap.path() + datalayout::kDbName);
-            swap.commit();
+            if (holdsFiles)
+                f.notes << keptAsideNote(f.keptAside);
             f.repaired = true;
         }
         resetPathFile(programFolder);

@@ -24,7 +24,9 @@ struct Folders {
 
 // Reads programFolder + "initPath.ini" and repairs what is missing. programFolder ends
 // in "/". A default folder without a site database is never emptied: what it holds is
-// renamed beside it (userImages~<date>-<n>) and a fresh folder takes its place. Throws
+// renamed beside it (userImages~<date>-<n>) and a fresh folder takes its place; the
+// root of a disk, which cannot be renamed, has its entries moved into such a folder
+// inside it and the pristine database put in beside that. Throws
 // err::FileError when the repair itself cannot be done.
 Folders findAndRepair(const QString &programFolder);
 

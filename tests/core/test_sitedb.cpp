@@ -358,9 +358,9 @@ void TestSiteDb::aLockHeldByAnotherProgram()
 
 void TestSiteDb::aFileThatCannotBeWrittenSaysWhatToDo()
 {
-    const auto refused = [](SiteDb &db, err::Kind kind) {
+    const auto refused = [](SiteDb &db, err::Kind kind, const QString &value = QStringLiteral("x")) {
         try {
-            db.exec(QStringLiteral("UPDATE user_info SET webName = ?"), {QStringLiteral("x")});
+            db.exec(QStringLiteral("UPDATE user_info SET webName = ?"), {value});
             QFAIL("the write must be refused");
         } catch (const err::DbError &e) {
             QCOMPARE(e.kind(), kind);
@@ -375,11 +375,19 @@ void TestSiteDb::aFileThatCannotBeWrittenSaysWhatToDo()
     QVERIFY(QFile::rename(restored, t.path()));
     refused(t.db, err::Kind::DbReplaced);
 
-    // A data folder on a disk mounted read-only.
     testenv::SmallDisk disk(1024);
     if (!disk.mounted())
-        QSKIP("a small tmpfs cannot be mounted here (it needs root): the read-only case is skipped");
+        QSKIP("a small tmpfs cannot be mounted here (it needs root): the full and read-only cases are skipped");
     QVERIFY(QFile::copy(t.path(), disk.path() + datalayout::kDbName));
+    // A data folder on a disk that is full.
+    {
+        SiteDb db;
+        QVERIFY(db.open(disk.path() + datalayout::kDbName));
+        disk.leaveFree(0);
+        refused(db, err::Kind::DbFull, QString(100000, QLatin1Char('x')));
+    }
+    QVERIFY(QFile::remove(disk.path() + QStringLiteral("filler")));
+    // A data folder on a disk mounted read-only.
     QVERIFY(disk.remountReadOnly());
     {
         SiteDb db;

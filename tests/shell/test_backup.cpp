@@ -393,6 +393,34 @@ private slots:
         conn.release();
     }
 
+    void theDisksLostAndFoundStaysWhereItIs()
+    {
+        // A data folder at the root of a disk holds the file system's lost+found, which
+        // is neither the user's nor the program's (and only its owner may move it): a
+        // restore leaves it as it is, and a backup does not carry it.
+        SmallDisk disk(4096);
+        if (!disk.mounted())
+            QSKIP("a small tmpfs cannot be mounted here (it needs root): the case is skipped");
+        const QString site = disk.path();
+        putDatabase(site, QStringLiteral("现在"));
+        fillSite(site, "now", 2);
+        writeFile(site + QStringLiteral("lost+found/#12"), "recovered by fsck");
+        putDatabase(saved(), QStringLiteral("备份时"));
+        writeFile(saved() + QStringLiteral("lost+found/#7"), "carried by an earlier backup");
+        SiteDb conn;
+        QVERIFY(conn.open(site + kDb));
+        backup::restore(saved(), site, conn);
+        QCOMPARE(webName(site + kDb), QStringLiteral("备份时"));
+        QCOMPARE(folderSnapshot(site + QStringLiteral("lost+found")),
+                 (Snapshot{{QStringLiteral("#12"), "recovered by fsck"}}));
+        conn.release();
+
+        const QString again = m_root + QStringLiteral("again/");
+        backup::save(site, again);
+        QVERIFY(QFileInfo(again + kDb).isFile());
+        QVERIFY(!QFileInfo::exists(again + QStringLiteral("lost+found")));
+    }
+
     void fullDisk_data()
     {
         QTest::addColumn<QString>("op");

@@ -81,6 +81,7 @@ private slots:
     void refusesEmptyProgramFolder();
     void copyAndRemoveEdges();
     void aReadOnlyDataFolderIsToldAtStart();
+    void aDiskOfItsOwnWithoutItsDatabaseKeepsItsFilesInside();
     void aSwapCutOffIsFinishedAtStart_data();
     void aSwapCutOffIsFinishedAtStart();
 };
@@ -400,6 +401,38 @@ void TestDataFolder::aReadOnlyDataFolderIsToldAtStart()
     QCOMPARE(f.notes.size(), 1);
     QVERIFY(f.notes.first().text.contains(site));
     QCOMPARE(f.notes.first().style, 48);
+}
+
+void TestDataFolder::aDiskOfItsOwnWithoutItsDatabaseKeepsItsFilesInside()
+{
+    // The default data folder is the root of a disk, which cannot be renamed: what it
+    // holds goes into a folder inside it, the pristine database goes in beside that,
+    // and the start says where the files are.
+    testenv::ProgramFolder pf;
+    const QString data = pf.file(datafolder::kDefaultFolder);
+    testenv::SmallDisk disk(1024, data);
+    if (!disk.mounted())
+        QSKIP("a small tmpfs cannot be mounted here (it needs root): the case is skipped");
+    QTemporaryDir outside;
+    fillWithUserFiles(data, outside.path() + QLatin1Char('/'));
+    const auto before = snapshot(data);
+    // The file system's own folder is neither the user's nor the program's: it stays.
+    writeFile(data + QStringLiteral("lost+found/#12"), "recovered by fsck");
+
+    const datafolder::Folders f = datafolder::findAndRepair(pf.path());
+    const QString kept = data + QStringLiteral("userImages~") + QDate::currentDate().toString(Qt::ISODate)
+                         + QStringLiteral("-1");
+    QCOMPARE(f.currImgPath, data);
+    QVERIFY(f.repaired);
+    QCOMPARE(f.keptAside, kept);
+    QCOMPARE(snapshot(kept), before);
+    QCOMPARE(QDir(data).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+             (QStringList{datalayout::kDbName, QStringLiteral("lost+found"), QFileInfo(kept).fileName()}));
+    QCOMPARE(readFile(data + QStringLiteral("lost+found/#12")), QByteArray("recovered by fsck"));
+    QCOMPARE(readFile(data + datalayout::kDbName), readFile(pf.file(QStringLiteral("initdata/brevonel.qdb"))));
+    QCOMPARE(f.notes.size(), 1);
+    QVERIFY(f.notes.first().text.endsWith(kept));
+    testenv::makeWritable(kept);
 }
 
 void TestDataFolder::aSwapCutOffIsFinishedAtStart_data()

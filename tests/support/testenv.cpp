@@ -92,30 +92,32 @@ FileFault::~FileFault()
     fileutil::faults::setHook({});
 }
 
-SmallDisk::SmallDisk(int kb)
+SmallDisk::SmallDisk(int kb, const QString &at)
+    : m_root(at.isEmpty() ? m_dir.path() : QDir::cleanPath(at))
 {
+    QDir().mkpath(m_root);
     m_mounted = QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
                                                            QStringLiteral("size=%1k").arg(kb), QStringLiteral("tmpfs"),
-                                                           m_dir.path()})
+                                                           m_root})
                 == 0;
 }
 
 SmallDisk::~SmallDisk()
 {
-    if (m_mounted && QProcess::execute(QStringLiteral("umount"), {m_dir.path()}) != 0)
-        QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), m_dir.path()});
+    if (m_mounted && QProcess::execute(QStringLiteral("umount"), {m_root}) != 0)
+        QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), m_root});
 }
 
 void SmallDisk::leaveFree(int kb)
 {
-    const qint64 free = QStorageInfo(m_dir.path()).bytesAvailable() - qint64(kb) * 1024;
+    const qint64 free = QStorageInfo(m_root).bytesAvailable() - qint64(kb) * 1024;
     if (free > 0)
         writeFile(path() + QStringLiteral("filler"), QByteArray(free, 'f'));
 }
 
 bool SmallDisk::remountReadOnly()
 {
-    return QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,ro"), m_dir.path()}) == 0;
+    return QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("remount,ro"), m_root}) == 0;
 }
 
 void breakIndex(const QString &path)

@@ -62,22 +62,24 @@ QStringList zipEntries(const QString &archive);
 void makeDatabase(SiteDb &db, const QString &path);
 
 // A small file system of its own (a tmpfs, which needs root), so that it fills up or
-// can be made read-only; unmounted when done.
+// can be made read-only; mounted on a temporary folder, or on the folder at (made if
+// missing); unmounted when done.
 class SmallDisk {
 public:
-    explicit SmallDisk(int kb);
+    explicit SmallDisk(int kb, const QString &at = QString());
     ~SmallDisk();
     SmallDisk(const SmallDisk &) = delete;
     SmallDisk &operator=(const SmallDisk &) = delete;
     bool mounted() const { return m_mounted; }
     // The mount's root; ends in "/".
-    QString path() const { return m_dir.path() + QLatin1Char('/'); }
+    QString path() const { return m_root + QLatin1Char('/'); }
     // Fills the disk until only about `kb` are free.
     void leaveFree(int kb);
     bool remountReadOnly();
 
 private:
     QTemporaryDir m_dir;
+    QString m_root;
     bool m_mounted = false;
 };
 
