@@ -187,6 +187,7 @@ insDataFrm::~insDataFrm()
 {
     if (app().conn.isOpen())
         m_files.abandoned(app().conn, app().currImgPath);
+    advEditer->abandonChoices();
 }
 
 bool insDataFrm::eventFilter(QObject *watched, QEvent *event)
@@ -414,6 +415,7 @@ void insDataFrm::clearRows()
 {
     if (!m_files.isEmpty() && app().conn.isOpen())
         m_files.abandoned(app().conn, app().currImgPath);
+    advEditer->abandonChoices();
     txt_title->clear();
     txt_content->clear();
     for (int i = 0; i < 2; ++i) {

@@ -101,8 +101,20 @@ void advEdit::putInnerHTML(const QString &stored)
     }
 }
 
+advEdit::~advEdit()
+{
+    abandonChoices();
+}
+
+void advEdit::abandonChoices()
+{
+    if (!m_choices.isEmpty() && app().conn.isOpen())
+        m_choices.abandoned(app().conn, app().currImgPath);
+}
+
 void advEdit::loadPage(design::Level level, const QString &page, const QString &stored, bool hasRecord)
 {
+    abandonChoices();
     m_level = level;
     m_page = page;
     m_newRecord = !hasRecord;
@@ -226,6 +238,8 @@ void advEdit::saveContent()
     const SaveResult result = savePage(app().conn, request, [this] { return innerHTML(); });
     if (result.inserted)
         m_newRecord = false;
+    if (result.outcome == SaveOutcome::Saved)
+        m_choices.saved(app().conn, app().currImgPath);
     if (const auto message = saveMessage(result))
         ui::show(*message);
 }

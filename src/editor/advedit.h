@@ -3,6 +3,7 @@
 // format: design, code and preview tabs, a toolbar, insert dialogs, and a save button
 // that stores the page of the data-entry view's current column.
 
+#include "core/datafiles.h"
 #include "design/catalog.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@ class advEdit : public QWidget {
     Q_OBJECT
 public:
     explicit advEdit(QWidget *parent = nullptr);
+    ~advEdit() override;
 
     // The page in the stored HTML form, read from the view on the current tab. Reading
     // the design view or the preview waits for the page; throws err::Error when it
@@ -41,6 +43,12 @@ public:
 
     // The save button: stores the page last opened with loadPage.
     void saveContent();
+
+    // The files the insert dialogs copied in for the page opened: they are the page's
+    // once it is saved, and go again when it is left unsaved (another page opened, or
+    // abandonChoices when the host leaves it).
+    datafiles::PendingFiles &choices() { return m_choices; }
+    void abandonChoices();
 
     // Handlers, by the names of their controls and events.
     void tlBar_ButtonClick(const QString &key);
@@ -68,6 +76,7 @@ private:
     design::Level m_level = design::Level::Other;
     QString m_page;
     bool m_newRecord = false;
+    datafiles::PendingFiles m_choices;
     int m_tab = 0;           // the tab showing
     bool m_quietTab = false; // a tab change by the program that copies nothing
 };

@@ -151,7 +151,7 @@ bool FileInsertDialog::takeChosen(const QString &path)
     try {
         // A picture the page shows is never replaced: a different file of a name in use
         // gets a name of its own.
-        name = datafiles::importChoice(app().conn, path, dataFolder());
+        name = datafiles::importChoice(app().conn, path, dataFolder(), editor ? &editor->choices() : nullptr);
     } catch (const std::exception &e) {
         ui::show(design::msg::failure(err::descriptionOf(e)));
         return false;

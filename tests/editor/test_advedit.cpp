@@ -390,6 +390,36 @@ private slots:
         QTRY_COMPARE(e->DHTMLSafer->evaluate("document.images[1].naturalWidth").toInt(), 20);
     }
 
+    // A file chosen in the picture or Flash dialog is the page's once the page is saved:
+    // a dialog cancelled after the choice, or a page left unsaved, takes it away again.
+    void aChosenFileWaitsForThePagesSave()
+    {
+        e->loadPage(design::Level::Second, QStringLiteral("空调"), QString(), false);
+        QImage img(8, 8, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        QDir().mkpath(m_prog->file("pick/"));
+        const QString source = m_prog->file("pick/") + "p.png";
+        img.save(source, "PNG");
+        const QString copy = app().currImgPath + "p.png";
+        const auto choose = [&](bool confirm) {
+            m_prompts->answerFile(source);
+            m_prompts->onDialog<dlgFrm_img>([confirm](dlgFrm_img &d) {
+                d.cmd_imgPath_Click();
+                confirm ? d.OKButton_Click() : d.CancelButton_Click();
+            });
+            e->tlBar_ButtonClick("img");
+        };
+        choose(false);
+        choose(true);
+        QVERIFY(QFileInfo::exists(copy));
+        e->loadPage(design::Level::Second, QStringLiteral("空调"), QString(), false); // left unsaved
+        QVERIFY(!QFileInfo::exists(copy));
+        choose(true);
+        e->saveContent();
+        e->loadPage(design::Level::Second, QStringLiteral("空调"), storedPages().first(), true);
+        QVERIFY(QFileInfo::exists(copy));
+    }
+
     void aPageThatDoesNotAnswerIsReported()
     {
         const int before = HtmlDocView::waitMs;
