@@ -433,6 +433,18 @@ QString withSlash(const QString &folder)
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
+bool writeWhole(QIODevice &out, const char *data, qint64 size)
+{
+    while (size > 0) {
+        const qint64 written = out.write(data, size);
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
 void writeReplace(const QString &path, const std::function<bool(QIODevice &)> &write)
 {
     saveThrough(path, write, err::Kind::FileWrite);

@@ -507,15 +507,8 @@ void ZipWriter::flushPending()
 
 void ZipWriter::write(const char *data, qint64 size)
 {
-    // A disk that fills up takes part of a piece first and gives its reason (no space
-    // left) only when asked for the rest.
-    while (size > 0) {
-        const qint64 written = m_out.write(data, size);
-        if (written <= 0)
-            fileutil::fail(err::Kind::FileWrite, m_archive);
-        data += written;
-        size -= written;
-    }
+    if (!fileutil::writeWhole(m_out, data, size))
+        fileutil::fail(err::Kind::FileWrite, m_archive);
 }
 
 } // namespace publish
