@@ -187,7 +187,7 @@ insDataFrm::~insDataFrm()
 {
     if (app().conn.isOpen())
         m_files.abandoned(app().conn, app().currImgPath);
-    advEditer->abandonChoices();
+    // The editor's own copies go with the editor.
 }
 
 bool insDataFrm::eventFilter(QObject *watched, QEvent *event)

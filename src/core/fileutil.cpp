@@ -433,6 +433,18 @@ QString withSlash(const QString &folder)
     return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
 }
 
+bool writeWhole(QIODevice &out, const char *data, qint64 size)
+{
+    while (size > 0) {
+        const qint64 written = out.write(data, size);
+        if (written <= 0)
+            return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
 void writeReplace(const QString &path, const std::function<bool(QIODevice &)> &write)
 {
     saveThrough(path, write, err::Kind::FileWrite);
@@ -455,7 +467,7 @@ namespace {
 // A link where a copy of the folder src goes gives way to a real folder, made beside it
 // and swapped in its place: it holds what the link showed (a folder that does not hold
 // the link itself), then the copy. Nothing is written where the link leads.
-void replaceLinkWithCopy(const QString &src, const QString &link, Existing existing)
+void replaceLinkWithCopy(const QString &src, const QString &link)
 {
     const QString made = freeNameBeside(link);
     showAs(QDir::cleanPath(made), QDir::cleanPath(link));
@@ -466,7 +478,7 @@ void replaceLinkWithCopy(const QString &src, const QString &link, Existing exist
             copyTree(shown, made);
         else
             makeFolderStep(made);
-        copyTree(src, made, existing);
+        copyTree(src, made);
         syncFolder(made);
         // The folder and the link change places in one step where the file system can;
         // elsewhere the link steps aside first.
@@ -506,7 +518,7 @@ void copyTree(const QString &src, const QString &dst, Existing existing, const Q
         return;
     if (QFileInfo(QDir::cleanPath(dst)).isSymLink()) {
         if (existing == Existing::Replace)
-            replaceLinkWithCopy(src, QDir::cleanPath(dst), existing);
+            replaceLinkWithCopy(src, QDir::cleanPath(dst));
         return;
     }
     makeFolderStep(dst);

@@ -35,6 +35,11 @@ QString temporaryStem(const QString &fileName);
 // Whether fileName is such a name (of a file not yet whole, or one a kill left).
 bool isTemporary(const QString &fileName);
 
+// Writes all of data to out; false once out takes no more. A disk that fills up takes
+// part of a piece first and gives its reason (no space left) only when asked for the
+// rest: so it is asked.
+bool writeWhole(QIODevice &out, const char *data, qint64 size);
+
 // Writes path through write(), which gets a device open for writing and returns false
 // when it could not produce the contents. The contents go to a temporary file beside
 // path (named from temporaryStem), which replaces path only once it is complete. The

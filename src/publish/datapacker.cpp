@@ -34,20 +34,6 @@ bool isLeftOver(const QString &fileName)
     return std::any_of(std::begin(stems), std::end(stems), [&](const QString &stem) { return fileName.startsWith(stem); });
 }
 
-// Writes all of data, or says why not: a disk that fills up takes part of a piece
-// first and gives its reason (no space left) only when asked for the rest.
-bool writeWhole(QIODevice &out, const char *data, qint64 size)
-{
-    while (size > 0) {
-        const qint64 written = out.write(data, size);
-        if (written <= 0)
-            return false;
-        data += written;
-        size -= written;
-    }
-    return true;
-}
-
 // SQLite counts each change it commits in the database file's header: a header that
 // differs from the copy's (or a database gone) tells of a save since the copy was taken.
 bool changedSince(const QString &db, const QString &copy)
@@ -101,7 +87,7 @@ std::unique_ptr<QTemporaryFile> DataPacker::copyDatabase(const QString &db)
         fileutil::fail(err::Kind::FileWrite, m_program, *copy);
     QByteArray piece;
     while (!(piece = source.read(1024 * 1024)).isEmpty())
-        if (!writeWhole(*copy, piece.constData(), piece.size()))
+        if (!fileutil::writeWhole(*copy, piece.constData(), piece.size()))
             fileutil::fail(err::Kind::FileWrite, m_program, *copy);
     if (source.error() != QFileDevice::NoError)
         fileutil::fail(err::Kind::FileRead, db, source);

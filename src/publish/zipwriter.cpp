@@ -13,7 +13,6 @@
 #include <functional>
 #include <mutex>
 #include <sys/stat.h>
-#include <system_error>
 #include <thread>
 #include <unistd.h>
 #include <zlib.h>
@@ -139,12 +138,15 @@ void onThreads(qsizetype count, const std::function<void(qsizetype item, int thr
         }
     };
     const int threads = threadsFor(count);
+    // Room for them all before any runs: a failure once one runs must not leave it
+    // unjoined.
     std::vector<std::thread> helpers;
+    helpers.reserve(size_t(threads - 1));
     for (int thread = 1; thread < threads; ++thread) {
         try {
             helpers.emplace_back(work, thread);
-        } catch (const std::system_error &) {
-            break; // no more threads to be had: the others do it all
+        } catch (const std::exception &) {
+            break; // no more threads to be had (or no memory for one): the others do it all
         }
     }
     work(0);
@@ -505,15 +507,8 @@ void ZipWriter::flushPending()
 
 void ZipWriter::write(const char *data, qint64 size)
 {
-    // A disk that fills up takes part of a piece first and gives its reason (no space
-    // left) only when asked for the rest.
-    while (size > 0) {
-        const qint64 written = m_out.write(data, size);
-        if (written <= 0)
-            fileutil::fail(err::Kind::FileWrite, m_archive);
-        data += written;
-        size -= written;
-    }
+    if (!fileutil::writeWhole(m_out, data, size))
+        fileutil::fail(err::Kind::FileWrite, m_archive);
 }
 
 } // namespace publish
